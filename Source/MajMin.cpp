@@ -1,0 +1,28 @@
+#include "MajMin.hpp"
+
+#include "fixed_text.hpp"
+
+namespace brevanto {
+
+namespace {
+char upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+}  // namespace
+
+void majusc(std::string& strng) {
+  for (char& c : strng)
+    c = upper(c);
+}
+
+bool case_blind_compare(std::string_view s1, std::string_view s2) {
+  s1 = trim_right(s1);
+  s2 = trim_right(s2);
+  if (s1.size() != s2.size()) return false;
+  for (std::size_t i = 0; i < s1.size(); ++i) {
+    if (upper(s1[i]) != upper(s2[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace brevanto

@@ -1,0 +1,36 @@
+#include "To_GUI.hpp"
+
+#include "DisplayMessage.hpp"
+#include "fixed_text.hpp"
+
+namespace brevanto {
+
+namespace {
+constexpr std::size_t kBoxMessageLen = 511;
+constexpr std::size_t kBoxTitleLen = 63;
+}  // namespace
+
+void error_message_tit(Console& con, int& msg_status, std::string_view tit, std::string& msg,
+                       bool qline) {
+  for (std::size_t p = msg.find('/'); p != std::string::npos; p = msg.find('/', p + 1)) {
+    if (p > 0 && msg[p - 1] == '\\') {
+      msg.erase(p - 1, 1);  // "\/": the slash stays, as a slash
+      --p;
+    } else {
+      msg[p] = '\n';
+    }
+  }
+  if (qline) {
+    con.line(" " + std::string(trim_right(msg)));
+    return;
+  }
+  const std::string message(trim_right(std::string_view(msg).substr(0, kBoxMessageLen)));
+  const std::string title(trim_right(tit.substr(0, kBoxTitleLen)));
+  DisplayMessage(con, title, message, msg_status);
+}
+
+void error_message(Console& con, int& msg_status, std::string& msg, bool qline) {
+  error_message_tit(con, msg_status, "Varnek", msg, qline);
+}
+
+}  // namespace brevanto

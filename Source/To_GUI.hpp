@@ -1,0 +1,31 @@
+// Messages to the user: every message box of the program goes through error_message_tit.
+// In a message "/" starts a new line and "\/" stands for a literal "/".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "console.hpp"
+
+namespace brevanto {
+
+// Severity of a message (`msg_status`): what the box shows and what it answers.
+enum : int {
+  s_info = 0,        // OK, information icon
+  s_error = 1,       // OK, error icon
+  s_warning = 2,     // OK, warning icon
+  s_yesno = 3,       // Yes / No: answers 1 / 0
+  s_okcancel = 4,    // OK / Cancel: answers 1 / 0
+  s_yesnocancel = 5  // Yes / No / Cancel: answers 1 / 2 / 0
+};
+
+// Turns the line marks of `msg` into line feeds (in the caller's text), then writes it to the
+// console when `qline` is true, or shows it in a box titled `tit` (message cut to 511
+// characters, title to 63). For the question severities `msg_status` receives the answer.
+void error_message_tit(Console& con, int& msg_status, std::string_view tit, std::string& msg,
+                       bool qline);
+
+// error_message_tit with the title "Varnek".
+void error_message(Console& con, int& msg_status, std::string& msg, bool qline);
+
+}  // namespace brevanto

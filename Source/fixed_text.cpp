@@ -1,0 +1,43 @@
+#include "fixed_text.hpp"
+
+namespace brevanto {
+
+std::string_view trim_right(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+}
+
+std::string_view trim_left(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(' ');
+  return start == std::string_view::npos ? std::string_view() : text.substr(start);
+}
+
+std::string fit(std::string_view text, std::size_t width) {
+  return std::string(trim_right(text.substr(0, width)));
+}
+
+int padded_compare(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size() > b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto ca = static_cast<unsigned char>(i < a.size() ? a[i] : ' ');
+    const auto cb = static_cast<unsigned char>(i < b.size() ? b[i] : ' ');
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return 0;
+}
+
+bool padded_equal(std::string_view a, std::string_view b) {
+  return trim_right(a) == trim_right(b);
+}
+
+std::string escape_slashes(std::string_view path) {
+  std::string out;
+  out.reserve(path.size() + 8);
+  for (char c : path) {
+    if (c == '/') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace brevanto

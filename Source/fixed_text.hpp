@@ -1,0 +1,33 @@
+// Fixed-length texts. A field of the program has a declared width; its content is kept as a
+// std::string without trailing blanks, which is what counts in comparisons and output.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace brevanto {
+
+// Usual widths of the program's fields.
+inline constexpr std::size_t kKeyLen = 80;    // keys and values
+inline constexpr std::size_t kLineLen = 132;  // lines of rules files and flight plans
+inline constexpr std::size_t kPathLen = 256;  // settings lines (paths are never cut)
+inline constexpr std::size_t kMsgLen = 512;   // messages
+
+// The text without its trailing blanks.
+std::string_view trim_right(std::string_view text);
+// The text without its leading blanks ("left-justified").
+std::string_view trim_left(std::string_view text);
+
+// Assignment to a field of the given width: the text cut at the width, trailing blanks dropped.
+std::string fit(std::string_view text, std::size_t width);
+
+// Fields compared as blank-padded texts, byte by byte (unsigned), case-sensitive.
+bool padded_equal(std::string_view a, std::string_view b);
+int padded_compare(std::string_view a, std::string_view b);
+
+// A path put into a message: each "/" written "\/", so that the message layer does not take it
+// for a line break.
+std::string escape_slashes(std::string_view path);
+
+}  // namespace brevanto

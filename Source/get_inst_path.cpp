@@ -1,0 +1,26 @@
+#include "get_inst_path.hpp"
+
+#include "GetExePath.hpp"
+#include "platform/platform.hpp"
+
+namespace brevanto {
+
+std::string folder_of_executable(std::string_view exe_path) {
+  if (exe_path.empty()) return {};
+  const std::size_t cut =
+      platform::slash_is_separator() ? exe_path.find_last_of("\\/") : exe_path.find_last_of('\\');
+  std::string folder =
+      cut == std::string_view::npos ? std::string(".\\") : std::string(exe_path.substr(0, cut + 1));
+  if (folder.size() >= 2 && folder[1] == ':' && folder[0] >= 'a' && folder[0] <= 'z') {
+    folder[0] = static_cast<char>(folder[0] - 'a' + 'A');
+  }
+  return folder;
+}
+
+std::string get_inst_path() {
+  std::string path;
+  if (GetExePath(path) <= 0) return {};
+  return folder_of_executable(path);
+}
+
+}  // namespace brevanto

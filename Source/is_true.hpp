@@ -1,0 +1,15 @@
+// The program's reading of yes/no values.
+#pragma once
+
+#include <string_view>
+
+namespace brevanto {
+
+// True exactly when the first character is "1", "Y" or "y" ("Yes" is true, "True" is false).
+// Leading blanks are not skipped: callers pass left-justified values.
+bool is_true(std::string_view cc);
+
+// 1 for true, 0 for false.
+int log2int(bool qqq);
+
+}  // namespace brevanto

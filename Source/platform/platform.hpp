@@ -1,0 +1,75 @@
+// The operating-system layer: everything the program asks of Windows (or, on Linux, of the Wine
+// prefix the simulator is installed in). Implemented once per system (*_win32.cpp, *_posix.cpp);
+// nothing above this layer includes a system header.
+//
+// Texts crossing this interface are Windows-1252 bytes, the program's own encoding. Paths are the
+// program's path texts (Windows paths such as C:\Sim\x.fpl, or native paths); native_path() turns
+// them into what the file system takes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// ---- Program and console -------------------------------------------------------------------
+
+// Full path of the running executable; empty when it cannot be obtained.
+std::string executable_path();
+
+// True where "/" separates folders in a local path as "\" does (POSIX); false on Windows.
+bool slash_is_separator();
+
+// The user interface language identifier (LANGID): 0x040C French (France), 0x0409 English, ...
+std::uint16_t ui_language();
+
+// Number of processes sharing the console (1: the program owns its console).
+int console_process_count();
+
+// Hides the console window; does nothing where there is none to hide.
+void hide_console_window();
+
+// Writes bytes to standard output or standard error, converted to the console's encoding.
+// No buffering here: the caller buffers.
+void write_stdout(std::string_view text);
+void write_stderr(std::string_view text);
+void flush_stdout();
+
+struct LocalTime {
+  int year, month, day, hour, minute, second;
+};
+LocalTime local_time();
+
+// ---- Files ----------------------------------------------------------------------------------
+
+// The native path for a path text of the program (on Windows: the text itself).
+std::string native_path(std::string_view path);
+
+// Whether a file or folder of that name exists.
+bool file_exists(std::string_view path);
+
+// Last modification time in seconds since 1970-01-01 00:00 UTC; empty when the file is missing.
+std::optional<std::int64_t> modification_time(std::string_view path);
+
+// ---- Registry and environment ---------------------------------------------------------------
+
+enum class RegistryRoot { current_user, classes_root };
+
+// What reading one string value costs in system calls, with each call's status (0: success;
+// 2: key or value missing; 234: value too long for the buffer).
+struct RegistryRead {
+  int open_status = 0;
+  int query_status = 0;
+  int size = 0;       // bytes returned by the query, the terminating NUL included
+  std::string value;  // the value without its NUL (query_status 0 only)
+  int close_status = 0;
+};
+RegistryRead read_registry_string(RegistryRoot root, std::string_view subkey, std::string_view name,
+                                  int buffer_size);
+
+// The value of an environment variable; empty when it is not defined.
+std::optional<std::string> environment_variable(std::string_view name);
+
+}  // namespace platform

@@ -1,0 +1,44 @@
+// A text file read line by line: the one reader of every file the program reads (settings,
+// rules, flight plans, the simulator's log and airspace files). It never throws; it drops the
+// carriage return that ends a CRLF line, takes a last line without line end, and cuts each line
+// at the width the caller asks for (the rest of that line is skipped).
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace brevanto {
+
+class TextFile {
+ public:
+  enum class Status { ok, end, error };
+
+  TextFile() = default;
+  explicit TextFile(std::string_view path) { open(path); }
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+  ~TextFile() { close(); }
+
+  // Opens a path text of the program (mapped to the native path) for reading.
+  bool open(std::string_view path);
+  bool is_open() const { return file_ != nullptr; }
+  void close();
+  // Back to the first line.
+  void rewind();
+
+  // The next line, cut at `width` characters (0: whole), without its line end.
+  Status read_line(std::string& line, std::size_t width = 0);
+
+  // The status as the program reports it: -1 end of file, a positive system error code, 0 ok.
+  int last_status() const { return last_status_; }
+  // The system error code of a failed open (0 when it opened).
+  int open_status() const { return open_status_; }
+
+ private:
+  std::FILE* file_ = nullptr;
+  int last_status_ = 0;
+  int open_status_ = 0;
+};
+
+}  // namespace brevanto

@@ -1,0 +1,14 @@
+// Numbers as message text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brevanto {
+
+// The decimal text of `ii4`, left-justified: "-42". The number must fit a field of
+// min(16, width) characters; otherwise the text is that many asterisks. `lb` is the length.
+std::string i2b(std::int32_t ii4, int& lb, int width = 16);
+std::string i2b(std::int32_t ii4, int width = 16);
+
+}  // namespace brevanto

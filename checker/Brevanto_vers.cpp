@@ -1,0 +1,9 @@
+#include "Brevanto_vers.hpp"
+
+namespace brevanto {
+
+void vers_num(int& numver) {
+  numver = 1810;
+}
+
+}  // namespace brevanto

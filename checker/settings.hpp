@@ -1,0 +1,35 @@
+// The run settings: set once at start-up from Brevanto.ini and the command line, then read.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io.hpp"
+
+namespace brevanto {
+
+struct RunSettings : cmndta001 {  // qfr and qline come with the message settings
+  int nlang = 2;                  // language of the see-file text: 1 French, 2 English
+  bool qverb = false;             // verbose console
+  int npopup = 1;                 // popup mode: 0 none, 1 summary, 2 per plan, 3 with violations
+  bool qoklines = false;          // report satisfied rules too
+  bool qask = false;              // choose the rules file in a dialog
+  float fltpntacy = 1.0e-6f;      // relative tolerance of real equality
+  bool qkeepwnd = false;          // keep the console window visible
+  int nvers = 0;                  // the program's version number
+  int nversini = 0;               // "Version" of the settings file, only echoed
+  std::string deffil = "DEFAULT_CHECK.fpl";  // the rules file
+  int nfil = 0;                              // flight-plan arguments on the command line
+  std::vector<std::string> args;  // the command line, argument 0 (the invocation name) first
+};
+
+inline constexpr std::string_view hlpstr = "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)";
+
+// Reads the settings file beside the program named by `argv0` ("Brevanto.ini" in the current
+// folder for a bare name) and overwrites each argument whose key it finds. A number that does
+// not read sets its default and ends the reading.
+void rd_ini(std::string_view argv0, int& nversini, int& npopup, bool& qverb, bool& qoklines,
+            bool& qask, float& fltpntacy);
+
+}  // namespace brevanto
