@@ -24,20 +24,20 @@ using PerZone = Bounded<T, 0, maxwz>;
 
 // Counters.
 struct rd_fpl_0 {
-  int fpl_vers = 0;     // major file version, 2 or 3 (not reset)
-  int nb_wp = 0;        // turnpoints, take-off included
-  int nb_pz = 0;        // penalty zones
-  int npzmax = 0;       // highest penalty-zone index met
-  int nwpmax = 0;       // highest turnpoint index met
-  int nb_as_zones = 0;  // airspace blocks of the landscape (version 3)
-  int nb_fpldesc = 0;   // reserved, stays 0
+  int fpl_vers = 0;      // major file version, 2 or 3 (not reset)
+  int nb_wp = 0;         // turnpoints, take-off included
+  int nb_pz = 0;         // penalty zones
+  int npzmax = 0;        // highest penalty-zone index met
+  int nwpmax = 0;        // highest turnpoint index met
+  int nb_as_zones = 0;   // airspace blocks of the landscape (version 3)
+  int nb_fpldesc = 0;    // reserved, stays 0
   int last_dis_as = -1;  // highest disabled airspace block
 };
 
 // Geometry.
 struct rd_fpl_1 {
   Bounded<Bounded<Bounded<float, 0, maxwz>, 0, maxwzpt>, 1, 2> wzp;  // (X/Y, point, zone)
-  Bounded<Bounded<Bounded<float, 0, maxpz>, 0, 3>, 1, 2> pzp;       // (X/Y, corner, zone)
+  Bounded<Bounded<Bounded<float, 0, maxpz>, 0, 3>, 1, 2> pzp;        // (X/Y, corner, zone)
   Bounded<Bounded<float, 0, maxpz>, 1, 3> pza;  // (base / top / penalty time factor, zone)
   PerTurnpoint<float> tpx, tpy, tpz;            // position and elevation, metres
   PerTurnpoint<float> tplat, tplon;             // reserved
@@ -57,8 +57,8 @@ struct rd_fpl_1 {
 // Texts.
 struct rd_fpl_2 {
   static constexpr std::size_t name_len = 32, desc_len = 256, landscape_len = 64;
-  PerTurnpoint<std::string> tpnam;     // turnpoint names, "<" and ">" escaped
-  PerZone<std::string> wznam;          // weather-zone names
+  PerTurnpoint<std::string> tpnam;      // turnpoint names, "<" and ">" escaped
+  PerZone<std::string> wznam;           // weather-zone names
   Bounded<std::string, 1, 16> fpldesc;  // description lines
   std::string landscape;
   std::string fpl_000;  // reserved (not reset)
@@ -69,8 +69,8 @@ struct rd_fpl_4 {
   int cloudbase = 0;  // reserved (not reset)
   int jdate = 0;      // Julian day number of the task date (not reset)
   float finishminalt = 0, fimialt_eff = 0, tp_septhr = 0;  // reserved (not reset)
-  float pressure = 101325.0f;  // pascals
-  float dist_tot = 0;          // task distance, start to finish, metres
+  float pressure = 101325.0f;                              // pascals
+  float dist_tot = 0;                                      // task distance, start to finish, metres
 };
 
 // Disabled airspace blocks.
@@ -80,7 +80,7 @@ struct rd_fpl_5 {
 
 // Task timing, options and penalties.
 struct rd_fpl_6 {
-  int taskdate = 0;  // day serial (not reset)
+  int taskdate = 0;     // day serial (not reset)
   float starttime = 0;  // (not reset)
   float starttimewindow = 0, racestartdelay = 0;
   float aattime = 0;  // also t_aat

@@ -1,0 +1,59 @@
+#include "number_read.hpp"
+
+#include <gtest/gtest.h>
+
+namespace brevanto {
+namespace {
+
+TEST(FirstItem, EndsAtBlankCommaOrSlash) {
+  EXPECT_EQ(first_item("  5 km"), "5");
+  EXPECT_EQ(first_item("1,5"), "1");
+  EXPECT_EQ(first_item("12/2026"), "12");
+  EXPECT_EQ(first_item("   "), "");
+  EXPECT_EQ(first_item(",5"), "");
+}
+
+TEST(ReadInt, AcceptsOnlyAnIntegerItem) {
+  EXPECT_EQ(read_int("3000"), 3000);
+  EXPECT_EQ(read_int(" 3000 "), 3000);
+  EXPECT_EQ(read_int("3000,5"), 3000);
+  EXPECT_EQ(read_int("-3"), -3);
+  EXPECT_EQ(read_int("+7"), 7);
+  EXPECT_EQ(read_int("5 km"), 5);
+  for (const char* bad :
+       {"", "   ", "3000.0", "abc", "12:30", "1e5", "-", "+", "12abc", ",5", "/5", "0x10"}) {
+    EXPECT_FALSE(read_int(bad).has_value()) << '"' << bad << '"';
+  }
+}
+
+TEST(ReadInt, RejectsWhatOverflowsThirtyTwoBits) {
+  EXPECT_EQ(read_int("2147483647"), 2147483647);
+  EXPECT_EQ(read_int("-2147483648"), -2147483647 - 1);
+  EXPECT_FALSE(read_int("2147483648").has_value());
+  EXPECT_FALSE(read_int("-2147483649").has_value());
+  EXPECT_FALSE(read_int("99999999999").has_value());
+  EXPECT_FALSE(read_int(std::string(5000, '9')).has_value());
+}
+
+TEST(ReadReal, AcceptsIntegerFixedAndExponentForms) {
+  EXPECT_FLOAT_EQ(*read_real("2.5"), 2.5f);
+  EXPECT_FLOAT_EQ(*read_real(".5"), 0.5f);
+  EXPECT_FLOAT_EQ(*read_real("5."), 5.0f);
+  EXPECT_FLOAT_EQ(*read_real("12"), 12.0f);
+  EXPECT_FLOAT_EQ(*read_real("-1.5E3"), -1500.0f);
+  EXPECT_FLOAT_EQ(*read_real("15d-1"), 1.5f);
+  EXPECT_FLOAT_EQ(*read_real("+2e+2"), 200.0f);
+  EXPECT_FLOAT_EQ(*read_real("1.5D2"), 150.0f);
+  EXPECT_FLOAT_EQ(*read_real("12.00001 "), 12.00001f);
+  EXPECT_FLOAT_EQ(*read_real("1013,25"), 1013.0f);
+}
+
+TEST(ReadReal, RejectsJunkAndOverflow) {
+  for (const char* bad : {"", " ", ".", "-.", "a.b", "1.2.3", "1e", "1e+", "e5", "1.5x", "inf",
+                          "nan", "1e40", "-1e39", "1e999999999999"}) {
+    EXPECT_FALSE(read_real(bad).has_value()) << '"' << bad << '"';
+  }
+}
+
+}  // namespace
+}  // namespace brevanto

@@ -1,0 +1,92 @@
+#include "text_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include "platform/encoding.hpp"
+#include "temp_dir.hpp"
+
+namespace brevanto {
+namespace {
+
+using Status = TextFile::Status;
+
+std::vector<std::string> all_lines(const std::string& path, std::size_t width = 0) {
+  TextFile file(path);
+  std::vector<std::string> lines;
+  std::string line;
+  while (file.read_line(line, width) == Status::ok)
+    lines.push_back(line);
+  return lines;
+}
+
+TEST(TextFile, DropsCarriageReturnsAndTakesALastLineWithoutLineEnd) {
+  testing::TempDir dir;
+  const auto path = dir.write("a.txt", "one\r\ntwo\n\r\nlast");
+  EXPECT_EQ(all_lines(path), (std::vector<std::string>{"one", "two", "", "last"}));
+}
+
+TEST(TextFile, CutsLinesAtTheWidthAndSkipsTheirRest) {
+  testing::TempDir dir;
+  const auto path = dir.write("a.txt", "abcdef\r\nabc\r\nabcd\r\nxy\n");
+  EXPECT_EQ(all_lines(path, 3), (std::vector<std::string>{"abc", "abc", "abc", "xy"}));
+  const std::string huge(100000, 'z');
+  const auto big = dir.write("big.txt", huge + "\nnext\n");
+  EXPECT_EQ(all_lines(big, 132), (std::vector<std::string>{std::string(132, 'z'), "next"}));
+  EXPECT_EQ(all_lines(big)[0].size(), 100000u);
+}
+
+TEST(TextFile, EndAndErrorStatuses) {
+  testing::TempDir dir;
+  TextFile empty(dir.write("empty.txt", ""));
+  std::string line;
+  EXPECT_EQ(empty.read_line(line), Status::end);
+  EXPECT_EQ(empty.last_status(), -1);
+
+  TextFile missing(dir.str("nope.txt"));
+  EXPECT_FALSE(missing.is_open());
+  EXPECT_GT(missing.open_status(), 0);
+  EXPECT_EQ(missing.read_line(line), Status::end);
+
+  TextFile folder(dir.str());  // opens on Linux, then fails to read
+  if (folder.is_open()) {
+    EXPECT_EQ(folder.read_line(line), Status::error);
+    EXPECT_GT(folder.last_status(), 0);
+  }
+}
+
+TEST(TextFile, BinaryBytesPassThroughAndRewindStartsAgain) {
+  testing::TempDir dir;
+  const std::string bytes("a\0b\xFF", 4);
+  TextFile file(dir.write("bin", bytes));
+  std::string line;
+  ASSERT_EQ(file.read_line(line), Status::ok);
+  EXPECT_EQ(line, bytes);
+  EXPECT_EQ(file.read_line(line), Status::end);
+  file.rewind();
+  ASSERT_EQ(file.read_line(line), Status::ok);
+  EXPECT_EQ(line, bytes);
+}
+
+TEST(Encoding, Windows1252RoundTripsThroughUtf8) {
+  const std::string french = "Pas d'erreur: \xE9\xE8\xE0\xE7 \x80 \x9C";
+  EXPECT_EQ(platform::cp1252_to_utf8("\xE9"), "\xC3\xA9");
+  EXPECT_EQ(platform::cp1252_to_utf8("\x80"), "\xE2\x82\xAC");
+  EXPECT_EQ(platform::utf8_to_cp1252(platform::cp1252_to_utf8(french)), french);
+  std::string all;
+  for (int c = 1; c < 256; ++c)
+    all += static_cast<char>(c);
+  EXPECT_EQ(platform::utf8_to_cp1252(platform::cp1252_to_utf8(all)), all);
+}
+
+TEST(Encoding, UnmappableCharactersBecomeQuestionMarks) {
+  EXPECT_EQ(platform::utf8_to_cp1252("\xE4\xB8\xAD"), "?");  // a CJK character
+  EXPECT_EQ(platform::utf16_to_cp1252(u'\u00E9'), '\xE9');
+  EXPECT_EQ(platform::utf16_to_cp1252(u'\u20AC'), '\x80');
+  EXPECT_EQ(platform::utf16_to_cp1252(u'\u4E2D'), '?');
+  // Bytes that are not UTF-8 are kept as they are, truncated sequences included.
+  EXPECT_EQ(platform::utf8_to_cp1252("\xE9t\xE9"), "\xE9t\xE9");
+  EXPECT_EQ(platform::utf8_to_cp1252("ab\xC3"), "ab\xC3");
+}
+
+}  // namespace
+}  // namespace brevanto
