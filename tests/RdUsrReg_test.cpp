@@ -30,14 +30,10 @@ const std::string kSoarix3Key = reg_key("Software\\Soarix3", {{"InstallDir", "C:
 
 // What Wine itself answers for a registry file it wrote.
 TEST(RdUsrReg, ReadsTheWineFixtureAsWineDoes) {
-  ScopedEnv prefix("WINEPREFIX");
-  prefix.set(BREVANTO_TEST_DATA "/wine-prefix");
-  ScopedEnv profile("USERPROFILE");
-  ScopedEnv homepath("HOMEPATH");
-  ScopedEnv temp("TEMP");
-  profile.unset();
-  homepath.unset();
-  temp.unset();
+  ScopedEnv prefix("WINEPREFIX", BREVANTO_TEST_DATA "/wine-prefix");
+  ScopedEnv profile("USERPROFILE", std::nullopt);
+  ScopedEnv homepath("HOMEPATH", std::nullopt);
+  ScopedEnv temp("TEMP", std::nullopt);
 
   Read r = read_reg("SOFTWARE\\Soarix3\\", "InstallDir");
   EXPECT_EQ(r.status, 0);
@@ -247,34 +243,33 @@ TEST(MyGetEnv, ProcessEnvironmentFirstThenTheUsersHive) {
   TempPrefix prefix;
   prefix.user_reg(reg_key("Environment", {{"BREVANTO_T1", "env"}, {"BREVANTO_T2", "env"}}) +
                   reg_key("Volatile Environment", {{"brevanto_t2", "volatile"}}));
-  ScopedEnv t1("BREVANTO_T1");
-  ScopedEnv t2("BREVANTO_T2");
-  t2.unset();
-  t1.set("Ren\xC3\xA9");  // the process environment is UTF-8
+  ScopedEnv t2("BREVANTO_T2", std::nullopt);
   std::string value = "unchanged";
-  EXPECT_EQ(MyGetEnv("BREVANTO_T1", value, 511), 4);
-  EXPECT_EQ(value, "Ren\xE9");
+  {
+    ScopedEnv t1("BREVANTO_T1", "Ren\xC3\xA9");  // the process environment is UTF-8
+    EXPECT_EQ(MyGetEnv("BREVANTO_T1", value, 511), 4);
+    EXPECT_EQ(value, "Ren\xE9");
+  }
   EXPECT_EQ(MyGetEnv("BREVANTO_T2", value, 511), 8);  // names compare without case there
   EXPECT_EQ(value, "volatile");
-  t1.unset();
+  ScopedEnv t1("BREVANTO_T1", std::nullopt);
   EXPECT_EQ(MyGetEnv("BREVANTO_T1", value, 511), 3);
   EXPECT_EQ(value, "env");
 }
 
 TEST(MyGetEnv, UndefinedEmptyOrTooLongGivesZeroAndLeavesTheValue) {
   TempPrefix prefix;  // no user.reg
-  ScopedEnv t("BREVANTO_T1");
   std::string value = "unchanged";
-  t.unset();
-  EXPECT_EQ(MyGetEnv("BREVANTO_T1", value, 511), 0);
+  const auto get = [&](std::optional<std::string> set_to) {
+    ScopedEnv t("BREVANTO_T1", std::move(set_to));
+    return MyGetEnv("BREVANTO_T1", value, 511);
+  };
+  EXPECT_EQ(get(std::nullopt), 0);
   EXPECT_EQ(MyGetEnv("USERPROFILE", value, 511), 0);
-  t.set("");
-  EXPECT_EQ(MyGetEnv("BREVANTO_T1", value, 511), 0);
-  t.set(std::string(511, 'x'));  // needs 512 bytes with its NUL
-  EXPECT_EQ(MyGetEnv("BREVANTO_T1", value, 511), 0);
+  EXPECT_EQ(get(""), 0);
+  EXPECT_EQ(get(std::string(511, 'x')), 0);  // needs 512 bytes with its NUL
   EXPECT_EQ(value, "unchanged");
-  t.set(std::string(510, 'x'));
-  EXPECT_EQ(MyGetEnv("BREVANTO_T1", value, 511), 510);
+  EXPECT_EQ(get(std::string(510, 'x')), 510);
   EXPECT_EQ(MyGetEnv("", value, 511), 0);
 }
 

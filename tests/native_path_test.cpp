@@ -55,12 +55,12 @@ TEST(NativePath, WindowsNamesAreConvertedNativeOnesKept) {
 }
 
 TEST(NativePath, WithoutWineprefixTheHomeFolderHoldsThePrefix) {
-  ScopedEnv prefix("WINEPREFIX");
-  ScopedEnv home("HOME");
-  prefix.unset();
-  home.set("/home/pilot");
-  EXPECT_EQ(platform::native_path("C:\\x"), "/home/pilot/.wine/drive_c/x");
-  prefix.set("");
+  ScopedEnv home("HOME", "/home/pilot");
+  {
+    ScopedEnv prefix("WINEPREFIX", std::nullopt);
+    EXPECT_EQ(platform::native_path("C:\\x"), "/home/pilot/.wine/drive_c/x");
+  }
+  ScopedEnv prefix("WINEPREFIX", "");
   EXPECT_EQ(platform::native_path("E:\\x"), "/home/pilot/.wine/dosdevices/e:/x");
 }
 

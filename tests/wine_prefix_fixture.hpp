@@ -11,37 +11,16 @@
 #include <fstream>
 #include <initializer_list>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "console.hpp"
 #include "io.hpp"
 #include "log_message.hpp"
+#include "scoped_env.hpp"
 
 namespace brevanto::testing {
-
-// One environment variable, restored to what it was when the guard goes.
-class ScopedEnv {
- public:
-  explicit ScopedEnv(std::string name) : name_(std::move(name)) {
-    if (const char* v = std::getenv(name_.c_str())) old_ = v;
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_.c_str());
-    }
-  }
-  void set(const std::string& value) { ::setenv(name_.c_str(), value.c_str(), 1); }
-  void unset() { ::unsetenv(name_.c_str()); }
-
- private:
-  std::string name_;
-  std::optional<std::string> old_;
-};
 
 // A registry text escaped as Wine writes it: "\" doubled, quotes escaped.
 inline std::string reg_text(std::string_view text) {
@@ -70,16 +49,7 @@ inline constexpr const char* kRegHeader =
 // are taken out of the process environment meanwhile, so that the prefix alone answers.
 class TempPrefix {
  public:
-  TempPrefix() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "brevanto-prefix-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    std::filesystem::create_directories(root_ / "drive_c");
-    prefix_.set(root_.string());
-    profile_.unset();
-    homepath_.unset();
-  }
+  TempPrefix() { std::filesystem::create_directories(root_ / "drive_c"); }
   TempPrefix(const TempPrefix&) = delete;
   TempPrefix& operator=(const TempPrefix&) = delete;
   ~TempPrefix() {
@@ -122,10 +92,17 @@ class TempPrefix {
   }
 
  private:
-  std::filesystem::path root_;
-  ScopedEnv prefix_{"WINEPREFIX"};
-  ScopedEnv profile_{"USERPROFILE"};
-  ScopedEnv homepath_{"HOMEPATH"};
+  static std::filesystem::path make_folder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "brevanto-prefix-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+  }
+
+  std::filesystem::path root_ = make_folder();
+  ScopedEnv prefix_{"WINEPREFIX", root_.string()};
+  ScopedEnv profile_{"USERPROFILE", std::nullopt};
+  ScopedEnv homepath_{"HOMEPATH", std::nullopt};
 };
 
 // A console captured into a text, a journal without file, and the message settings.
