@@ -6,6 +6,7 @@
 #include "RdUsrReg.hpp"
 #include "To_GUI.hpp"
 #include "fixed_text.hpp"
+#include "get_soarix_2_path.hpp"
 #include "number_read.hpp"
 #include "platform/platform.hpp"
 #include "stop.hpp"
@@ -96,6 +97,50 @@ int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool si
   const int version = log_version(trim_right(logfile));
   io.con.trace(version);
   return version;
+}
+
+int check_soarix_install(Io& io, inst00& inst, std::string_view msgpltfldr) {
+  // A version counts when its log states it and its executable is there.
+  inst.qs2 = get_soarix_inst_dir(io, inst, 2, inst.instpath2, false) == 2;
+  if (inst.qs2)
+    inst.qs2 = platform::file_exists(std::string(trim_right(inst.instpath2)) + "\\Soarix.exe");
+  inst.qs3 = get_soarix_inst_dir(io, inst, 3, inst.instpath3, false) == 3;
+  if (inst.qs3)
+    inst.qs3 = platform::file_exists(std::string(trim_right(inst.instpath3)) + "\\Soarix.exe");
+
+  if (inst.qs2) {
+    std::string line = "Soarix 2 install path: " + escape_slashes(trim_right(inst.instpath2));
+    log_message_f(io.journal, line);
+    inst.pilpath2.clear();
+    get_soarix_2_path(io, msgpltfldr, false, true, inst.pilpath2);
+    inst.rootpath2.clear();
+    get_soarix_2_path(io, msgpltfldr, false, false, inst.rootpath2);
+  }
+  if (inst.qs3) {
+    std::string line = "Soarix 3 install path: " + escape_slashes(trim_right(inst.instpath3));
+    log_message_f(io.journal, line);
+    // "3" tells the folder search which version to look for; it comes back holding the folder.
+    inst.pilpath3 = "3";
+    get_soarix_2_path(io, msgpltfldr, false, true, inst.pilpath3);
+    inst.rootpath3 = "3";
+    get_soarix_2_path(io, msgpltfldr, false, false, inst.rootpath3);
+  }
+
+  if (inst.qs3) {
+    inst.sorxinstpath = inst.instpath3;
+    inst.sorxrootpath = inst.rootpath3;
+    inst.sorxpilpath = inst.pilpath3;
+    inst.soarix_version = inst.qs2 ? 0 : 3;  // with both, the file dates decide later
+    return 3;
+  }
+  if (inst.qs2) {
+    inst.sorxinstpath = inst.instpath2;
+    inst.sorxrootpath = inst.rootpath2;
+    inst.sorxpilpath = inst.pilpath2;
+    inst.soarix_version = 2;
+    return 2;
+  }
+  return 0;
 }
 
 std::int64_t modified_date(Console& con, std::string_view file) {
