@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "soarix_machine.hpp"
 #include "stop.hpp"
 #include "wine_prefix_fixture.hpp"
 
@@ -161,6 +162,133 @@ TEST(ModifiedDate, SecondsSince1970OrMinusOne) {
   out.clear();
   EXPECT_EQ(modified_date(con, "C:\\Pilots\\Bob\\FlightPlan.fpl"), -1);
   EXPECT_EQ(out, "");
+}
+
+}  // namespace
+}  // namespace brevanto
+
+namespace brevanto {
+namespace {
+
+using testing::SoarixMachine;
+
+TEST(CheckSoarixInstall, OnlyVersionThree) {
+  SoarixMachine m;
+  m.v3 = SoarixMachine::version3();
+  m.build();
+  CapturedIo c;
+  inst00 inst;
+  EXPECT_EQ(check_soarix_install(c.io, inst, " "), 3);
+  EXPECT_FALSE(inst.qs2);
+  EXPECT_TRUE(inst.qs3);
+  EXPECT_EQ(inst.soarix_version, 3);
+  EXPECT_EQ(inst.instpath2, "");
+  EXPECT_EQ(inst.instpath3, "C:\\Program Files\\Soarix3");
+  EXPECT_EQ(inst.rootpath3, "C:\\Users\\Ann\\Documents\\Soarix3\\");
+  EXPECT_EQ(inst.pilpath3, "C:\\Users\\Ann\\Documents\\Soarix3\\Pilots\\Ann");
+  EXPECT_EQ(inst.sorxinstpath, inst.instpath3);
+  EXPECT_EQ(inst.sorxrootpath, inst.rootpath3);
+  EXPECT_EQ(inst.sorxpilpath, inst.pilpath3);
+  EXPECT_NE(c.out.find(kNotDetected2), std::string::npos);
+  EXPECT_NE(c.out.find("\nSoarix 3 install path: C:\\Program Files\\Soarix3\n"), std::string::npos);
+}
+
+TEST(CheckSoarixInstall, BothVersionsLeaveTheChoiceOpen) {
+  SoarixMachine m;
+  m.v2 = SoarixMachine::version2();
+  m.v3 = SoarixMachine::version3();
+  m.build();
+  CapturedIo c;
+  inst00 inst;
+  EXPECT_EQ(check_soarix_install(c.io, inst, " "), 3);
+  EXPECT_TRUE(inst.qs2);
+  EXPECT_TRUE(inst.qs3);
+  EXPECT_EQ(inst.soarix_version, 0);
+  EXPECT_EQ(inst.sorxinstpath, "C:\\Program Files\\Soarix3");
+  EXPECT_EQ(inst.rootpath2, "C:\\Users\\Ann\\Documents\\Soarix\\");
+  EXPECT_EQ(inst.pilpath2, "C:\\Users\\Ann\\Documents\\Soarix\\Pilots\\Bob");
+  EXPECT_EQ(c.out.find("not detected"), std::string::npos);
+  // The log lines come in version order.
+  EXPECT_LT(c.out.find("Soarix 2 install path: C:\\Sim2\n"), c.out.find("Soarix 3 install path: "));
+}
+
+TEST(CheckSoarixInstall, OnlyVersionTwo) {
+  SoarixMachine m;
+  m.v2 = SoarixMachine::version2();
+  m.build();
+  CapturedIo c;
+  inst00 inst;
+  EXPECT_EQ(check_soarix_install(c.io, inst, " "), 2);
+  EXPECT_EQ(inst.soarix_version, 2);
+  EXPECT_EQ(inst.sorxinstpath, "C:\\Sim2");
+  EXPECT_EQ(inst.sorxrootpath, "C:\\Users\\Ann\\Documents\\Soarix\\");
+  EXPECT_NE(c.out.find(" *** Soarix3 installation not detected on this computer ***\n"),
+            std::string::npos);
+}
+
+TEST(CheckSoarixInstall, NothingFoundLeavesTheActiveFields) {
+  SoarixMachine m;
+  m.build();
+  CapturedIo c;
+  inst00 inst;
+  inst.soarix_version = 7;
+  EXPECT_EQ(check_soarix_install(c.io, inst, " "), 0);
+  EXPECT_EQ(inst.soarix_version, 7);
+  EXPECT_EQ(inst.sorxinstpath, "");
+  EXPECT_EQ(inst.sorxrootpath, "");
+  const std::size_t first = c.out.find(kNotDetected2);
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_NE(c.out.find(" *** Soarix3 installation not detected on this computer ***\n", first),
+            std::string::npos);
+}
+
+TEST(CheckSoarixInstall, AVersionNeedsItsLogVersionAndItsExecutable) {
+  SoarixMachine m;
+  m.v2 = SoarixMachine::version2();
+  m.v2->log = "Soarix version: 3010\n";  // a version-3 folder registered as version 2
+  m.v3 = SoarixMachine::version3();
+  m.v3->exe = false;
+  m.build();
+  CapturedIo c;
+  inst00 inst;
+  EXPECT_EQ(check_soarix_install(c.io, inst, " "), 0);
+  EXPECT_FALSE(inst.qs2);
+  EXPECT_FALSE(inst.qs3);
+  EXPECT_EQ(inst.instpath3, "C:\\Program Files\\Soarix3");  // the registered folder is kept
+  // ... and the flight-plan reader's question is answered from the record.
+  std::string path;
+  c.out.clear();
+  EXPECT_EQ(get_soarix_inst_dir(c.io, inst, -3, path, true), 3);
+  EXPECT_EQ(path, "C:\\Program Files\\Soarix3");
+  EXPECT_EQ(c.out, "");
+}
+
+TEST(CheckSoarixInstall, FoldersNotFoundDoNotUndoTheInstallation) {
+  SoarixMachine m;
+  m.userprofile.clear();  // USERPROFILE undefined everywhere
+  m.v2 = SoarixMachine::version2();
+  m.v3 = SoarixMachine::version3();
+  m.build();
+  CapturedIo c;
+  inst00 inst;
+  EXPECT_EQ(check_soarix_install(c.io, inst, " "), 3);
+  EXPECT_TRUE(inst.qs2 && inst.qs3);
+  EXPECT_EQ(inst.rootpath2, "");
+  EXPECT_EQ(inst.pilpath2, "");
+  EXPECT_EQ(inst.rootpath3, "3");
+  EXPECT_EQ(inst.pilpath3, "3");
+}
+
+TEST(CheckSoarixInstall, NativeInstallFolderStaysOneLineInTheLog) {
+  SoarixMachine m;
+  m.v3 = SoarixMachine::version3();
+  m.v3->folder = (m.prefix.root() / "opt/soarix3").string();
+  m.build();
+  CapturedIo c;
+  inst00 inst;
+  EXPECT_EQ(check_soarix_install(c.io, inst, " "), 3);
+  EXPECT_NE(c.out.find("\nSoarix 3 install path: " + m.v3->folder + "\n"), std::string::npos)
+      << c.out;
 }
 
 }  // namespace
