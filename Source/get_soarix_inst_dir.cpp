@@ -1,6 +1,5 @@
 #include "get_soarix_inst_dir.hpp"
 
-#include <cstdlib>
 #include <optional>
 
 #include "RdUsrReg.hpp"
@@ -51,7 +50,7 @@ int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool si
   }
   std::string_view subkey;
   char digit = ' ';
-  switch (std::abs(nc)) {
+  switch (nc < 0 ? -static_cast<long long>(nc) : nc) {
     case 1:
       subkey = "SOFTWARE\\Soarix\\";
       digit = '1';

@@ -28,9 +28,9 @@ TEST(GetAirspaceSize, CountsTheLinesBeginningWithAC) {
   EXPECT_EQ(a.count("AC R\r\nAN Zone 1\r\nAC Q\r\n"), 2);
   EXPECT_EQ(a.count("AC"), 1);  // a last line without line end
   EXPECT_EQ(a.count(""), 0);
-  // A line of 1000 characters is one line: its tail does not start another.
+  // A line of 1000 characters is one line: its tail (here "AC" at column 257) starts no other.
   EXPECT_EQ(
-      a.count("AC R\nAN " + std::string(300, 'x') + "AC" + std::string(696, 'y') + "\nAC Q\n"), 2);
+      a.count("AC R\nAN " + std::string(253, 'x') + "AC" + std::string(742, 'y') + "\nAC Q\n"), 2);
   EXPECT_EQ(a.count("AC " + std::string(997, 'z') + "\r\nAC Q\n"), 2);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "soarix_machine.hpp"
 #include "stop.hpp"
 #include "wine_prefix_fixture.hpp"
@@ -137,7 +139,7 @@ TEST(GetSoarixInstDir, VersionTwoKeyWhoseLogSaysThreeGivesThree) {
 
 TEST(GetSoarixInstDir, AnyOtherSelectorStopsTheProgram) {
   TempPrefix prefix;
-  for (int nc : {0, 4, -4, 100}) {
+  for (int nc : {0, 4, -4, 100, std::numeric_limits<int>::min()}) {
     CapturedIo c;
     inst00 inst;
     std::string path;
