@@ -18,8 +18,8 @@ struct Texts {
   std::string_view should_be, popup_should_be, incompatible;
 };
 constexpr Texts kEnglish = {"should be: ", ", should be: ", "*** INCOMPATIBLE DATA TYPES: "};
-constexpr Texts kFrench = {"devrait \xEAtre : ", ", devrait \xEAtre : ",
-                           "*** TYPES DE DONNEES INCOMPATIBLES : "};
+constexpr Texts kFrench = {
+    "devrait \xEAtre : ", ", devrait \xEAtre : ", "*** TYPES DE DONNEES INCOMPATIBLES : "};
 
 // Where "should be: " starts in a report line, and the limits of the popup text.
 constexpr std::size_t kShouldBeColumn = 40;
@@ -116,9 +116,10 @@ class PlanCheck {
     // With finish keys, a plan without a readable Count has no finish: nothing is checked.
     if (table_.qfinish && !count) return false;
     nb_wp_ = count.value_or(0);
-    if (s_.qverb) con_.trace("nb_wp ", nb_wp_ - 1);
+    if (s_.qverb) con_.trace("nb_wp", nb_wp_ - 1);
     if (table_.qfinish) {
-      const std::string finish(trim_left(fmt_i(nb_wp_ - 1, 2)));
+      // The finish number in full: a field of two would put "**", two wildcards, in the key.
+      const std::string finish = i2b(nb_wp_ - 1);
       for (int i = 1; i <= table_.check_num; ++i) {
         Constraint& c = table_[i];
         if (!c.check_key.ends_with('|')) continue;
@@ -311,8 +312,8 @@ class PlanCheck {
 
   void report(const Constraint& c, const std::string& key, const std::string& val, bool qcomp) {
     if (!qcomp) {
-      const std::string line = escape_slashes(key + " : " + str(t_.incompatible) + val + "," +
-                                              c.check_val);
+      const std::string line =
+          escape_slashes(key + " : " + str(t_.incompatible) + val + "," + c.check_val);
       log(line);
       add_to_msg00(line);
       return;

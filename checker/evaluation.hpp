@@ -29,15 +29,15 @@ struct PlanCarry {
 
 // How the scan of a plan ended.
 enum class ScanEnd {
-  end_of_file,    // normal end
-  blank_as_end,   // a turnpoint number, zone count or zone number was blank: a normal end too
-  read_error,     // the file failed, or a number of an interpreted line did not read
+  end_of_file,   // normal end
+  blank_as_end,  // a turnpoint number, zone count or zone number was blank: a normal end too
+  read_error,    // the file failed, or a number of an interpreted line did not read
 };
 
 struct PlanCheckResult {
-  int nl = 0;           // lines read by the scan (where it stopped, for a read error)
-  int nl_nok = 0;       // violations: one per pair of plan line and constraint
-  std::string msg00;    // the violations in short form, each after a line feed and "-"
+  int nl = 0;         // lines read by the scan (where it stopped, for a read error)
+  int nl_nok = 0;     // violations: one per pair of plan line and constraint
+  std::string msg00;  // the violations in short form, each after a line feed and "-"
   ScanEnd end = ScanEnd::end_of_file;
 };
 

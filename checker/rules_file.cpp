@@ -19,8 +19,7 @@ struct Texts {
   std::string_view cannot_open, more_than, constraints, no_test, to_check;
 };
 constexpr Texts kEnglish = {"/Cannot be opened", "/More than ", " constraints",
-                            "*** DEFAULT_CHECK.fpl : no test defined ***",
-                            " constraints to check"};
+                            "*** DEFAULT_CHECK.fpl : no test defined ***", " constraints to check"};
 constexpr Texts kFrench = {"/Ouverture impossible", "/Plus de ", " contraintes",
                            "*** DEFAULT_CHECK.fpl : pas de test d\xE9"
                            "fini ***",
@@ -68,8 +67,8 @@ void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
   con.trace(trim_right(s.deffil));
   std::string file;
   int len = 0;
-  const int chosen = dialog(con, file, "Brevanto : Select rules file", s.deffil, "*.fpl", "", 0,
-                            len);
+  const int chosen =
+      dialog(con, file, "Brevanto : Select rules file", s.deffil, "*.fpl", "", 0, len);
   con.trace(chosen);
   if (chosen != 0 && len > 0) {
     s.deffil = file.substr(0, static_cast<std::size_t>(len));
@@ -110,8 +109,7 @@ void read_rules_file(const Io& io, const RunSettings& s, ConstraintTable& table)
     c.check_val = val;
     apply_qualifiers(c, table);
     if (s.qverb) {
-      con.trace(table.check_num, c.check_key + " " + c.check_rel + " " + c.check_val,
-                c.check_agl);
+      con.trace(table.check_num, c.check_key + " " + c.check_rel + " " + c.check_val, c.check_agl);
     }
     const TypedValue tv = get_val_type(con, c.check_val);
     c.check_typ = tv.typ;

@@ -18,11 +18,11 @@ inline constexpr int maxchk = 200;  // constraints a rules file may hold
 
 // One constraint. Texts keep their content without trailing blanks (width 80, relation 2).
 struct Constraint {
-  std::string check_key;  // flight-plan key, after the aliases; may end with a wildcard or "|"
-  std::string check_rel;  // "=", "!=", "<", "<=", ">", ">=" or "[]"
-  std::string check_val;  // the value without its qualifier
-  char check_typ = 'C';   // 'I', 'R' or 'C'; 'R' for every numeric AGL value
-  float check_flt = 0;    // the value as a real (types 'I' and 'R')
+  std::string check_key;       // flight-plan key, after the aliases; may end with a wildcard or "|"
+  std::string check_rel;       // "=", "!=", "<", "<=", ">", ">=" or "[]"
+  std::string check_val;       // the value without its qualifier
+  char check_typ = 'C';        // 'I', 'R' or 'C'; 'R' for every numeric AGL value
+  float check_flt = 0;         // the value as a real (types 'I' and 'R')
   std::int32_t check_int = 0;  // the value as an integer (type 'I')
   bool check_agl = false;      // a height above the current turnpoint's ground
   bool check_bas = false;      // an offset from the plan's cloud base

@@ -102,16 +102,12 @@ TEST_F(RulesFileTest, QualifiersAndAliases) {
     char typ;
     bool agl, bas;
   };
-  const Want want[] = {{"TPHeight1", "1500", 'R', true, false},
-                       {"TPWidth|", "-200", 'I', false, true},
-                       {"Key", "+0", 'I', false, true},
-                       {"Key", "500", 'I', false, false},
-                       {"Key", "AGL", 'C', false, false},
-                       {"PlaneName", "LS8", 'C', true, false},
-                       {"Key", " 300", 'I', false, true},
-                       {"StartMinAltX", "1000", 'R', true, false},
-                       {"TPHeight|", "2000", 'I', false, false},
-                       {"TPWidth1", "1", 'I', false, false}};
+  const Want want[] = {
+      {"TPHeight1", "1500", 'R', true, false},  {"TPWidth|", "-200", 'I', false, true},
+      {"Key", "+0", 'I', false, true},          {"Key", "500", 'I', false, false},
+      {"Key", "AGL", 'C', false, false},        {"PlaneName", "LS8", 'C', true, false},
+      {"Key", " 300", 'I', false, true},        {"StartMinAltX", "1000", 'R', true, false},
+      {"TPHeight|", "2000", 'I', false, false}, {"TPWidth1", "1", 'I', false, false}};
   for (int i = 1; i <= 10; ++i) {
     const Want& w = want[i - 1];
     EXPECT_EQ(table[i].check_key, w.key) << i;
@@ -178,7 +174,9 @@ TEST_F(RulesFileTest, NoConstraintStops) {
   s.qfr = true;
   out.clear();
   EXPECT_EQ(read_expecting_stop(""), 1);
-  EXPECT_EQ(out, " *** DEFAULT_CHECK.fpl : pas de test d\xE9" "fini ***\n");
+  EXPECT_EQ(out,
+            " *** DEFAULT_CHECK.fpl : pas de test d\xE9"
+            "fini ***\n");
   EXPECT_EQ(log(), "");
 }
 

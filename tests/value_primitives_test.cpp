@@ -73,7 +73,8 @@ TEST(FltEq, RelativeToTheReference) {
   EXPECT_FALSE(flt_eq(con, 100.0f, 0.001f, 0.01f));
   EXPECT_TRUE(flt_eq(con, 12.00001f, 12.0f, 1.0e-6f));
   EXPECT_FALSE(flt_eq(con, 12.0001f, 12.0f, 1.0e-6f));
-  // A relative difference equal to the tolerance still counts as equal (one unit in the last place).
+  // A relative difference equal to the tolerance still counts as equal (one unit in the last
+  // place).
   EXPECT_TRUE(flt_eq(con, 1.0f + 0x1p-23f, 1.0f, 0x1p-23f));
   EXPECT_FALSE(flt_eq(con, 1.0f + 0x1p-22f, 1.0f, 0x1p-23f));
   EXPECT_TRUE(flt_eq(con, -100.5f, -100.0f, 0.01f));  // negative reference
@@ -136,7 +137,7 @@ TEST(WildcardCompare, TurnpointSelectorsFollowTheTaskSize) {
   EXPECT_FALSE(wc("TPName$", "TPName"));
   EXPECT_FALSE(wc("TPName$", "TPNameX"));
   EXPECT_FALSE(wc("TPName$", "TPHeight3"));
-  EXPECT_FALSE(wc("TPName$", "TPName3", -1));  // outside the turnpoint list
+  EXPECT_FALSE(wc("TPName$", "TPName3", -1));    // outside the turnpoint list
   EXPECT_FALSE(wc("TPName%", "TPName1", 0, 3));  // the start is never selected
 }
 
