@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "GetFilename.hpp"
 #include "bounded_array.hpp"
 #include "io.hpp"
 #include "settings.hpp"
@@ -40,7 +41,7 @@ struct ConstraintTable {
   const Constraint& operator[](int i) const { return entries[i]; }
 };
 
-// The file dialog the chooser opens, with the signature of GetFileName.
+// The file dialog the chooser opens: GetFileName, or a stand-in.
 using FileDialog = std::function<int(Console& con, std::string& file, std::string_view title,
                                      std::string_view path, std::string_view filter,
                                      std::string_view desc, int multi, int& len)>;
@@ -48,7 +49,7 @@ using FileDialog = std::function<int(Console& con, std::string& file, std::strin
 // Chooses the rules file: s.deffil as it is, or, when s.qask is set, the file picked in `dialog`
 // (s.deffil unchanged when it is cancelled). Writes the default and the dialog's answer on the
 // console.
-void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog);
+void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog = GetFileName);
 
 // Reads the rules file s.deffil into `table` (filled afresh). Comments ("#" first), lines without
 // relation, with a blank key or a blank value are skipped. Writes to the journal a line for each
