@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "scoped_env.hpp"
+#include "zenity_stub.hpp"
 
 namespace brevanto {
 namespace {
@@ -84,6 +85,107 @@ TEST_F(HeadlessDialogs, CancelledFolderAndInputDialogs) {
   std::string file;
   EXPECT_EQ(SaveFileName(con, file, "Save", "/tmp/x.fpl", "*.fpl", "", len), 0);
   EXPECT_EQ(out, "SaveFileName *.fpl 5\nSaveFileName /tmp/x.fpl 10\n");
+}
+
+// On a desktop, with a stand-in zenity that records what the dialogs were given.
+using testing::ZenityStub;
+using Args = std::vector<std::string>;
+
+TEST(GetFileNameDialog, PatternsReachTheDialogAndTheChoiceComesBackWhole) {
+  ZenityStub zenity;
+  std::string choice;
+  for (int i = 0; i < 200; ++i)
+    choice += (i ? "|" : "") + ("/home/p/plans/task " + std::to_string(i) + ".fpl");
+  ASSERT_GT(choice.size(), 4000u);
+  zenity.answer_all(choice + "\n", 0);
+  std::string out;
+  Console con(out);
+  std::string file;
+  int len = 0;
+  const std::string forty = "*." + std::string(38, 'x');
+  EXPECT_EQ(GetFileName(con, file, "Brevanto : Select flight plan(s)", "/home/p/plans/",
+                        "*.fpl," + forty, "Soarix Flight Plans (*.fpl)", 1, len),
+            1);
+  EXPECT_EQ(file, choice);
+  EXPECT_EQ(len, static_cast<int>(choice.size()));
+  // The description is not shown: the patterns name the filter.
+  EXPECT_EQ(zenity.only_call(),
+            (Args{"--file-selection", "--title=Brevanto : Select flight plan(s)",
+                  "--filename=/home/p/plans/", "--multiple", "--separator=|",
+                  "--file-filter=*.fpl " + forty.substr(0, 31)}));
+}
+
+TEST(GetFileNameDialog, TwelvePatternsGiveTen) {
+  ZenityStub zenity;
+  zenity.answer_all("/tmp/a\n", 0);
+  std::string out;
+  Console con(out);
+  std::string file;
+  int len = 0;
+  GetFileName(con, file, "T", "", "*.a,*.b,*.c,*.d,*.e,*.f,*.g,*.h,*.i,*.j,*.k,*.l", "", 0, len);
+  EXPECT_EQ(zenity.only_call(), (Args{"--file-selection", "--title=T",
+                                      "--file-filter=*.a *.b *.c *.d *.e *.f *.g *.h *.i *.j"}));
+}
+
+TEST(GetFileNameDialog, CancelShowsTheErrorBoxInTheUsersLanguage) {
+  for (const bool french : {false, true}) {
+    ZenityStub zenity;
+    testing::ScopedEnv language("LC_ALL", french ? "fr_FR.UTF-8" : "C");
+    zenity.answer(1, "", 1);  // the file dialog, cancelled
+    std::string out;
+    Console con(out);
+    std::string file = "kept";
+    int len = 7;
+    EXPECT_EQ(GetFileName(con, file, "T", "", "*.fpl", "", 0, len), 0);
+    EXPECT_EQ(len, 0);
+    EXPECT_EQ(file, "kept");
+    const auto calls = zenity.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1], (Args{"--error", "--title=Error",
+                              french ? "--text=Aucun fichier sp\xC3\xA9"
+                                       "cifi\xC3\xA9"
+                                     : "--text=No file specification returned",
+                              "--no-markup"}));
+  }
+}
+
+TEST(GetFolderDialog, ChoiceReturnsZeroAndCancelOne) {
+  ZenityStub zenity;
+  zenity.answer(1, "/home/p/.wine/drive_c/users/p/Documents/Soarix 3\n", 0);
+  zenity.answer(2, "", 1);
+  std::string out;
+  Console con(out);
+  std::string folder;
+  int len = 0;
+  EXPECT_EQ(GetFolder(con, "Pilot folder /home/p", "/home/p/", len, folder), 0);
+  EXPECT_EQ(folder, "/home/p/.wine/drive_c/users/p/Documents/Soarix 3");
+  EXPECT_EQ(len, static_cast<int>(folder.size()));
+  testing::ScopedEnv language("LC_ALL", "fr_FR");  // the folder box speaks English only
+  EXPECT_EQ(GetFolder(con, "Pilot folder", "/home/p/", len, folder), 1);
+  EXPECT_EQ(len, 0);
+  const auto calls = zenity.calls();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0], (Args{"--file-selection", "--directory", "--title=Pilot folder /home/p",
+                            "--filename=/home/p/"}));
+  EXPECT_EQ(calls[2],
+            (Args{"--error", "--title=Error", "--text=No folder selected", "--no-markup"}));
+  EXPECT_EQ(out, "");  // no traces for folders
+}
+
+TEST(GetStringDialog, TypedTextAndCancel) {
+  ZenityStub zenity;
+  zenity.answer(1, "Andr\xC3\xA9\n", 0);
+  zenity.answer(2, "", 1);
+  std::string out;
+  Console con(out);
+  std::string answer;
+  int len = 0;
+  EXPECT_EQ(GetString(con, "Name", "Pilot?", "", answer, len), 1);
+  EXPECT_EQ(answer, "Andr\xE9");
+  EXPECT_EQ(len, 5);
+  EXPECT_EQ(GetString(con, "Name", "Pilot?", "", answer, len), 0);
+  EXPECT_EQ(len, 0);
+  EXPECT_EQ(zenity.calls().size(), 2u);  // cancelling an input box is no error: no box
 }
 
 }  // namespace

@@ -1,8 +1,20 @@
-// Dialogs on POSIX systems. Without a display, a message box is written to standard error and
-// answered with its default button, and every other dialog answers as cancelled.
+// Dialogs on POSIX systems. On a desktop (DISPLAY or WAYLAND_DISPLAY set, and zenity found on
+// PATH) each dialog is a zenity process, started without a shell: its texts are arguments of
+// their own, so nothing a message, a plan or a rules file holds is ever read by a shell. Without
+// a display, a message box is written to standard error and answered with its default button,
+// and every other dialog answers as cancelled.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/encoding.hpp"
 #include "platform/platform.hpp"
 #include "platform/tinyfiledialogs.hpp"
 
@@ -15,14 +27,229 @@ std::string text_or_empty(const char* s) {
   return s == nullptr ? std::string() : std::string(s);
 }
 
-int console_message_box(const char* title, const char* message, const char* icon,
-                        int default_button) {
+// ---- Without a display ----------------------------------------------------------------------
+
+void console_message_box(const char* title, const char* message, const char* icon) {
   std::string out = text_or_empty(title) + " [" + text_or_empty(icon) + "]\n";
   const std::string body = text_or_empty(message);
   out += body;
   if (body.empty() || body.back() != '\n') out += '\n';
   platform::write_stderr(out);
+}
+
+// The answer of a box nobody can click: its default button, within the buttons it has.
+int default_answer(const std::string& type, int default_button) {
+  if (type == "ok") return 1;
+  if (type != "yesnocancel" && default_button == 2) return 0;
   return default_button;
+}
+
+// ---- Finding zenity -------------------------------------------------------------------------
+
+bool has_display() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+// zenity's full path from PATH. Empty and relative entries are skipped: they name the current
+// folder, where the program may be started among the user's files.
+std::optional<std::string> find_zenity() {
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return std::nullopt;
+  std::string_view rest = path;
+  while (!rest.empty()) {
+    const std::size_t colon = rest.find(':');
+    const std::string_view dir = rest.substr(0, colon);
+    rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    if (dir.empty() || dir.front() != '/') continue;
+    std::string candidate(dir);
+    if (candidate.back() != '/') candidate += '/';
+    candidate += "zenity";
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return std::nullopt;
+}
+
+// The zenity to use, or none when the dialogs must stay on the console.
+std::optional<std::string> desktop_zenity() {
+  if (!has_display()) return std::nullopt;
+  return find_zenity();
+}
+
+// ---- Running zenity -------------------------------------------------------------------------
+
+struct Run {
+  bool exited = false;  // started, and ended by itself
+  int status = -1;      // its exit status
+  std::string out;      // its standard output, whole
+};
+
+constexpr int kExecFailed = 127;
+
+void close_fd(int fd) {
+  while (::close(fd) != 0 && errno == EINTR) {
+  }
+}
+
+// Runs `program` with `args` (argument 0 excluded): standard input and error on /dev/null,
+// standard output read to its end. No shell is involved.
+Run run_program(const std::string& program, const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 2);
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& a : args)
+    argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+
+  Run run;
+  int fds[2];
+  if (::pipe(fds) != 0) return run;
+  const int null_fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+  ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+  ::fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    // Child: only async-signal-safe calls until exec.
+    ::dup2(fds[1], STDOUT_FILENO);
+    if (null_fd >= 0) {
+      ::dup2(null_fd, STDIN_FILENO);
+      ::dup2(null_fd, STDERR_FILENO);  // GTK's chatter is not the program's output
+    }
+    ::execv(program.c_str(), argv.data());
+    ::_exit(kExecFailed);
+  }
+  close_fd(fds[1]);
+  if (null_fd >= 0) close_fd(null_fd);
+  if (pid < 0) {
+    close_fd(fds[0]);
+    return run;
+  }
+  char buf[4096];
+  for (;;) {
+    const ssize_t n = ::read(fds[0], buf, sizeof buf);
+    if (n > 0) {
+      run.out.append(buf, static_cast<std::size_t>(n));
+    } else if (n == 0 || errno != EINTR) {
+      break;
+    }
+  }
+  close_fd(fds[0]);
+  int wstatus = 0;
+  while (::waitpid(pid, &wstatus, 0) < 0) {
+    if (errno != EINTR) return run;
+  }
+  if (WIFEXITED(wstatus) && WEXITSTATUS(wstatus) != kExecFailed) {
+    run.exited = true;
+    run.status = WEXITSTATUS(wstatus);
+  }
+  return run;
+}
+
+// zenity's answer line without its line feed.
+std::string answer_line(const std::string& out) {
+  std::string line = out;
+  if (!line.empty() && line.back() == '\n') line.pop_back();
+  return line;
+}
+
+// A text of the program, as zenity shows it.
+std::string utf8(const char* text) {
+  return platform::cp1252_to_utf8(text_or_empty(text));
+}
+
+void add_title(std::vector<std::string>& args, const char* title) {
+  if (title != nullptr && *title != '\0') args.push_back("--title=" + utf8(title));
+}
+
+// The folder (and file) a dialog opens at, as the file system names it.
+void add_start_path(std::vector<std::string>& args, const char* path) {
+  if (path != nullptr && *path != '\0') args.push_back("--filename=" + platform::native_path(path));
+}
+
+void add_filter(std::vector<std::string>& args, int count, const char* const* patterns,
+                const char* description) {
+  if (count <= 0 || patterns == nullptr) return;
+  std::string list;
+  for (int i = 0; i < count; ++i) {
+    if (patterns[i] == nullptr || *patterns[i] == '\0') continue;
+    if (!list.empty()) list += ' ';
+    list += utf8(patterns[i]);
+  }
+  if (list.empty()) return;
+  if (description != nullptr && *description != '\0') list = utf8(description) + " | " + list;
+  args.push_back("--file-filter=" + list);
+}
+
+// The text a dialog returns, kept until the next dialog as the library promises.
+const char* keep(std::string text) {
+  static std::string last;
+  last = std::move(text);
+  return last.c_str();
+}
+
+// A chosen path: zenity's output, unchanged bytes; failure, cancel or no output is NULL.
+const char* path_answer(const Run& run) {
+  if (!run.exited || run.status != 0) return nullptr;
+  std::string path = answer_line(run.out);
+  if (path.empty()) return nullptr;
+  return keep(std::move(path));
+}
+
+// ---- Message boxes on the desktop -----------------------------------------------------------
+
+constexpr int kZenityTimeout = 5;  // zenity's status when its --timeout ran out
+const char* const kNoLabel = "No";
+
+std::vector<std::string> message_box_args(const std::string& type, const std::string& icon,
+                                          const char* title, const char* message,
+                                          int default_button) {
+  std::vector<std::string> args;
+  const bool question = type == "okcancel" || type == "yesno" || type == "yesnocancel";
+  if (question) {
+    args.emplace_back("--question");
+    if (icon == "info") args.emplace_back("--icon-name=dialog-information");
+    if (icon == "warning") args.emplace_back("--icon-name=dialog-warning");
+    if (icon == "error") args.emplace_back("--icon-name=dialog-error");
+  } else if (icon == "error") {
+    args.emplace_back("--error");
+  } else if (icon == "warning") {
+    args.emplace_back("--warning");
+  } else {
+    args.emplace_back("--info");
+    if (icon == "question") args.emplace_back("--icon-name=dialog-question");
+  }
+  add_title(args, title);
+  args.push_back("--text=" + utf8(message));
+  args.emplace_back("--no-markup");
+  if (type == "okcancel") {
+    args.emplace_back("--ok-label=OK");
+    args.emplace_back("--cancel-label=Cancel");
+  } else if (type == "yesnocancel") {
+    args.emplace_back("--ok-label=Yes");
+    args.emplace_back("--cancel-label=Cancel");
+    args.push_back(std::string("--extra-button=") + kNoLabel);
+  }
+  if (question && default_button == 0) args.emplace_back("--default-cancel");
+  return args;
+}
+
+int zenity_message_box(const std::string& zenity, const std::string& type, const char* title,
+                       const char* message, const char* icon, int default_button) {
+  const Run run = run_program(
+      zenity, message_box_args(type, text_or_empty(icon), title, message, default_button));
+  const bool answered = run.exited && (run.status == 0 || run.status == 1);
+  if (!answered && !(run.exited && run.status == kZenityTimeout)) {
+    // zenity could not show the box: the message still reaches the user, on the console.
+    console_message_box(title, message, icon);
+  }
+  if (type != "okcancel" && type != "yesno" && type != "yesnocancel") return 1;
+  if (!answered) return 0;
+  if (run.status == 0) return 1;
+  if (type == "yesnocancel" && answer_line(run.out) == kNoLabel) return 2;
+  return 0;
 }
 
 }  // namespace
@@ -32,26 +259,64 @@ extern "C" {
 int tinyfd_messageBox(const char* aTitle, const char* aMessage, const char* aDialogType,
                       const char* aIconType, int aDefaultButton) {
   const std::string type = text_or_empty(aDialogType);
-  int answer = aDefaultButton;
-  if (type == "ok") answer = 1;
-  if (type != "yesnocancel" && answer == 2) answer = 0;
-  return console_message_box(aTitle, aMessage, aIconType, answer);
+  if (const auto zenity = desktop_zenity()) {
+    return zenity_message_box(*zenity, type, aTitle, aMessage, aIconType, aDefaultButton);
+  }
+  console_message_box(aTitle, aMessage, aIconType);
+  return default_answer(type, aDefaultButton);
 }
 
-const char* tinyfd_openFileDialog(const char*, const char*, int, const char* const*, const char*,
-                                  int) {
-  return nullptr;
+const char* tinyfd_openFileDialog(const char* aTitle, const char* aDefaultPathAndOrFile,
+                                  int aNumOfFilterPatterns, const char* const* aFilterPatterns,
+                                  const char* aSingleFilterDescription, int aAllowMultipleSelects) {
+  const auto zenity = desktop_zenity();
+  if (!zenity) return nullptr;
+  std::vector<std::string> args{"--file-selection"};
+  add_title(args, aTitle);
+  add_start_path(args, aDefaultPathAndOrFile);
+  if (aAllowMultipleSelects != 0) {
+    args.emplace_back("--multiple");
+    args.emplace_back("--separator=|");
+  }
+  add_filter(args, aNumOfFilterPatterns, aFilterPatterns, aSingleFilterDescription);
+  return path_answer(run_program(*zenity, args));
 }
 
-const char* tinyfd_saveFileDialog(const char*, const char*, int, const char* const*, const char*) {
-  return nullptr;
+const char* tinyfd_saveFileDialog(const char* aTitle, const char* aDefaultPathAndOrFile,
+                                  int aNumOfFilterPatterns, const char* const* aFilterPatterns,
+                                  const char* aSingleFilterDescription) {
+  const auto zenity = desktop_zenity();
+  if (!zenity) return nullptr;
+  std::vector<std::string> args{"--file-selection", "--save", "--confirm-overwrite"};
+  add_title(args, aTitle);
+  add_start_path(args, aDefaultPathAndOrFile);
+  add_filter(args, aNumOfFilterPatterns, aFilterPatterns, aSingleFilterDescription);
+  return path_answer(run_program(*zenity, args));
 }
 
-const char* tinyfd_selectFolderDialog(const char*, const char*) {
-  return nullptr;
+const char* tinyfd_selectFolderDialog(const char* aTitle, const char* aDefaultPath) {
+  const auto zenity = desktop_zenity();
+  if (!zenity) return nullptr;
+  std::vector<std::string> args{"--file-selection", "--directory"};
+  add_title(args, aTitle);
+  add_start_path(args, aDefaultPath);
+  return path_answer(run_program(*zenity, args));
 }
 
-const char* tinyfd_inputBox(const char*, const char*, const char*) {
-  return nullptr;
+const char* tinyfd_inputBox(const char* aTitle, const char* aMessage, const char* aDefaultInput) {
+  const auto zenity = desktop_zenity();
+  if (!zenity) return nullptr;
+  std::vector<std::string> args{"--entry"};
+  add_title(args, aTitle);
+  args.push_back("--text=" + utf8(aMessage));
+  if (aDefaultInput == nullptr) {
+    args.emplace_back("--hide-text");
+  } else {
+    args.push_back("--entry-text=" + utf8(aDefaultInput));
+  }
+  const Run run = run_program(*zenity, args);
+  // An empty answer is an answer (zenity prints its line feed); no output at all is a failure.
+  if (!run.exited || run.status != 0 || run.out.empty()) return nullptr;
+  return keep(platform::utf8_to_cp1252(answer_line(run.out)));
 }
 }

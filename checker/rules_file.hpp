@@ -1,0 +1,61 @@
+// The rules file and the constraint table. A rules file has the key=value syntax of a flight plan,
+// with a relation in place of the "=": every line "Key<relation>Value" constrains one flight-plan
+// key. It is chosen before the run checks the installation and read once, before the first plan.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "GetFilename.hpp"
+#include "bounded_array.hpp"
+#include "io.hpp"
+#include "settings.hpp"
+
+namespace brevanto {
+
+inline constexpr int maxchk = 200;  // constraints a rules file may hold
+
+// One constraint. Texts keep their content without trailing blanks (width 80, relation 2).
+struct Constraint {
+  std::string check_key;       // flight-plan key, after the aliases; may end with a wildcard or "|"
+  std::string check_rel;       // "=", "!=", "<", "<=", ">", ">=" or "[]"
+  std::string check_val;       // the value without its qualifier
+  char check_typ = 'C';        // 'I', 'R' or 'C'; 'R' for every numeric AGL value
+  float check_flt = 0;         // the value as a real (types 'I' and 'R')
+  std::int32_t check_int = 0;  // the value as an integer (type 'I')
+  bool check_agl = false;      // a height above the current turnpoint's ground
+  bool check_bas = false;      // an offset from the plan's cloud base
+  bool check_mod = false;      // the final "|" of the key stands replaced for the current plan
+  std::string key_as_read;     // the key as the rules file gave it, to undo that replacement
+};
+
+struct ConstraintTable {
+  Bounded<Constraint, 1, maxchk> entries;  // 1 to check_num in use, in the file's order
+  int check_num = 0;
+  bool qfinish = false;  // some key ends with "|" (the finish turnpoint)
+  bool qbase = false;    // some value is a BASE value: the run must give the cloud base
+
+  Constraint& operator[](int i) { return entries[i]; }
+  const Constraint& operator[](int i) const { return entries[i]; }
+};
+
+// The file dialog the chooser opens: GetFileName, or a stand-in.
+using FileDialog = std::function<int(Console& con, std::string& file, std::string_view title,
+                                     std::string_view path, std::string_view filter,
+                                     std::string_view desc, int multi, int& len)>;
+
+// Chooses the rules file: s.deffil as it is, or, when s.qask is set, the file picked in `dialog`
+// (s.deffil unchanged when it is cancelled). Writes the default and the dialog's answer on the
+// console.
+void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog = GetFileName);
+
+// Reads the rules file s.deffil into `table` (filled afresh). Comments ("#" first), lines without
+// relation, with a blank key or a blank value are skipped. Writes to the journal a line for each
+// AGL text value, then the count line and a line holding one blank. A file that cannot be opened,
+// more than maxchk constraints or none at all: the error message (the journal too for the second),
+// then ProgramStop{1}.
+void read_rules_file(const Io& io, const RunSettings& s, ConstraintTable& table);
+
+}  // namespace brevanto

@@ -1,0 +1,430 @@
+#include "evaluation.hpp"
+
+#include <gtest/gtest.h>
+
+#include "To_GUI.hpp"
+#include "temp_dir.hpp"
+
+namespace brevanto {
+namespace {
+
+using testing::TempDir;
+
+// A rules table read from a file, then flight plans checked against it, the journal in a
+// temporary folder.
+class EvaluationTest : public ::testing::Test {
+ protected:
+  EvaluationTest() { journal.filnam = dir.str("Brevanto.log"); }
+
+  void rules(const std::string& text) {
+    s.deffil = dir.write("rules.fpl", text);
+    read_rules_file(Io{con, journal, s}, s, table);
+    dir.write("Brevanto.log", "");
+    out.clear();
+  }
+  PlanCheckResult check(const std::string& plan, float zbase = 0, int l_infile = 20) {
+    dir.write("Brevanto.log", "");
+    TextFile file(dir.write("plan.fpl", plan));
+    return check_plan(Io{con, journal, s}, s, table, carry, file, zbase, l_infile);
+  }
+  std::string log() { return dir.read("Brevanto.log"); }
+  // Violations of a one-rule table on a one-line plan.
+  int violations(const std::string& rule, const std::string& line) {
+    rules(rule + "\n");
+    return check(line + "\n").nl_nok;
+  }
+
+  TempDir dir;
+  std::string out;
+  Console con{out};
+  Journal journal{con, "Brevanto"};
+  RunSettings s;
+  ConstraintTable table;
+  PlanCarry carry;
+};
+
+TEST_F(EvaluationTest, RelationsForEveryPairOfTypes) {
+  struct Case {
+    const char* rule;
+    const char* line;
+    int nok;
+  };
+  const Case cases[] = {
+      // text / text: byte order, case-sensitive
+      {"K=abc", "K=abc", 0},
+      {"K=abc", "K=Abc", 1},
+      {"K!=abc", "K=abd", 0},
+      {"K!=abc", "K=abc", 1},
+      {"K<LS4", "K=ASK21", 0},
+      {"K<LS4", "K=LS4", 1},
+      {"K<=LS4", "K=LS4", 0},
+      {"K>ASK21", "K=LS4", 0},
+      {"K>LS4", "K=LS4", 1},
+      {"K>=LS4", "K=LS4", 0},
+      {"K>=LS4", "K=ASK21", 1},
+      // integer / integer
+      {"K=5", "K=5", 0},
+      {"K=5", "K=6", 1},
+      {"K!=5", "K=6", 0},
+      {"K!=5", "K=5", 1},
+      {"K<5", "K=4", 0},
+      {"K<5", "K=5", 1},
+      {"K<=5", "K=5", 0},
+      {"K<=5", "K=6", 1},
+      {"K>5", "K=6", 0},
+      {"K>5", "K=5", 1},
+      {"K>=5", "K=5", 0},
+      {"K>=5", "K=4", 1},
+      // real / real: tolerance only for "="
+      {"K=12.0", "K=12.00001", 0},
+      {"K=12.0", "K=12.001", 1},
+      {"K!=12.0", "K=12.00001", 0},
+      {"K!=12.0", "K=12.0", 1},
+      {"K<2.5", "K=1.5", 0},
+      {"K<=2.5", "K=2.5", 0},
+      {"K>2.5", "K=2.5", 1},
+      {"K>=2.5", "K=2.49999", 1},
+      // real plan / integer rule: "=" rounds halves away from zero
+      {"K=50", "K=50.4", 0},
+      {"K=50", "K=50.5", 1},
+      {"K=-51", "K=-50.5", 0},
+      {"K!=50", "K=50.4", 0},
+      {"K!=50", "K=50.0", 1},
+      {"K<=1500", "K=1500.0", 0},
+      {"K<1500", "K=1500.0", 1},
+      {"K>1500", "K=1500.1", 0},
+      {"K>=1500", "K=1499.9", 1},
+      // integer plan / real rule
+      {"K=12.0", "K=12", 0},
+      {"K=12.00001", "K=12", 0},
+      {"K!=12.00001", "K=12", 0},
+      {"K<12.5", "K=12", 0},
+      {"K<=11.5", "K=12", 1},
+      {"K>11.5", "K=12", 0},
+      {"K>=12.5", "K=12", 1},
+      // exact values: 16777217 is no 32-bit real
+      {"K!=16777216.0", "K=16777217", 0},
+      {"K>16777216.0", "K=16777217", 0},
+      // "[]": the texts, for every pair of types
+      {"K[]Alps", "K=SwissAlps2", 0},
+      {"K[]Alps", "K=Jura", 1},
+      {"K[]1", "K=10", 0},
+      {"K[]1", "K=20", 1},
+      {"K[]a", "K=12", 1},
+      {"K[]1", "K=x1y", 0},
+      {"K[]2.5", "K=12.5", 0},
+      {"K[]12", "K=1", 1},
+      // a list only for "="
+      {"K!=a;b", "K=a", 0},
+      {"K<a;b", "K=a", 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(violations(c.rule, c.line), c.nok) << c.rule << " against " << c.line;
+    EXPECT_EQ(log().find("INCOMPATIBLE"), std::string::npos) << c.rule;
+  }
+}
+
+TEST_F(EvaluationTest, NumberAgainstTextIsIncompatible) {
+  for (const char* rel : {"=", "!=", "<", "<=", ">", ">="}) {
+    for (const auto& [val, line] : {std::pair{"6", "Count=abc"},
+                                    {"6.5", "Count=abc"},
+                                    {"abc", "Count=6"},
+                                    {"abc", "Count=6.5"}}) {
+      EXPECT_EQ(violations(std::string("Count") + rel + val, line), 1) << rel << val << line;
+      EXPECT_EQ(log(), "Count : *** INCOMPATIBLE DATA TYPES: " + std::string(line).substr(6) + "," +
+                           val + "\n");
+    }
+  }
+  s.qfr = true;
+  rules("Count=6\n");
+  const PlanCheckResult r = check("Count=abc\n");
+  EXPECT_EQ(log(), "Count : *** TYPES DE DONNEES INCOMPATIBLES : abc,6\n");
+  EXPECT_EQ(r.msg00, "\n-Count : *** TYPES DE DONNEES INCOMPATIBLES : abc,6");
+}
+
+TEST_F(EvaluationTest, ViolationLineHasShouldBeInColumn40) {
+  rules("TPHeight1<=1500\nTPHeight1<1000\n");
+  PlanCheckResult r = check("TPHeight1=1800\nTPHeight1=1500.0\n");
+  EXPECT_EQ(r.nl, 2);
+  EXPECT_EQ(r.nl_nok, 3);  // the first line fails both rules
+  EXPECT_EQ(log(),
+            "TPHeight1 : 1800                       should be: <= 1500\n"
+            "TPHeight1 : 1800                       should be: < 1000\n"
+            "TPHeight1 : 1500.0                     should be: < 1000\n");
+  EXPECT_TRUE(r.msg00.starts_with("\n-TPHeight1 : 1800, should be: <= 1500\n-TPHeight1 : 1800, "))
+      << r.msg00;
+  EXPECT_EQ(r.end, ScanEnd::end_of_file);
+
+  s.qfr = true;
+  rules("TPHeight1<=1500\n");
+  r = check("TPHeight1=1800\n");
+  EXPECT_EQ(log(), "TPHeight1 : 1800                       devrait \xEAtre : <= 1500\n");
+  EXPECT_EQ(r.msg00, "\n-TPHeight1 : 1800, devrait \xEAtre : <= 1500");
+}
+
+TEST_F(EvaluationTest, LongKeyAndValueStayWhole) {
+  const std::string key(30, 'K');
+  const std::string value(90, 'v');  // cut at 80 when the line is split
+  rules(key + "=x\n");
+  check(key + "=" + value + "\n");
+  EXPECT_EQ(log(), key + " : " + std::string(80, 'v') + " should be: = x\n");
+  // 39 columns: "should be" in column 40, as for a shorter pair
+  rules("K=x\n");
+  check("K=" + std::string(35, 'v') + "\n");
+  EXPECT_EQ(log(), "K : " + std::string(35, 'v') + "should be: = x\n");
+  check("K=" + std::string(36, 'v') + "\n");
+  EXPECT_EQ(log(), "K : " + std::string(36, 'v') + " should be: = x\n");
+}
+
+TEST_F(EvaluationTest, SlashInAValueStaysOnItsLine) {
+  rules("Landscape=Alps\n");
+  const PlanCheckResult r = check("Landscape=Alps/East\n");
+  EXPECT_EQ(log(), "Landscape : Alps/East                  should be: = Alps\n");
+  std::string popup = r.msg00;
+  int status = s_info;
+  error_message_tit(con, status, "Vantobre", popup, true);  // as the run shows it
+  EXPECT_EQ(popup, "\n-Landscape : Alps/East, should be: = Alps");
+}
+
+TEST_F(EvaluationTest, MinAltAndWeatherZoneDecorations) {
+  rules("TPWidth1>=500\nThermalsStrength>3\n");
+  PlanCheckResult r = check(
+      "TPName1=Start\nTPSectorType1=0\nTPWidth1=300\nPZCount=0\nWZCount=2\n"
+      "[WeatherZone0]\nThermalsStrength=2\n[WeatherZone1]\nThermalsStrength=2\n"
+      "[WeatherZone2]\nThermalsStrength=2\n[Plane]\nThermalsStrength=2\n");
+  EXPECT_EQ(log(),
+            "TPWidth1 (Min Alt) : 300               should be: >= 500\n"
+            "ThermalsStrength[0] : 2                should be: > 3\n"
+            "ThermalsStrength[1] : 2                should be: > 3\n"
+            "ThermalsStrength : 2                   should be: > 3\n"
+            "ThermalsStrength : 2                   should be: > 3\n");
+  EXPECT_EQ(r.msg00,
+            "\n-TPWidth1 : 300, should be: >= 500\n-ThermalsStrength[0] : 2, should be: > 3"
+            "\n-ThermalsStrength[1] : 2, should be: > 3\n-ThermalsStrength : 2, should be: > 3"
+            "\n-ThermalsStrength : 2, should be: > 3");
+  // Inside a sector-type-0 turnpoint the popup line carries no zone either.
+  r = check("WZCount=2\n[WeatherZone1]\nTPName1=S\nTPSectorType1=0\nThermalsStrength=2\n");
+  EXPECT_EQ(log(), "ThermalsStrength[1] : 2                should be: > 3\n");
+  EXPECT_EQ(r.msg00, "\n-ThermalsStrength : 2, should be: > 3");
+}
+
+TEST_F(EvaluationTest, AglIsAboveTheTurnpointGroundForSectorType0) {
+  s.qverb = true;
+  rules("TPHeight2<=1000AGL\n");
+  PlanCheckResult r =
+      check("TPName2=B\nTPPosZ2=450\nTPSectorType2=0\nTPHeight2=1500\nTPHeight2=1400\n");
+  EXPECT_EQ(r.nl_nok, 1);
+  EXPECT_EQ(log(), "TPHeight2 : 1500                       should be: <= 1000AGL (1450.0)\n");
+  EXPECT_EQ(r.msg00, "\n-TPHeight2 : 1500, should be: <= 1000AGL (1450.0)");
+  EXPECT_NE(out.find("\n 950.0 1000.0\n"), std::string::npos) << out;  // verbose conversion
+  // Another sector type compares the altitude as written.
+  r = check("TPName2=B\nTPPosZ2=450\nTPSectorType2=1\nTPHeight2=1400\n");
+  EXPECT_EQ(log(), "TPHeight2 : 1400                       should be: <= 1000AGL (1450.0)\n");
+  // A text value is not converted: text against a real.
+  r = check("TPName2=B\nTPPosZ2=450\nTPSectorType2=0\nTPHeight2=high\n");
+  EXPECT_EQ(log(), "TPHeight2 : *** INCOMPATIBLE DATA TYPES: high,1000\n");
+}
+
+TEST_F(EvaluationTest, BaseIsAnOffsetFromTheCloudBase) {
+  s.qverb = true;
+  rules("TPHeight|<=BASE+500\nMaxAlt=BASE\n");
+  PlanCheckResult r = check(
+      "[Task]\nCount=6\nTPName5=F\nTPSectorType5=1\nTPHeight5=1800\nTPHeight5=1700\n"
+      "MaxAlt=1200.0\nMaxAlt=1300\n",
+      1200.0f);
+  EXPECT_EQ(r.nl_nok, 2);
+  EXPECT_EQ(log(),
+            "TPHeight5 : 1800                       should be: <= BASE+500 (1700)\n"
+            "MaxAlt : 1300                          should be: = BASE+0 (1200)\n");
+  EXPECT_NE(out.find("\n 1800.0 1200.0 600.0\n"), std::string::npos) << out;
+  s.qfr = true;
+  rules("K>BASE-200.5\n");
+  r = check("K=900\n", 1200.0f);  // 900 - 1200 is not above -200.5
+  EXPECT_EQ(log(),
+            "K : 900                                devrait \xEAtre : > BASE-200.5 (1000)\n");
+}
+
+TEST_F(EvaluationTest, OkLinesOnRequest) {
+  s.qoklines = true;
+  rules("TPHeight1<=1500\nK=1\n");
+  const PlanCheckResult r = check("TPHeight1=1000\nK=2\n");
+  EXPECT_EQ(log(),
+            "TPHeight1 : OK\n"
+            "K : 2                                  should be: = 1\n");
+  EXPECT_EQ(r.msg00, "\n-K : 2, should be: = 1");
+}
+
+TEST_F(EvaluationTest, ListOfAlternatives) {
+  rules("PlaneClass=Club;Standard;15m\n");
+  EXPECT_EQ(check("PlaneClass=Standard\n").nl_nok, 0);
+  EXPECT_EQ(out, " Club\n Standard\n 15m\n \n");
+  EXPECT_EQ(check("PlaneClass=standard\n").nl_nok, 1);
+  EXPECT_EQ(violations("PlaneClass=Club;;Standard", "PlaneClass=Standard"), 1);  // ends at ";;"
+  EXPECT_EQ(violations("PlaneClass=Club; Standard", "PlaneClass=Standard"), 0);
+  // 50 items: the value is cut at 80 characters, so the first 40 count.
+  std::string list;
+  for (int i = 0; i < 50; ++i)
+    list += std::string(1, static_cast<char>(i < 26 ? 'A' + i : 'a' + i - 26)) + ";";
+  EXPECT_EQ(violations("K=" + list, "K=n"), 0);  // item 40
+  EXPECT_EQ(violations("K=" + list, "K=o"), 1);  // item 41
+}
+
+TEST_F(EvaluationTest, TurnpointWildcardsUseCountAndCurrentTurnpoint) {
+  rules("TPRadius$<=500\n");
+  const std::string plan =
+      "TPRadius2=900\n[Task]\nCount=6\nTPName1=S\nTPRadius1=900\nTPName2=A\nTPRadius2=900\n"
+      "TPName3=B\nTPRadius3=900\nTPName4=C\nTPRadius4=900\nTPName5=F\nTPRadius5=900\n"
+      "PZCount=0\nTPRadius3=900\n";
+  PlanCheckResult r = check(plan);
+  EXPECT_EQ(r.nl, 15);
+  EXPECT_EQ(r.nl_nok, 3);
+  EXPECT_EQ(log(),
+            "TPRadius2 : 900                        should be: <= 500\n"
+            "TPRadius3 : 900                        should be: <= 500\n"
+            "TPRadius4 : 900                        should be: <= 500\n");
+  rules("TPRadius%<=500\nTPRadius?<=500\n");
+  EXPECT_EQ(check(plan).nl_nok, 3);  // 4 by "%", 2 and 3 by "?"
+  // Without a readable Count the plan is still scanned, with no turnpoint between.
+  rules("TPRadius$<=500\nK=1\n");
+  r = check("Count=abc\nTPName2=A\nTPRadius2=900\nK=2\n");
+  EXPECT_EQ(r.nl, 4);
+  EXPECT_EQ(r.nl_nok, 1);
+}
+
+TEST_F(EvaluationTest, FinishKeysAreReplacedForThePlanAndRestored) {
+  s.qverb = true;
+  rules("TPWidth|>=300\nK=1\n");
+  PlanCheckResult r = check("[Task]\nCount=12\nTPName11=F\nTPWidth11=200\nTPWidth5=200\n");
+  EXPECT_EQ(table[1].check_key, "TPWidth11");
+  EXPECT_TRUE(table[1].check_mod);
+  EXPECT_EQ(log(), "TPWidth11 : 200                        should be: >= 300\n");
+  EXPECT_NE(out.find(" nb_wp 11\n 1 TPWidth11 >= 300\n"), std::string::npos) << out;
+  out.clear();
+  restore_finish_keys(con, true, table);
+  EXPECT_EQ(table[1].check_key, "TPWidth|");
+  EXPECT_FALSE(table[1].check_mod);
+  EXPECT_EQ(out, " 1 TPWidth| >= 300\n");
+
+  // A plan without Count, or with one that does not read, is checked against nothing.
+  for (const char* count : {"", "Count=abc\n"}) {
+    r = check(std::string(count) + "TPWidth5=200\nK=2\n");
+    EXPECT_EQ(r.nl, 0);
+    EXPECT_EQ(r.nl_nok, 0);
+    EXPECT_EQ(r.end, ScanEnd::end_of_file);
+    EXPECT_EQ(table[1].check_key, "TPWidth|");
+  }
+  // Each plan its own finish, even when the previous plan was not restored.
+  check("Count=4\n");
+  r = check("Count=7\nTPWidth6=200\nTPWidth3=200\n");
+  EXPECT_EQ(r.nl_nok, 1);
+  EXPECT_EQ(table[1].check_key, "TPWidth6");
+  check("Count=150\n");
+  EXPECT_EQ(table[1].check_key, "TPWidth149");
+}
+
+TEST_F(EvaluationTest, FinishKeysRestoredAfterAnEarlyEnd) {
+  rules("TPWidth|>=300\n");
+  PlanCheckResult r = check("Count=3\nTPName\nTPWidth2=200\n");
+  EXPECT_EQ(r.end, ScanEnd::blank_as_end);
+  EXPECT_EQ(r.nl, 2);
+  EXPECT_EQ(r.nl_nok, 0);
+  restore_finish_keys(con, false, table);
+  EXPECT_EQ(table[1].check_key, "TPWidth|");
+  r = check("Count=3\nTPName2=A\nTPSectorType2=x\n");
+  EXPECT_EQ(r.end, ScanEnd::read_error);
+  restore_finish_keys(con, false, table);
+  EXPECT_EQ(table[1].check_key, "TPWidth|");
+}
+
+TEST_F(EvaluationTest, UnreadableNumbersEndTheScan) {
+  rules("TPSectorType3=1\nK=1\n");
+  struct Case {
+    std::string plan, log;
+    ScanEnd end;
+    int nl;
+  };
+  const Case cases[] = {
+      {"TPName3=C\nTPSectorType3=x\nK=2\n",
+       "TPSectorType ???? x\nTPSectorType3 : *** INCOMPATIBLE DATA TYPES: x,1\n",
+       ScanEnd::read_error, 2},
+      {"TPName=C\nK=2\n", "TPName ???? TPName\n", ScanEnd::blank_as_end, 1},
+      {"TPNameX=C\nK=2\n", "TPName ???? TPNameX\n", ScanEnd::read_error, 1},
+      {"WZCount=\nK=2\n", "WZCount ???? WZCount\n", ScanEnd::blank_as_end, 1},
+      {"WZCount=two\nK=2\n", "WZCount ???? WZCount\n", ScanEnd::read_error, 1},
+      {"[WeatherZone]\nK=2\n", "WeatherZone # ???? [WeatherZone]\n", ScanEnd::blank_as_end, 1},
+      {"[WeatherZoneA]\nK=2\n", "WeatherZone # ???? [WeatherZoneA]\n", ScanEnd::read_error, 1},
+      {"TPName3=C\nTPPosZ3=\nK=2\n", "TPPosZ ????\n", ScanEnd::blank_as_end, 2},
+      {"TPName3=C\nTPPosZ3=high\nK=2\n", "TPPosZ ???? high\n", ScanEnd::read_error, 2},
+      // another turnpoint's line is reported and the scan goes on
+      {"TPName2=C\nTPSectorType3=1\nTPPosZ=5\nK=2\n",
+       "TPSectorType ???? TPSectorType3\nTPPosZ ???? TPPosZ\n"
+       "K : 2                                  should be: = 1\n",
+       ScanEnd::end_of_file, 4},
+  };
+  for (const Case& c : cases) {
+    const PlanCheckResult r = check(c.plan);
+    EXPECT_EQ(log(), c.log) << c.plan;
+    EXPECT_EQ(r.end, c.end) << c.plan;
+    EXPECT_EQ(r.nl, c.nl) << c.plan;
+  }
+}
+
+TEST_F(EvaluationTest, PlanThatCannotBeReadIsAReadError) {
+  rules("K=1\n");
+  TextFile folder(dir.str());  // a folder opens, but does not read
+  const PlanCheckResult r = check_plan(Io{con, journal, s}, s, table, carry, folder, 0, 20);
+  EXPECT_EQ(r.end, ScanEnd::read_error);
+  EXPECT_EQ(r.nl, 0);
+}
+
+TEST_F(EvaluationTest, SectionQualifiedKeys) {
+  rules("[Task]Count>=4\n");
+  const PlanCheckResult r =
+      check("Count=3\n[Task]\nCount=3\n[WeatherZone0]\nCount=3\n[Task]  \nCount=5\n");
+  EXPECT_EQ(r.nl_nok, 1);
+  EXPECT_EQ(log(), "Count : 3                              should be: >= 4\n");
+}
+
+TEST_F(EvaluationTest, TurnpointGroundAndZoneCountCarryToTheNextPlan) {
+  rules("TPHeight2<=1000AGL\nThermalsStrength>3\n");
+  const std::string later =
+      "TPName2=B\nTPSectorType2=0\nTPHeight2=1400\n[WeatherZone1]\n"
+      "ThermalsStrength=2\n";
+  check(later);  // first plan of the run: ground 0, no zone count
+  EXPECT_EQ(log(),
+            "TPHeight2 : 1400                       should be: <= 1000AGL (1000.0)\n"
+            "ThermalsStrength : 2                   should be: > 3\n");
+  check("TPName2=B\nTPPosZ2=450\nWZCount=3\n");
+  check(later);
+  EXPECT_EQ(log(), "ThermalsStrength[1] : 2                should be: > 3\n");
+}
+
+TEST_F(EvaluationTest, PopupTextKeepsWithinItsRoom) {
+  rules("K=2\n");
+  std::string plan;
+  for (int i = 0; i < 20; ++i)
+    plan += "K=1\n";
+  PlanCheckResult r = check(plan, 0, 62);
+  EXPECT_EQ(r.nl_nok, 20);
+  // Each line "\n-K : 1, should be: = 2" takes 23 characters; one more fits while the text is
+  // shorter than 421 - 62 - 21 = 338 characters: 15 lines.
+  std::string expected;
+  for (int i = 0; i < 15; ++i)
+    expected += "\n-K : 1, should be: = 2";
+  EXPECT_EQ(r.msg00, expected + "\n... See file Brevanto.log");
+  s.nlang = 1;
+  r = check(plan, 0, 62);
+  EXPECT_EQ(r.msg00, expected + "\n... Voir le fichier Brevanto.log");
+  EXPECT_EQ(seefile_text(2), "... See file Brevanto.log");
+}
+
+TEST_F(EvaluationTest, LongPlanValuesAndLines) {
+  rules("PlaneName=LS8\n");
+  const std::string name(150, 'n');  // beyond the 132 characters of a line
+  const PlanCheckResult r = check("PlaneName=" + name + "\n");
+  EXPECT_EQ(log(), "PlaneName : " + std::string(80, 'n') + " should be: = LS8\n");
+  EXPECT_LE(r.msg00.size(), 512u);
+}
+
+}  // namespace
+}  // namespace brevanto

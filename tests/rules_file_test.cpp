@@ -1,0 +1,257 @@
+#include "rules_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include "stop.hpp"
+#include "temp_dir.hpp"
+#include "zenity_stub.hpp"
+
+namespace brevanto {
+namespace {
+
+using testing::TempDir;
+
+class RulesFileTest : public ::testing::Test {
+ protected:
+  RulesFileTest() {
+    journal.filnam = dir.str("Brevanto.log");
+    s.qline = true;  // error messages to the console, where the test sees them
+  }
+  void read(const std::string& text) {
+    s.deffil = dir.write("rules.fpl", text);
+    read_rules_file(Io{con, journal, s}, s, table);
+  }
+  // The status of the stop, or -1 when the reading went through.
+  int read_expecting_stop(const std::string& text) {
+    try {
+      read(text);
+    } catch (const ProgramStop& stop) {
+      return stop.status;
+    }
+    return -1;
+  }
+  std::string log() { return dir.read("Brevanto.log"); }
+
+  TempDir dir;
+  std::string out;
+  Console con{out};
+  Journal journal{con, "Brevanto"};
+  RunSettings s;
+  ConstraintTable table;
+};
+
+std::string numbered_rules(int n) {
+  std::string text = "# numbered\n";
+  for (int i = 1; i <= n; ++i)
+    text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  return text;
+}
+
+TEST_F(RulesFileTest, LinesBecomeTypedConstraints) {
+  read(
+      "# TPHeight1<=1500\r\n"
+      "TPHeight1<=1500\r\n"
+      "\r\n"
+      "[Task]\r\n"
+      "TPHeight1<=\r\n"
+      "=5\r\n"
+      " StartTime >= 12.5 \r\n"
+      "PlaneClass=Club;Standard\r\n"
+      "Count[]1\r\n"
+      "TaskDate>=today\r\n"
+      "Big=99999999999\r\n"
+      "Huge=1.0e40\r\n");
+  ASSERT_EQ(table.check_num, 7);
+  const Constraint& c = table[1];
+  EXPECT_EQ(c.check_key, "TPHeight1");
+  EXPECT_EQ(c.check_rel, "<=");
+  EXPECT_EQ(c.check_val, "1500");
+  EXPECT_EQ(c.check_typ, 'I');
+  EXPECT_EQ(c.check_int, 1500);
+  EXPECT_EQ(c.check_flt, 1500.0f);
+  EXPECT_EQ(table[2].check_key, "StartTime");
+  EXPECT_EQ(table[2].check_rel, ">=");
+  EXPECT_EQ(table[2].check_typ, 'R');
+  EXPECT_EQ(table[2].check_flt, 12.5f);
+  EXPECT_EQ(table[3].check_typ, 'C');
+  EXPECT_EQ(table[4].check_rel, "[]");
+  EXPECT_EQ(table[4].check_typ, 'I');
+  EXPECT_EQ(table[5].check_typ, 'I');  // today
+  EXPECT_GT(table[5].check_int, 45000);
+  EXPECT_EQ(table[6].check_typ, 'C');
+  EXPECT_EQ(table[7].check_typ, 'C');
+  EXPECT_FALSE(table.qfinish);
+  EXPECT_FALSE(table.qbase);
+  EXPECT_EQ(log(), " 7  constraints to check\n \n");
+}
+
+TEST_F(RulesFileTest, QualifiersAndAliases) {
+  read(
+      "StartMaxAlt<=1500AGL\n"
+      "FinishMinAlt>=BASE-200\n"
+      "Key=BASE\n"
+      "Key=500AMSL\n"
+      "Key=AGL\n"
+      "PlaneName=LS8AGL\n"
+      "Key=BASE 300\n"
+      "StartMinAltX=1000 AGL\n"
+      "FinishMaxAlt<=2000\n"
+      "StartMinAlt>=1\n");
+  ASSERT_EQ(table.check_num, 10);
+  struct Want {
+    std::string key, val;
+    char typ;
+    bool agl, bas;
+  };
+  const Want want[] = {
+      {"TPHeight1", "1500", 'R', true, false},  {"TPWidth|", "-200", 'I', false, true},
+      {"Key", "+0", 'I', false, true},          {"Key", "500", 'I', false, false},
+      {"Key", "AGL", 'C', false, false},        {"PlaneName", "LS8", 'C', true, false},
+      {"Key", " 300", 'I', false, true},        {"StartMinAltX", "1000", 'R', true, false},
+      {"TPHeight|", "2000", 'I', false, false}, {"TPWidth1", "1", 'I', false, false}};
+  for (int i = 1; i <= 10; ++i) {
+    const Want& w = want[i - 1];
+    EXPECT_EQ(table[i].check_key, w.key) << i;
+    EXPECT_EQ(table[i].check_val, w.val) << i;
+    EXPECT_EQ(table[i].check_typ, w.typ) << i;
+    EXPECT_EQ(table[i].check_agl, w.agl) << i;
+    EXPECT_EQ(table[i].check_bas, w.bas) << i;
+  }
+  EXPECT_EQ(table[1].check_flt, 1500.0f);
+  EXPECT_EQ(table[2].check_int, -200);
+  EXPECT_EQ(table[7].check_int, 300);
+  EXPECT_TRUE(table.qfinish);
+  EXPECT_TRUE(table.qbase);
+  EXPECT_EQ(log(),
+            "LS8 : AGL only for real or integer values\n"
+            "10  constraints to check\n \n");
+}
+
+TEST_F(RulesFileTest, LongLinesKeysAndValuesAreCut) {
+  const std::string key100(100, 'k');
+  read("Key=" + std::string(496, 'x') + "\n" +  // 500 characters
+       std::string(200, 'A') + "=5\n" +         // relation beyond column 132: no rule
+       key100 + "=1\n");
+  ASSERT_EQ(table.check_num, 2);
+  EXPECT_EQ(table[1].check_val, std::string(80, 'x'));
+  EXPECT_EQ(table[2].check_key, std::string(80, 'k'));
+}
+
+TEST_F(RulesFileTest, BlankValuesWithEveryRelationAreIgnored) {
+  read("A=\nA!=\nA<\nA<=\nA>\nA>=\nA[]\nA=   \nB[]x\n");
+  ASSERT_EQ(table.check_num, 1);
+  EXPECT_EQ(table[1].check_key, "B");
+}
+
+TEST_F(RulesFileTest, VerboseLineShowsEachConstraint) {
+  s.qverb = true;
+  read("StartMaxAlt<=1500AGL\n");
+  EXPECT_NE(out.find(" 1 TPHeight1 <= 1500 T\n"), std::string::npos) << out;
+}
+
+TEST_F(RulesFileTest, TwoHundredConstraintsAreAccepted) {
+  read(numbered_rules(200));
+  EXPECT_EQ(table.check_num, 200);
+  EXPECT_EQ(table[200].check_key, "Key200");
+  EXPECT_EQ(log(), "**  constraints to check\n \n");
+}
+
+TEST_F(RulesFileTest, MoreThanTwoHundredStopsWithLogAndMessage) {
+  EXPECT_EQ(read_expecting_stop(numbered_rules(201)), 1);
+  EXPECT_EQ(table.check_num, 200);
+  const std::string path = dir.str("rules.fpl");  // holds "/": must stay one line
+  EXPECT_EQ(log(), path + "\nMore than 200 constraints\n");
+  EXPECT_NE(out.find(" " + path + "\nMore than 200 constraints\n"), std::string::npos) << out;
+
+  s.qfr = true;
+  out.clear();
+  EXPECT_EQ(read_expecting_stop(numbered_rules(250)), 1);
+  EXPECT_NE(out.find(path + "\nPlus de 200 contraintes\n"), std::string::npos) << out;
+}
+
+TEST_F(RulesFileTest, NoConstraintStops) {
+  EXPECT_EQ(read_expecting_stop("# only\n#comments\n[Task]\n"), 1);
+  EXPECT_EQ(out, " *** DEFAULT_CHECK.fpl : no test defined ***\n");
+  s.qfr = true;
+  out.clear();
+  EXPECT_EQ(read_expecting_stop(""), 1);
+  EXPECT_EQ(out,
+            " *** DEFAULT_CHECK.fpl : pas de test d\xE9"
+            "fini ***\n");
+  EXPECT_EQ(log(), "");
+}
+
+TEST_F(RulesFileTest, MissingFileStops) {
+  s.deffil = dir.str("missing.fpl");
+  for (bool qfr : {false, true}) {
+    s.qfr = qfr;
+    out.clear();
+    try {
+      read_rules_file(Io{con, journal, s}, s, table);
+      ADD_FAILURE() << "no stop";
+    } catch (const ProgramStop& stop) {
+      EXPECT_EQ(stop.status, 1);
+    }
+    EXPECT_EQ(out, " " + s.deffil + (qfr ? "\nOuverture impossible\n" : "\nCannot be opened\n"));
+  }
+}
+
+TEST_F(RulesFileTest, FrenchCountLine) {
+  s.qfr = true;
+  read("A=1\nB=2\n");
+  EXPECT_EQ(log(), " 2  contraintes \xE0 v\xE9rifier\n \n");
+}
+
+TEST(ChooseRulesFile, DialogOnlyWhenAsked) {
+  std::string out;
+  Console con(out);
+  RunSettings s;
+  s.deffil = "C:\\Tools\\DEFAULT_CHECK.fpl";
+  int calls = 0;
+  std::string answer = "D:\\Rules\\club.fpl";
+  const FileDialog dialog = [&](Console&, std::string& file, std::string_view title,
+                                std::string_view path, std::string_view filter,
+                                std::string_view desc, int multi, int& len) {
+    ++calls;
+    EXPECT_EQ(title, "Brevanto : Select rules file");
+    EXPECT_EQ(path, "C:\\Tools\\DEFAULT_CHECK.fpl");
+    EXPECT_EQ(filter, "*.fpl");
+    EXPECT_EQ(desc, "");
+    EXPECT_EQ(multi, 0);
+    file = answer + "junk";
+    len = answer.empty() ? 0 : static_cast<int>(answer.size());
+    return answer.empty() ? 0 : 1;
+  };
+  choose_rules_file(con, s, dialog);
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(out, "");
+
+  s.qask = true;
+  answer.clear();  // cancelled: the default stays
+  choose_rules_file(con, s, dialog);
+  EXPECT_EQ(s.deffil, "C:\\Tools\\DEFAULT_CHECK.fpl");
+  EXPECT_EQ(out, " C:\\Tools\\DEFAULT_CHECK.fpl\n 0\n");
+
+  answer = "D:\\Rules\\club.fpl";
+  choose_rules_file(con, s, dialog);
+  EXPECT_EQ(s.deffil, "D:\\Rules\\club.fpl");
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(ChooseRulesFile, ThroughTheFileDialog) {
+  testing::ZenityStub zenity;
+  zenity.answer_all("/home/p/rules/club.fpl\n", 0);
+  std::string out;
+  Console con(out);
+  RunSettings s;
+  s.qask = true;
+  s.deffil = "/opt/brevanto/DEFAULT_CHECK.fpl";
+  choose_rules_file(con, s);
+  EXPECT_EQ(s.deffil, "/home/p/rules/club.fpl");
+  ASSERT_EQ(zenity.calls().size(), 1u);
+  EXPECT_TRUE(out.starts_with(" /opt/brevanto/DEFAULT_CHECK.fpl\n")) << out;
+  EXPECT_TRUE(out.ends_with("\n 1\n")) << out;
+}
+
+}  // namespace
+}  // namespace brevanto
