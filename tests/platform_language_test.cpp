@@ -2,17 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "IsLanguageFrench.hpp"
-#include "env_guard.hpp"
 #include "platform/platform.hpp"
+#include "scoped_env.hpp"
 
 namespace brevanto {
 namespace {
 
 std::uint16_t language_for(const char* lc_all, const char* lc_messages, const char* lang) {
-  testing::EnvGuard env;
-  env.set("LC_ALL", lc_all ? std::optional<std::string>(lc_all) : std::nullopt);
-  env.set("LC_MESSAGES", lc_messages ? std::optional<std::string>(lc_messages) : std::nullopt);
-  env.set("LANG", lang ? std::optional<std::string>(lang) : std::nullopt);
+  auto value = [](const char* v) { return v ? std::optional<std::string>(v) : std::nullopt; };
+  testing::ScopedEnv all("LC_ALL", value(lc_all));
+  testing::ScopedEnv messages("LC_MESSAGES", value(lc_messages));
+  testing::ScopedEnv language("LANG", value(lang));
   return platform::ui_language();
 }
 
@@ -36,10 +36,11 @@ TEST(UiLanguage, FirstSetVariableDecides) {
 }
 
 TEST(UiLanguage, IsLanguageFrenchLooksAtThePrimaryLanguageOnly) {
-  testing::EnvGuard env;
-  env.set("LC_ALL", "fr_CA.UTF-8");
-  EXPECT_EQ(IsLanguageFrench(), 1);
-  env.set("LC_ALL", "en_GB.UTF-8");
+  {
+    testing::ScopedEnv french("LC_ALL", "fr_CA.UTF-8");
+    EXPECT_EQ(IsLanguageFrench(), 1);
+  }
+  testing::ScopedEnv english("LC_ALL", "en_GB.UTF-8");
   EXPECT_EQ(IsLanguageFrench(), 0);
 }
 
