@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "platform/tinyfiledialogs.hpp"
 #include "zenity_stub.hpp"
@@ -101,6 +102,31 @@ TEST(ZenityBackEnd, WaylandAloneIsADesktop) {
   testing::ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
   tinyfd_messageBox("T", "m", "ok", "info", 1);
   EXPECT_EQ(zenity.calls().size(), 1u);
+}
+
+// zenity refuses accented arguments outside a UTF-8 locale: it runs in one.
+TEST(ZenityBackEnd, ZenityRunsInAUtf8Locale) {
+  struct Case {
+    std::optional<std::string> lc_all, lang;
+    std::optional<std::string> expected;
+  };
+  const Case cases[] = {
+      {"C", std::nullopt, "C.UTF-8"},
+      {"POSIX", "C.UTF-8", "C.UTF-8"},                // LC_ALL wins over LANG
+      {"xx_NOWHERE.UTF-8", std::nullopt, "C.UTF-8"},  // not installed: the C locale
+      {std::nullopt, std::nullopt, "C.UTF-8"},
+      {"C.UTF-8", std::nullopt, "C.UTF-8"},     // kept
+      {std::nullopt, "C.UTF-8", std::nullopt},  // kept: LC_ALL stays unset
+  };
+  for (const Case& c : cases) {
+    ZenityStub zenity;
+    testing::ScopedEnv lc_all("LC_ALL", c.lc_all);
+    testing::ScopedEnv lc_ctype("LC_CTYPE", std::nullopt);
+    testing::ScopedEnv lang("LANG", c.lang);
+    tinyfd_messageBox("T", "caf\xE9", "ok", "info", 1);
+    EXPECT_EQ(zenity.lc_all(1), c.expected)
+        << "LC_ALL " << c.lc_all.value_or("unset") << " LANG " << c.lang.value_or("unset");
+  }
 }
 
 TEST(ZenityFileDialog, ArgumentsOfTheOpenDialog) {
