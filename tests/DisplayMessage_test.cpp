@@ -49,7 +49,7 @@ TEST(DisplayMessage, SeverityTable) {
     EXPECT_EQ(args[0], c.first_arg) << "severity " << c.severity;
     EXPECT_EQ(has(args, "--ok-label=OK"), c.severity == s_okcancel);
     EXPECT_EQ(has(args, "--extra-button=No"), c.severity == s_yesnocancel);
-    EXPECT_EQ(has(args, "--default-cancel"), false);  // the first button is the default
+    EXPECT_FALSE(has(args, "--default-cancel"));  // the first button is the default
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "platform/tinyfiledialogs.hpp"
 #include "zenity_stub.hpp"
@@ -17,21 +18,25 @@ bool has(const Args& args, const std::string& arg) {
   return std::find(args.begin(), args.end(), arg) != args.end();
 }
 
-TEST(ZenityMessageBox, KindOfBoxFromTheIconWord) {
+// The program's own severities are checked in DisplayMessage_test; these are the other pairs
+// of words the library takes.
+TEST(ZenityMessageBox, IconWordsOutsideTheProgramsPairs) {
   ZenityStub zenity;
-  EXPECT_EQ(tinyfd_messageBox("T", "m", "ok", "info", 1), 1);
-  EXPECT_EQ(tinyfd_messageBox("T", "m", "ok", "warning", 1), 1);
-  EXPECT_EQ(tinyfd_messageBox("T", "m", "ok", "error", 1), 1);
-  EXPECT_EQ(tinyfd_messageBox("T", "m", "yesno", "question", 1), 1);
+  EXPECT_EQ(tinyfd_messageBox("T", "m", "ok", "question", 1), 1);
+  tinyfd_messageBox("T", "m", "yesno", "error", 1);
+  tinyfd_messageBox("T", "m", "yesno", "info", 1);
+  EXPECT_EQ(tinyfd_messageBox("T", "m", "ok", "unknown", 1), 1);
   const auto calls = zenity.calls();
   ASSERT_EQ(calls.size(), 4u);
-  EXPECT_EQ(calls[0], (Args{"--info", "--title=T", "--text=m", "--no-markup"}));
-  EXPECT_EQ(calls[1][0], "--warning");
-  EXPECT_EQ(calls[2][0], "--error");
-  EXPECT_EQ(calls[3], (Args{"--question", "--title=T", "--text=m", "--no-markup"}));
+  EXPECT_EQ(calls[0], (Args{"--info", "--icon-name=dialog-question", "--title=T", "--text=m",
+                            "--no-markup"}));
+  EXPECT_EQ(calls[1][1], "--icon-name=dialog-error");
+  EXPECT_EQ(calls[2][1], "--icon-name=dialog-information");
+  EXPECT_EQ(calls[3][0], "--info");
 }
 
-TEST(ZenityMessageBox, AnswersOfTheQuestionBoxes) {
+// A box closed by its timeout, or a zenity that failed, is a cancel; an "ok" box answers 1.
+TEST(ZenityMessageBox, TimeoutAndFailureAnswers) {
   struct Case {
     const char* type;
     std::string out;
@@ -39,10 +44,9 @@ TEST(ZenityMessageBox, AnswersOfTheQuestionBoxes) {
     int expected;
   };
   const Case cases[] = {
-      {"yesno", "", 0, 1},       {"yesno", "", 1, 0},       {"okcancel", "", 0, 1},
-      {"okcancel", "", 1, 0},    {"yesnocancel", "", 0, 1}, {"yesnocancel", "No\n", 1, 2},
-      {"yesnocancel", "", 1, 0}, {"yesnocancel", "", 5, 0}, {"yesnocancel", "No\n", 255, 0},
-      {"ok", "", 1, 1},          {"yesno", "", 255, 0},
+      {"yesnocancel", "", 5, 0}, {"yesnocancel", "No\n", 255, 0},
+      {"yesno", "", 255, 0},     {"okcancel", "", 5, 0},
+      {"ok", "", 1, 1},          {"ok", "", 255, 1},
   };
   for (const Case& c : cases) {
     ZenityStub zenity;
@@ -101,6 +105,31 @@ TEST(ZenityBackEnd, WaylandAloneIsADesktop) {
   testing::ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
   tinyfd_messageBox("T", "m", "ok", "info", 1);
   EXPECT_EQ(zenity.calls().size(), 1u);
+}
+
+// zenity refuses accented arguments outside a UTF-8 locale: it runs in one.
+TEST(ZenityBackEnd, ZenityRunsInAUtf8Locale) {
+  struct Case {
+    std::optional<std::string> lc_all, lang;
+    std::optional<std::string> expected;
+  };
+  const Case cases[] = {
+      {"C", std::nullopt, "C.UTF-8"},
+      {"POSIX", "C.UTF-8", "C.UTF-8"},                // LC_ALL wins over LANG
+      {"xx_NOWHERE.UTF-8", std::nullopt, "C.UTF-8"},  // not installed: the C locale
+      {std::nullopt, std::nullopt, "C.UTF-8"},
+      {"C.UTF-8", std::nullopt, "C.UTF-8"},     // kept
+      {std::nullopt, "C.UTF-8", std::nullopt},  // kept: LC_ALL stays unset
+  };
+  for (const Case& c : cases) {
+    ZenityStub zenity;
+    testing::ScopedEnv lc_all("LC_ALL", c.lc_all);
+    testing::ScopedEnv lc_ctype("LC_CTYPE", std::nullopt);
+    testing::ScopedEnv lang("LANG", c.lang);
+    tinyfd_messageBox("T", "caf\xE9", "ok", "info", 1);
+    EXPECT_EQ(zenity.lc_all(1), c.expected)
+        << "LC_ALL " << c.lc_all.value_or("unset") << " LANG " << c.lang.value_or("unset");
+  }
 }
 
 TEST(ZenityFileDialog, ArgumentsOfTheOpenDialog) {

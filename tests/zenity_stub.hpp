@@ -68,6 +68,13 @@ class ZenityStub {
     return all.empty() ? std::vector<std::string>{} : all.front();
   }
 
+  // The LC_ALL the stand-in ran with in call `call`, none when it was not set.
+  std::optional<std::string> lc_all(int call) const {
+    std::ifstream in(dir_ / ("lc_all" + std::to_string(call)), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+
   const std::filesystem::path& dir() const { return dir_; }
 
  private:
@@ -86,20 +93,22 @@ class ZenityStub {
 
   void write_script() const {
     // The folder name is made of digits and letters only, so it can stand in single quotes.
-    write_file("zenity",
-               "#!/bin/sh\n"
-               "d='" +
-                   dir_.string() +
-                   "'\n"
-                   "i=1\n"
-                   "while [ -e \"$d/call$i\" ]; do i=$((i+1)); done\n"
-                   "printf '%s\\0' \"$@\" > \"$d/call$i\"\n"
-                   "if [ -f \"$d/out$i\" ]; then /bin/cat \"$d/out$i\";\n"
-                   "elif [ -f \"$d/out\" ]; then /bin/cat \"$d/out\"; fi\n"
-                   "s=0\n"
-                   "if [ -f \"$d/status$i\" ]; then read s < \"$d/status$i\";\n"
-                   "elif [ -f \"$d/status\" ]; then read s < \"$d/status\"; fi\n"
-                   "exit \"$s\"\n");
+    write_file(
+        "zenity",
+        "#!/bin/sh\n"
+        "d='" +
+            dir_.string() +
+            "'\n"
+            "i=1\n"
+            "while [ -e \"$d/call$i\" ]; do i=$((i+1)); done\n"
+            "printf '%s\\0' \"$@\" > \"$d/call$i\"\n"
+            "if [ \"${LC_ALL+set}\" = set ]; then printf '%s' \"$LC_ALL\" > \"$d/lc_all$i\"; fi\n"
+            "if [ -f \"$d/out$i\" ]; then /bin/cat \"$d/out$i\";\n"
+            "elif [ -f \"$d/out\" ]; then /bin/cat \"$d/out\"; fi\n"
+            "s=0\n"
+            "if [ -f \"$d/status$i\" ]; then read s < \"$d/status$i\";\n"
+            "elif [ -f \"$d/status\" ]; then read s < \"$d/status\"; fi\n"
+            "exit \"$s\"\n");
     std::filesystem::permissions(dir_ / "zenity", std::filesystem::perms::owner_all);
   }
 

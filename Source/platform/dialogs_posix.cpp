@@ -4,11 +4,14 @@
 // a display, a message box is written to standard error and answered with its default button,
 // and every other dialog answers as cancelled.
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,15 +97,39 @@ void close_fd(int fd) {
   }
 }
 
-// Runs `program` with `args` (argument 0 excluded): standard input and error on /dev/null,
-// standard output read to its end. No shell is involved.
-Run run_program(const std::string& program, const std::vector<std::string>& args) {
+// The environment zenity runs in. zenity takes its arguments in the locale's encoding and
+// refuses a text that does not fit it (in the C locale, any accent). The texts are UTF-8, so
+// unless the user's locale is a working UTF-8 one, zenity runs in C.UTF-8.
+std::vector<std::string> zenity_environment() {
+  bool utf8_locale = false;
+  if (const locale_t user = ::newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0))) {
+    utf8_locale = std::strcmp(::nl_langinfo_l(CODESET, user), "UTF-8") == 0;
+    ::freelocale(user);
+  }
+  std::vector<std::string> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    if (!utf8_locale && std::strncmp(*e, "LC_ALL=", 7) == 0) continue;
+    env.emplace_back(*e);
+  }
+  if (!utf8_locale) env.emplace_back("LC_ALL=C.UTF-8");
+  return env;
+}
+
+// Runs `program` with `args` (argument 0 excluded) in the environment above: standard input
+// and error on /dev/null, standard output read to its end. No shell is involved.
+Run run_zenity(const std::string& program, const std::vector<std::string>& args) {
   std::vector<char*> argv;
   argv.reserve(args.size() + 2);
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& a : args)
     argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
+  const std::vector<std::string> env = zenity_environment();
+  std::vector<char*> envp;
+  envp.reserve(env.size() + 1);
+  for (const std::string& e : env)
+    envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
 
   Run run;
   int fds[2];
@@ -118,7 +145,7 @@ Run run_program(const std::string& program, const std::vector<std::string>& args
       ::dup2(null_fd, STDIN_FILENO);
       ::dup2(null_fd, STDERR_FILENO);  // GTK's chatter is not the program's output
     }
-    ::execv(program.c_str(), argv.data());
+    ::execve(program.c_str(), argv.data(), envp.data());
     ::_exit(kExecFailed);
   }
   close_fd(fds[1]);
@@ -238,7 +265,7 @@ std::vector<std::string> message_box_args(const std::string& type, const std::st
 
 int zenity_message_box(const std::string& zenity, const std::string& type, const char* title,
                        const char* message, const char* icon, int default_button) {
-  const Run run = run_program(
+  const Run run = run_zenity(
       zenity, message_box_args(type, text_or_empty(icon), title, message, default_button));
   const bool answered = run.exited && (run.status == 0 || run.status == 1);
   if (!answered && !(run.exited && run.status == kZenityTimeout)) {
@@ -279,7 +306,7 @@ const char* tinyfd_openFileDialog(const char* aTitle, const char* aDefaultPathAn
     args.emplace_back("--separator=|");
   }
   add_filter(args, aNumOfFilterPatterns, aFilterPatterns, aSingleFilterDescription);
-  return path_answer(run_program(*zenity, args));
+  return path_answer(run_zenity(*zenity, args));
 }
 
 const char* tinyfd_saveFileDialog(const char* aTitle, const char* aDefaultPathAndOrFile,
@@ -291,7 +318,7 @@ const char* tinyfd_saveFileDialog(const char* aTitle, const char* aDefaultPathAn
   add_title(args, aTitle);
   add_start_path(args, aDefaultPathAndOrFile);
   add_filter(args, aNumOfFilterPatterns, aFilterPatterns, aSingleFilterDescription);
-  return path_answer(run_program(*zenity, args));
+  return path_answer(run_zenity(*zenity, args));
 }
 
 const char* tinyfd_selectFolderDialog(const char* aTitle, const char* aDefaultPath) {
@@ -300,7 +327,7 @@ const char* tinyfd_selectFolderDialog(const char* aTitle, const char* aDefaultPa
   std::vector<std::string> args{"--file-selection", "--directory"};
   add_title(args, aTitle);
   add_start_path(args, aDefaultPath);
-  return path_answer(run_program(*zenity, args));
+  return path_answer(run_zenity(*zenity, args));
 }
 
 const char* tinyfd_inputBox(const char* aTitle, const char* aMessage, const char* aDefaultInput) {
@@ -314,7 +341,7 @@ const char* tinyfd_inputBox(const char* aTitle, const char* aMessage, const char
   } else {
     args.push_back("--entry-text=" + utf8(aDefaultInput));
   }
-  const Run run = run_program(*zenity, args);
+  const Run run = run_zenity(*zenity, args);
   // An empty answer is an answer (zenity prints its line feed); no output at all is a failure.
   if (!run.exited || run.status != 0 || run.out.empty()) return nullptr;
   return keep(platform::utf8_to_cp1252(answer_line(run.out)));

@@ -1,0 +1,56 @@
+// A small program for the end-to-end tests of the dialogs: it opens the one dialog its command
+// line asks for, through the program's own routines, and writes what came back.
+//
+//   dialog_probe message <status> <title> <message> [line]
+//   dialog_probe file <title> <path> <filter> <multi>
+//   dialog_probe save <title> <path> <filter>
+//   dialog_probe folder <title> <default>
+//   dialog_probe string <title> <message> <default>
+#include <string>
+#include <vector>
+
+#include "GetFilename.hpp"
+#include "To_GUI.hpp"
+#include "console.hpp"
+#include "number_read.hpp"
+
+namespace {
+
+int usage(brevanto::Console& con) {
+  con.line("usage: dialog_probe message|file|save|folder|string ...");
+  return 2;
+}
+
+int probe(brevanto::Console& con, const std::vector<std::string>& a) {
+  using namespace brevanto;
+  if (a.size() >= 5 && a[1] == "message") {
+    int status = read_int(a[2]).value_or(-1);
+    std::string msg = a[4];
+    error_message_tit(con, status, a[3], msg, a.size() > 5 && a[5] == "line");
+    con.line("status=" + std::to_string(status));
+    return 0;
+  }
+  int len = -1;
+  int result = -1;
+  std::string text;
+  if (a.size() == 6 && a[1] == "file") {
+    result = GetFileName(con, text, a[2], a[3], a[4], "", read_int(a[5]).value_or(0), len);
+  } else if (a.size() == 5 && a[1] == "save") {
+    result = SaveFileName(con, text, a[2], a[3], a[4], "", len);
+  } else if (a.size() == 4 && a[1] == "folder") {
+    result = GetFolder(con, a[2], a[3], len, text);
+  } else if (a.size() == 5 && a[1] == "string") {
+    result = GetString(con, a[2], a[3], a[4], text, len);
+  } else {
+    return usage(con);
+  }
+  con.line("result=" + std::to_string(result) + " len=" + std::to_string(len) + " text=" + text);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  brevanto::Console con;
+  return probe(con, std::vector<std::string>(argv, argv + argc));
+}
