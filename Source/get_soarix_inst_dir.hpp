@@ -3,6 +3,7 @@
 // registry or the installation.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,17 +35,23 @@ struct inst00 {
   int& sorxvers() { return soarix_version; }
 };
 
-// The major version that the simulator's log file in the registered folder of version |nc|
-// states, or 0. `path` receives the registered folder (blank when the key is not readable).
-// nc -2 / -3 answer from the record when its folder is known. A not-detected message is shown
-// unless `silent`. Any other selector than -3..3 (not 0) stops the program.
+// The major version that the simulator's log file (Logs\Logfile.txt in the folder registered
+// for version |nc|) states on one of its first 6 lines, or 0: no readable key, no log file, no
+// version line. `path` receives the registered folder (empty when the key is not readable).
+// nc -2 / -3 answer from the record, without the registry, while its folder is known. A key
+// that is not readable is told on the console unless `silent`. Any selector other than 1, 2, 3
+// and their negatives stops the program (ProgramStop).
 int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool silent);
 
-// Finds versions 2 and 3 and their folders; returns 0 (none), 2 or 3. With both installed the
-// active version stays open (soarix_version 0) until get_active_soarix_version.
+// Finds versions 2 and 3 (a registered folder whose log states that version and which holds
+// Soarix.exe) and their user-files and pilot folders; returns 0 (none), 2 or 3 (version 3 found,
+// alone or beside version 2). With both installed the active version stays open
+// (soarix_version 0) until get_active_soarix_version; with none the active fields are left as
+// they were. `msgpltfldr` prefixes the titles of folder dialogs.
 int check_soarix_install(Io& io, inst00& inst, std::string_view msgpltfldr);
 
-// Last modification time of a file in seconds since 1970, -1 when it does not exist.
-int modified_date(Console& con, std::string_view file);
+// Last modification time of a file in seconds since 1970 (written as a trace line), -1 when it
+// does not exist. Trailing blanks are not part of the name.
+std::int64_t modified_date(Console& con, std::string_view file);
 
 }  // namespace brevanto

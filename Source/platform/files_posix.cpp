@@ -1,14 +1,68 @@
-// File-system services on POSIX systems.
+// File-system services on POSIX systems. A Windows path with a drive letter names a file of the
+// Wine prefix the simulator runs in; any other path is a native one.
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "platform/encoding.hpp"
 #include "platform/platform.hpp"
+#include "platform/wine_prefix.hpp"
 
 namespace platform {
+namespace {
+
+bool is_ascii_letter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+char ascii_lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string home_folder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home != '\0') return home;
+  const passwd* pw = ::getpwuid(::getuid());
+  return (pw != nullptr && pw->pw_dir != nullptr) ? std::string(pw->pw_dir) : std::string();
+}
+
+// The folder a drive letter leads to: Wine's dosdevices link, which may point anywhere; for C:
+// a prefix without that link still has its drive_c folder.
+std::string drive_folder(char letter) {
+  const std::string prefix = wine_prefix();
+  std::string device = prefix + "/dosdevices/" + ascii_lower(letter) + ":";
+  struct stat st {};
+  if (ascii_lower(letter) == 'c' && ::lstat(device.c_str(), &st) != 0) {
+    return prefix + "/drive_c";
+  }
+  return device;
+}
+
+}  // namespace
+
+std::string wine_prefix() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix != nullptr && *prefix != '\0') return prefix;
+  return home_folder() + "/.wine";
+}
 
 std::string native_path(std::string_view path) {
-  std::string out(path);
+  std::string out;
+  if (path.size() >= 2 && is_ascii_letter(path[0]) && path[1] == ':') {
+    // Wine names its files in UTF-8; the program's texts are Windows-1252.
+    std::string rest = cp1252_to_utf8(path.substr(2));
+    for (char& c : rest) {
+      if (c == '\\') c = '/';
+    }
+    out = drive_folder(path[0]);
+    if (!rest.empty() && rest.front() != '/') out += '/';
+    out += rest;
+    return out;
+  }
+  out.assign(path);  // a native path: its bytes are the file system's own
   for (char& c : out) {
     if (c == '\\') c = '/';
   }

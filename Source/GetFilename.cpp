@@ -1,0 +1,150 @@
+#include "GetFilename.hpp"
+
+#include <string>
+
+#include "IsLanguageFrench.hpp"
+#include "platform/tinyfiledialogs.hpp"
+
+namespace brevanto {
+
+namespace {
+
+constexpr std::size_t kFilterLen = 63;
+constexpr std::size_t kPatternLen = 31;
+constexpr std::size_t kMaxPatterns = 10;
+
+// The dialog library's switches are set again before every dialog: ANSI texts, native dialogs.
+void dialog_mode() {
+  tinyfd_winUtf8 = 0;
+  tinyfd_forceConsole = 0;
+}
+
+void trace(Console& con, std::string_view name, std::string_view text) {
+  con.line(std::string(name) + " " + std::string(text) + " " + std::to_string(text.size()));
+}
+
+void cancel_box(Console& con, const char* message) {
+  con.flush();
+  tinyfd_messageBox("Error", message, "ok", "error", 1);
+}
+
+void no_file_box(Console& con) {
+  cancel_box(con, IsLanguageFrench() ? "Aucun fichier sp\xE9"
+                                       "cifi\xE9"
+                                     : "No file specification returned");
+}
+
+// The patterns as the dialog library takes them: an array of C texts that lives as long as
+// `patterns`.
+std::vector<const char*> c_texts(const std::vector<std::string>& patterns) {
+  std::vector<const char*> out;
+  out.reserve(patterns.size());
+  for (const std::string& p : patterns)
+    out.push_back(p.c_str());
+  return out;
+}
+
+// A dialog's answer: NULL (or, defensively, an empty text) is a cancel.
+bool chosen(const char* answer) {
+  return answer != nullptr && *answer != '\0';
+}
+
+}  // namespace
+
+std::vector<std::string> split_filter(std::string_view filter) {
+  std::string_view rest = filter.substr(0, kFilterLen);
+  std::vector<std::string> patterns;
+  while (!rest.empty() && patterns.size() < kMaxPatterns) {
+    const std::size_t comma = rest.find(',');
+    std::string_view pattern = rest;
+    if (comma != std::string_view::npos && comma != 0) {
+      pattern = rest.substr(0, comma);
+      rest.remove_prefix(comma + 1);
+    } else {
+      rest = {};
+    }
+    patterns.emplace_back(pattern.substr(0, kPatternLen));
+  }
+  return patterns;
+}
+
+namespace {
+
+// The common road of the open and save dialogs: traces, patterns, the dialog, the cancel box.
+// `show` opens the dialog with the count and array of patterns.
+template <typename Show>
+int file_dialog(Console& con, std::string_view name, std::string& file, std::string_view path,
+                std::string_view filter, int& len, Show show) {
+  dialog_mode();
+  const std::string_view used_filter = filter.substr(0, kFilterLen);
+  trace(con, name, used_filter);
+  trace(con, name, path);
+  const std::vector<std::string> patterns = split_filter(used_filter);
+  const std::vector<const char*> pattern_texts = c_texts(patterns);
+  con.flush();
+  const char* answer = show(static_cast<int>(patterns.size()),
+                            pattern_texts.empty() ? nullptr : pattern_texts.data());
+  if (!chosen(answer)) {
+    no_file_box(con);
+    len = 0;
+    return 0;
+  }
+  file = answer;
+  len = static_cast<int>(file.size());
+  return 1;
+}
+
+}  // namespace
+
+int GetFileName(Console& con, std::string& file, std::string_view title, std::string_view path,
+                std::string_view filter, std::string_view /*desc*/, int multi, int& len) {
+  const std::string c_title(title), c_path(path);
+  // The description is not passed on: the dialog shows the patterns themselves.
+  return file_dialog(con, "GetFileName", file, path, filter, len,
+                     [&](int count, const char* const* patterns) {
+                       return tinyfd_openFileDialog(c_title.c_str(), c_path.c_str(), count,
+                                                    patterns, nullptr, multi);
+                     });
+}
+
+int SaveFileName(Console& con, std::string& file, std::string_view title, std::string_view path,
+                 std::string_view filter, std::string_view /*desc*/, int& len) {
+  const std::string c_title(title), c_path(path);
+  return file_dialog(
+      con, "SaveFileName", file, path, filter, len, [&](int count, const char* const* patterns) {
+        return tinyfd_saveFileDialog(c_title.c_str(), c_path.c_str(), count, patterns, nullptr);
+      });
+}
+
+int GetFolder(Console& con, std::string_view title, std::string_view deflt, int& len,
+              std::string& folder) {
+  dialog_mode();
+  con.flush();
+  const char* answer =
+      tinyfd_selectFolderDialog(std::string(title).c_str(), std::string(deflt).c_str());
+  if (!chosen(answer)) {
+    cancel_box(con, "No folder selected");
+    len = 0;
+    return 1;
+  }
+  folder = answer;
+  len = static_cast<int>(folder.size());
+  return 0;
+}
+
+int GetString(Console& con, std::string_view title, std::string_view message,
+              std::string_view deflt, std::string& answer, int& len) {
+  dialog_mode();
+  con.flush();
+  const char* typed = tinyfd_inputBox(std::string(title).c_str(), std::string(message).c_str(),
+                                      std::string(deflt).c_str());
+  if (typed == nullptr) {  // an empty answer is an answer
+    len = 0;
+    return 0;
+  }
+  answer = typed;
+  len = static_cast<int>(answer.size());
+  return 1;
+}
+
+}  // namespace brevanto

@@ -1,0 +1,166 @@
+#include "get_soarix_2_path.hpp"
+
+#include <optional>
+
+#include "GetFilename.hpp"
+#include "RdUsrReg.hpp"
+#include "To_GUI.hpp"
+#include "fixed_text.hpp"
+#include "strcpy_c2f.hpp"
+
+namespace brevanto {
+
+namespace {
+
+constexpr std::string_view kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
+constexpr std::size_t kDocLen = 512;     // the documents value as read
+constexpr std::size_t kEnvNameLen = 80;  // an environment variable's name
+constexpr int kEnvRoom = 511;            // the room for its value, NUL included
+constexpr std::size_t kPlayerLen = 40;   // the pilot's name as a folder name
+constexpr std::size_t kTitleLen = 256;
+
+int end_early(Console& con) {
+  con.trace("get_soarix_user_path=", 0);
+  return 0;
+}
+
+// The user's choice in a folder dialog: 1 with `soarixuserpath` set, 0 when cancelled (the text
+// is then left as it came: a cancelled dialog chose nothing).
+int pick_folder(Console& con, std::string_view title, std::string_view deflt,
+                std::string& soarixuserpath) {
+  std::string folder;
+  int len = 0;
+  if (GetFolder(con, fit(title, kTitleLen), deflt, len, folder) != 0 || len <= 0) return 0;
+  soarixuserpath = folder.substr(0, static_cast<std::size_t>(len));
+  return 1;
+}
+
+// The documents folder of the registry with the variable at its start expanded; nullopt (after
+// the trace lines and, for an undefined variable, the message) when there is none.
+std::optional<std::string> documents_folder(Io& io) {
+  std::string outval;
+  int len = 0;
+  const int istat = RdUsrReg(io.con, kShellFolders, "Personal", outval, len);
+  io.con.trace(istat, len);
+  if (istat != 0) {
+    io.con.trace(
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders NOT READABLE");
+    return std::nullopt;
+  }
+  std::string path;
+  int lon = 0;
+  strcpy_c2f(outval, path, lon, kDocLen);
+  path.resize(static_cast<std::size_t>(lon), ' ');  // blanks copied are part of the text
+  io.con.trace("path ", path);
+
+  const std::size_t i1 = path.find('%');
+  if (i1 != std::string::npos) {
+    // "%NAME%\rest": the variable runs up to the first "\" after its "%", and what it stood
+    // before is not kept ("X:%HOMEPATH%\Docs" loses its "X:"). Without a "\" after it, the
+    // variable runs up to its closing "%" and nothing follows.
+    const std::size_t i2 = path.find('\\', i1 + 1);
+    std::string folder;
+    std::string_view name;
+    if (i2 != std::string::npos) {
+      folder = path.substr(i2);
+      name = std::string_view(path).substr(i1 + 1, i2 - i1 - 1);
+    } else {
+      name = std::string_view(path).substr(i1 + 1);
+      name = name.substr(0, name.find('%'));
+    }
+    std::string env(trim_right(name.substr(0, kEnvNameLen)));
+    if (!env.empty() && env.back() == '%') env.pop_back();
+    env = std::string(trim_right(env));
+    io.con.trace("folder ", trim_right(folder));
+    io.con.trace("ENV ", env);
+    std::string value;
+    lon = MyGetEnv(env, value, kEnvRoom);
+    if (lon == 0) {
+      std::string msg = "Error getting environment variable/" + escape_slashes(env);
+      int status = s_error;
+      // On the console: the installation check goes on without this version's folders.
+      error_message_tit(io.con, status, "get_soarix_user_path", msg, true);
+      return std::nullopt;
+    }
+    path = value.substr(0, static_cast<std::size_t>(lon));
+    io.con.trace("path ", path);
+    path = std::string(trim_right(path + folder));
+    io.con.trace(static_cast<int>(path.size()), path);
+    lon = static_cast<int>(path.size());
+  }
+  if (lon == 0) return std::nullopt;
+  return path;
+}
+
+}  // namespace
+
+int get_soarix_user_path(Io& io, std::string_view msgpltfldr, bool qconfirm, bool qpilot,
+                         bool qdocreg, std::string& soarixuserpath) {
+  Console& con = io.con;
+  for (int i = 0; i < 7; ++i)
+    con.trace();
+  con.trace("get_soarix_user_path");
+  con.trace("qconfirm,qpilot,qdocreg", qconfirm, qpilot, qdocreg);
+  con.trace(trim_right(soarixuserpath));
+
+  const bool v3 = padded_equal(soarixuserpath, "3");
+  const std::string_view sorx_doc = v3 ? "Soarix3" : "Soarix";
+  const std::string_view sorx_reg = v3 ? "Soarix3" : "Soarix2";
+
+  std::string path;
+  if (qdocreg) {
+    std::optional<std::string> documents = documents_folder(io);
+    if (!documents) return end_early(con);
+    path = std::move(*documents);
+  } else {
+    path = trim_right(soarixuserpath);
+    if (path.empty()) return end_early(con);
+  }
+
+  if (qpilot) {
+    std::string outval;
+    int lpl = 0;
+    const int istat =
+        RdUsrReg(con, "SOFTWARE\\" + std::string(sorx_reg) + "\\", "LastPlayer", outval, lpl);
+    con.trace(istat, lpl);
+    std::string player;
+    if (istat == 0) {
+      strcpy_c2f(outval, player, lpl, kPlayerLen);
+      player.resize(static_cast<std::size_t>(lpl), ' ');
+      path += "\\" + std::string(sorx_doc) + "\\Pilots\\" + player;
+    }
+    con.trace("player ", trim_right(player));
+  } else {
+    path += "\\" + std::string(sorx_doc) + "\\";
+  }
+  con.trace("Final Path : ", trim_right(path));
+
+  int istat = 0;
+  if (trim_right(path).empty()) {
+    if (qconfirm) {
+      const std::string title = std::string(trim_right(msgpltfldr)) +
+                                "Path to the Soarix user files folder: usually DOCUMENTS\\" +
+                                std::string(sorx_doc) + "\\";
+      istat = pick_folder(con, title, "\\", soarixuserpath);
+    }
+  } else if (qpilot && qconfirm) {
+    const std::string shown(trim_right(path));
+    const std::string title = std::string(trim_right(msgpltfldr)) + " " + shown;
+    istat = pick_folder(con, title, shown + "\\", soarixuserpath);
+  } else {
+    soarixuserpath = trim_right(path);
+    istat = 1;
+  }
+  con.trace("get_soarix_user_path=", istat);
+  return istat;
+}
+
+int get_soarix_2_path(Io& io, std::string_view msgpltfldr, bool qconfirm, bool qpilot,
+                      std::string& soarixuserpath) {
+  const int istat = get_soarix_user_path(io, msgpltfldr, qconfirm, qpilot, true, soarixuserpath);
+  io.con.trace("get_soarix_user_path=", istat);
+  return istat;
+}
+
+}  // namespace brevanto

@@ -1,0 +1,57 @@
+#include "get_airspace_size.hpp"
+
+#include <gtest/gtest.h>
+
+#include "wine_prefix_fixture.hpp"
+
+namespace brevanto {
+namespace {
+
+using testing::CapturedIo;
+using testing::TempPrefix;
+
+struct Airspace {
+  TempPrefix prefix;
+  int count(const std::string& content) {
+    prefix.write_c("Sim3\\Landscapes\\Alps\\Alps.air", content);
+    CapturedIo c;
+    const int n = get_airspace_size(c.io, "C:\\Sim3\\Landscapes\\Alps\\Alps.air   ");
+    EXPECT_EQ(c.out, "");  // no message for a file that opens
+    return n;
+  }
+};
+
+TEST(GetAirspaceSize, CountsTheLinesBeginningWithAC) {
+  Airspace a;
+  EXPECT_EQ(a.count("AC R\nAN Zone 1\nAC Q\nAN Zone 2\n"), 2);
+  EXPECT_EQ(a.count("ac R\n AC Q\nA C P\nAN AC\n*AC\n"), 0);
+  EXPECT_EQ(a.count("AC R\r\nAN Zone 1\r\nAC Q\r\n"), 2);
+  EXPECT_EQ(a.count("AC"), 1);  // a last line without line end
+  EXPECT_EQ(a.count(""), 0);
+  // A line of 1000 characters is one line: its tail (here "AC" at column 257) starts no other.
+  EXPECT_EQ(
+      a.count("AC R\nAN " + std::string(253, 'x') + "AC" + std::string(742, 'y') + "\nAC Q\n"), 2);
+  EXPECT_EQ(a.count("AC " + std::string(997, 'z') + "\r\nAC Q\n"), 2);
+}
+
+TEST(GetAirspaceSize, MissingFileIsReportedInTheUsersLanguage) {
+  TempPrefix prefix;
+  CapturedIo c;
+  EXPECT_EQ(get_airspace_size(c.io, "C:\\Sim3\\Landscapes\\Alps\\Alps.air"), 0);
+  EXPECT_EQ(c.out, " C:\\Sim3\\Landscapes\\Alps\\Alps.air\nAirspace file : error opening\n");
+
+  c.out.clear();
+  c.cmn.qfr = true;
+  EXPECT_EQ(get_airspace_size(c.io, "C:\\Sim3\\Alps.air"), 0);
+  EXPECT_EQ(c.out, " C:\\Sim3\\Alps.air\nFichier d'espace a\xE9rien : ouverture impossible\n");
+
+  // A native path keeps its slashes; a long one is not cut.
+  c.out.clear();
+  c.cmn.qfr = false;
+  const std::string native = prefix.root().string() + "/" + std::string(300, 'n') + "/x.air";
+  EXPECT_EQ(get_airspace_size(c.io, native), 0);
+  EXPECT_EQ(c.out, " " + native + "\nAirspace file : error opening\n");
+}
+
+}  // namespace
+}  // namespace brevanto
