@@ -233,8 +233,8 @@ void PlanReader::version() {
 void PlanReader::landscape() {
   fpl_.landscape = fit(val_, rd_fpl_2::landscape_len);
   if (fpl_.fpl_vers != 3) return;
-  std::string folder;
-  get_soarix_inst_dir(io_, inst_, -3, folder, true);
+  // The version-3 folder lands in the installation record; once known, the record answers.
+  get_soarix_inst_dir(io_, inst_, -3, inst_.instpath3, true);
   const std::string path =
       std::string(trim_right(inst_.instpath3)) + "\\Landscapes\\" + val_ + "\\" + val_ + ".air";
   con_.trace(path);

@@ -9,6 +9,7 @@
 
 #include "dates.hpp"
 #include "read_fpl_fixture.hpp"
+#include "soarix_machine.hpp"
 #include "stop.hpp"
 
 namespace brevanto::testing {
@@ -565,7 +566,10 @@ TEST_F(ReadFplTest, Version3LandscapeWithoutAirspaceFile) {
              "DisabledAirspaces=", "TPName0=Home"}));
   EXPECT_EQ(fpl.nb_as_zones, 0);
   EXPECT_THAT(out, HasSubstr("Nowhere\\Nowhere.air\n"));
-  EXPECT_THAT(out, HasSubstr("Airspace file : error opening"));
+  // The path stays whole in the message, its "/" no line breaks.
+  EXPECT_THAT(out,
+              HasSubstr(" " + inst.instpath3 +
+                        "\\Landscapes\\Nowhere\\Nowhere.air\nAirspace file : error opening\n"));
   EXPECT_THAT(out, HasSubstr(" Airspace zones :  0\n"));
   EXPECT_THAT(out, HasSubstr(" allocate 132 132\n"));
   // The penalty-zone lines are whole.
@@ -580,6 +584,19 @@ TEST_F(ReadFplTest, Version3LandscapeWithoutAirspaceFile) {
   EXPECT_EQ(fpl.landscape, "Nowhere");
   EXPECT_THAT(out, Not(HasSubstr("Airspace")));
   EXPECT_THAT(out, Not(HasSubstr("allocate")));
+}
+
+TEST_F(ReadFplTest, Version3FolderComesFromTheSimulatorsRegistry) {
+  SoarixMachine machine;
+  machine.v3 = SoarixMachine::version3();
+  machine.build();
+  machine.write("C:\\Program Files\\Soarix3\\Landscapes\\Alps\\Alps.air",
+                "AC R\r\nAN One\r\nAC Q\r\nAN Two\r\n");
+  inst.instpath3.clear();
+  read(crlf({"Soarix version=3000", "[Task]", "Landscape=Alps"}));
+  EXPECT_EQ(inst.instpath3, "C:\\Program Files\\Soarix3");
+  EXPECT_EQ(fpl.nb_as_zones, 2);
+  EXPECT_THAT(out, HasSubstr("\n C:\\Program Files\\Soarix3\\Landscapes\\Alps\\Alps.air\n"));
 }
 
 TEST_F(ReadFplTest, Version3LinesAreWiderFromPenaltyZonesToDisabledAirspaces) {
