@@ -163,6 +163,9 @@ void PlanReader::read(int& nl, int& ios) {
   con_.trace("IOS=", ios);
 }
 
+// The first test that matches handles the line; a line that matches none is ignored. The
+// handlers that recognise their own keys (turnpoints, penalty-zone heights, the key tables)
+// answer whether the line was theirs.
 bool PlanReader::dispatch(int& ios) {
   if (ligne_ == "[Plane]") {
     section_ = Section::plane;
