@@ -32,6 +32,8 @@ struct rd_fpl_0 {
   int nb_as_zones = 0;   // airspace blocks of the landscape (version 3)
   int nb_fpldesc = 0;    // reserved, stays 0
   int last_dis_as = -1;  // highest disabled airspace block
+
+  bool operator==(const rd_fpl_0&) const = default;
 };
 
 // Geometry.
@@ -52,6 +54,8 @@ struct rd_fpl_1 {
   PerTurnpoint<int> tprad;                      // sector radius, metres
   PerTurnpoint<int> tpang;                      // sector angle, degrees
   PerTurnpoint<int> tpid;                       // reserved
+
+  bool operator==(const rd_fpl_1&) const = default;
 };
 
 // Texts.
@@ -62,6 +66,8 @@ struct rd_fpl_2 {
   Bounded<std::string, 1, 16> fpldesc;  // description lines
   std::string landscape;
   std::string fpl_000;  // reserved (not reset)
+
+  bool operator==(const rd_fpl_2&) const = default;
 };
 
 // Atmosphere and task totals.
@@ -71,11 +77,15 @@ struct rd_fpl_4 {
   float finishminalt = 0, fimialt_eff = 0, tp_septhr = 0;  // reserved (not reset)
   float pressure = 101325.0f;                              // pascals
   float dist_tot = 0;                                      // task distance, start to finish, metres
+
+  bool operator==(const rd_fpl_4&) const = default;
 };
 
 // Disabled airspace blocks.
 struct rd_fpl_5 {
   Bounded<bool, 0, cmaxdisabledairspaceblockscount> qas_disa;
+
+  bool operator==(const rd_fpl_5&) const = default;
 };
 
 // Task timing, options and penalties.
@@ -108,6 +118,8 @@ struct rd_fpl_6 {
   bool& qmidair() { return allowmidaircollisionrecovery; }
   int& cloudpen() { return penaltycloudflying; }
   int& start_max_speed() { return maxstartgroundspeed; }
+
+  bool operator==(const rd_fpl_6&) const = default;
 };
 
 // Weather-zone reals.
@@ -116,6 +128,8 @@ struct rd_fpl_wz1 {
   PerZone<float> thermalstemp;             // kelvin
   PerZone<float> thermalsdew;              // degrees Celsius
   PerZone<float> thermalsinversionheight;  // whole metres
+
+  bool operator==(const rd_fpl_wz1&) const = default;
 };
 
 // Weather-zone integers and zone counts.
@@ -128,6 +142,8 @@ struct rd_fpl_wz2 {
   PerZone<int> wavesstability, wavesmoisture, highcloudscoverage;
   bool randomizeweatheroneachflight = false;  // (not reset)
   int wzcount = 0;                            // (not reset)
+
+  bool operator==(const rd_fpl_wz2&) const = default;
 };
 
 // Glider.
@@ -135,17 +151,23 @@ struct ggg001 {
   std::string glnam;  // also glider; text of 32
   std::string glclass, glskin;
   std::string& glider() { return glnam; }
+
+  bool operator==(const ggg001&) const = default;
 };
 struct ggg002 {
   float cgbias = 0;
   int glseat = 1;
   bool qbugwipers = false;
+
+  bool operator==(const ggg002&) const = default;
 };
 struct gggmas {
   float rmass = 0, mmass = 0, cmass = 0;  // reserved
   float wmass = 0;                        // water ballast
   float fmass = 0;                        // fixed mass
   float balmax = 0;                       // reserved
+
+  bool operator==(const gggmas&) const = default;
 };
 // Glider polar; no flight-plan key fills it.
 struct gggpol {
@@ -154,13 +176,17 @@ struct gggpol {
   float pol_d = 0, pol_v = 0, calage = 0, pol_a00 = 0, pol_b00 = 0, pol_c00 = 0, pol_d00 = 0;
   float pol_v00 = 0, vmin_00 = 0, vvzm_00 = 0, vfmax_00 = 0, fmax_00 = 0, v_vzmin = 0, h_wnd = 0;
   float fmulatm = 0, vmin = 0, vvzm = 0, gforce = 0;
+
+  bool operator==(const gggpol&) const = default;
 };
 struct misc00 {
   Bounded<float, 0, 6> fconv_def;
   bool qpolar = false;
+
+  bool operator==(const misc00&) const = default;
 };
 
-// The whole model, one plan at a time.
+// The whole model, one plan at a time. Two models compare equal when every field does.
 struct FlightPlan : rd_fpl_0,
                     rd_fpl_1,
                     rd_fpl_2,
@@ -173,6 +199,8 @@ struct FlightPlan : rd_fpl_0,
                     ggg002,
                     gggmas,
                     gggpol,
-                    misc00 {};
+                    misc00 {
+  bool operator==(const FlightPlan&) const = default;
+};
 
 }  // namespace brevanto

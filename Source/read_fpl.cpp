@@ -1,0 +1,397 @@
+#include "read_fpl.hpp"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "To_GUI.hpp"
+#include "extract_key_val.hpp"
+#include "fixed_text.hpp"
+#include "fortran_format.hpp"
+#include "get_airspace_size.hpp"
+#include "number_read.hpp"
+#include "read_fpl_geometry.hpp"
+#include "read_fpl_values.hpp"
+#include "read_fpl_weather.hpp"
+#include "stop.hpp"
+
+namespace brevanto {
+namespace {
+
+constexpr std::string_view kEmbedded = "LSRXFPL";         // plan lines inside another file
+constexpr std::string_view kEmbedEnd = "LSRXFlightInfo";  // where those plan lines end
+
+constexpr std::string_view kTooManyTurnpointsEn = "XCSoar does not support more than 30 turnpoints";
+constexpr std::string_view kTooManyTurnpointsFr =
+    "XCSoar n'accepte pas plus que 30 points de virage";
+
+enum class Conv { as_read, rounded, azimuth };
+
+// Turnpoint keys after "TPName", in the order their prefixes are tried. Each fills one element
+// of a real or an integer array.
+struct TurnpointKey {
+  std::string_view prefix;
+  PerTurnpoint<float> FlightPlan::*real;
+  PerTurnpoint<int> FlightPlan::*integer;
+  Conv conv;
+};
+constexpr TurnpointKey turnpoint_keys[] = {
+    {"TPPosX", &FlightPlan::tpx, nullptr, Conv::as_read},
+    {"TPPosY", &FlightPlan::tpy, nullptr, Conv::as_read},
+    {"TPPosZ", &FlightPlan::tpz, nullptr, Conv::as_read},
+    {"TPAirport", nullptr, &FlightPlan::tpair, Conv::as_read},
+    {"TPSectorType", nullptr, &FlightPlan::tpsec, Conv::as_read},
+    {"TPSectorDirection", nullptr, &FlightPlan::tpsecdir, Conv::as_read},
+    {"TPRadius", nullptr, &FlightPlan::tprad, Conv::rounded},
+    {"TPAngle", nullptr, &FlightPlan::tpang, Conv::rounded},
+    {"TPAltitude", &FlightPlan::tpalt, nullptr, Conv::rounded},
+    {"TPWidth", &FlightPlan::tpwid, nullptr, Conv::rounded},
+    {"TPHeight", &FlightPlan::tphei, nullptr, Conv::as_read},
+    {"TPAzimuth", &FlightPlan::tpazi, nullptr, Conv::azimuth},
+};
+
+// Penalty-zone heights and factor: row k of pza.
+struct PenaltyZoneKey {
+  std::string_view prefix;
+  int k;
+};
+constexpr PenaltyZoneKey penalty_zone_keys[] = {
+    {"PZBase", 1}, {"PZTop", 2}, {"PZPenaltyTimeFactor", 3}};
+
+std::string_view after(std::string_view text, std::size_t n) {
+  return text.substr(std::min(n, text.size()));
+}
+
+class PlanReader {
+ public:
+  PlanReader(Io& io, inst00& inst, FlightPlan& fpl, TextFile& plan, bool qverb, bool qfr)
+      : io_(io), con_(io.con), inst_(inst), fpl_(fpl), plan_(plan), qverb_(qverb), qfr_(qfr) {}
+
+  void read(int& nl, int& ios);
+
+ private:
+  enum class Section { none, version, task, weather, plane };
+
+  // Handles the current line; false when the reading ends with it (a description block).
+  bool dispatch(int& ios);
+  void zone_header();
+  void version();
+  void landscape();
+  void turnpoint_count();
+  bool turnpoint_key();
+  void penalty_zone_count();
+  void penalty_zone_corner();
+  bool penalty_zone_height();
+  void disabled_airspaces();
+  void description(int& ios);
+
+  Io& io_;
+  Console& con_;
+  inst00& inst_;
+  FlightPlan& fpl_;
+  TextFile& plan_;
+  const bool qverb_, qfr_;
+
+  Section section_ = Section::none;
+  int nwp_ = 0;        // last turnpoint index
+  int npz_ = 0;        // last penalty-zone index
+  long long nwz_ = 0;  // current weather zone; may lie outside the model after a bad header
+
+  // Lines are cut at this width, except the "DisabledAirspaces" list, which is read whole. A
+  // version-3 plan widens it from "PZCount" to "DisabledAirspaces" to hold that list's line,
+  // never below the usual 132.
+  std::size_t width_ = kLineLen;
+  std::string record_;  // the record as read, whole
+  std::string tmpli_;   // the record cut at the width (the raw line)
+  std::string ligne_;   // the working line
+  std::string key_, val_;
+
+  float aattime_sve_ = 0;
+  bool qaat_sve_ = false;
+  int maxstartgroundspeed_sve_ = 0;
+};
+
+void PlanReader::read(int& nl, int& ios) {
+  aattime_sve_ = fpl_.aattime;
+  qaat_sve_ = fpl_.qaat;
+  maxstartgroundspeed_sve_ = fpl_.maxstartgroundspeed;
+
+  init_read_fpl(fpl_);
+  init_glider(fpl_);
+  init_wp(fpl_);
+
+  nl = 0;
+  ios = 0;
+  con_.trace("fpl_vers", fpl_.fpl_vers);
+
+  for (;;) {
+    if (plan_.read_line(record_) != TextFile::Status::ok) {
+      ios = plan_.last_status();
+      break;
+    }
+    ios = 0;
+    tmpli_ = fit(record_, width_);
+    con_.trace(nl, tmpli_, width_);
+    if (tmpli_.empty()) continue;
+
+    if (tmpli_.starts_with(kEmbedded)) {
+      ligne_ = fit(after(tmpli_, kEmbedded.size()), width_);
+    } else if (tmpli_.starts_with(kEmbedEnd)) {
+      break;
+    } else {
+      ligne_ = tmpli_;
+    }
+
+    ++nl;
+    con_.trace(nl, ligne_, ligne_.size());
+    extract_key_val(ligne_, key_, val_);
+    con_.trace(nl, key_, " ", val_);
+
+    if (!dispatch(ios)) break;
+    fpl_.nwpmax = std::max(fpl_.nwpmax, nwp_);
+    fpl_.npzmax = std::max(fpl_.npzmax, npz_);
+  }
+
+  // A version-2 plan has one weather zone, the base weather.
+  if (fpl_.fpl_vers == 2) {
+    fpl_.wzcount = 1;
+    fpl_.wznam[0] = "Base";
+    fpl_.pointcount[0] = 0;
+  }
+  plan_.close();
+  compute_dist(con_, fpl_);
+  con_.trace("IOS=", ios);
+}
+
+// The first test that matches handles the line; a line that matches none is ignored. The
+// handlers that recognise their own keys (turnpoints, penalty-zone heights, the key tables)
+// answer whether the line was theirs.
+bool PlanReader::dispatch(int& ios) {
+  if (ligne_ == "[Plane]") {
+    section_ = Section::plane;
+  } else if (ligne_ == "[Version]") {
+    section_ = Section::version;
+  } else if (ligne_ == "[Task]") {
+    section_ = Section::task;
+  } else if (ligne_ == "[Weather]") {
+    section_ = Section::weather;
+    if (fpl_.fpl_vers == 2) nwz_ = 0;  // a version-2 plan has no zones: all is zone 0
+    con_.trace("qweather", true, nwz_);
+  } else if (key_.starts_with("[WeatherZone")) {
+    zone_header();
+  } else if (key_ == "Soarix version") {
+    version();
+  } else if (key_ == "Landscape") {
+    landscape();
+  } else if (section_ == Section::task && key_ == "Count") {
+    turnpoint_count();
+  } else if (turnpoint_key()) {
+  } else if (key_ == "PZCount") {
+    penalty_zone_count();
+  } else if (key_.starts_with("PZPos")) {
+    penalty_zone_corner();
+  } else if (penalty_zone_height()) {
+  } else if (key_ == "DisabledAirspaces") {
+    disabled_airspaces();
+  } else if (section_ == Section::weather &&
+             read_weather_key(con_, fpl_, key_, val_, ligne_, nwz_)) {
+  } else if (section_ == Section::plane && read_plane_key(fpl_, key_, val_)) {
+  } else if (read_option_key(con_, fpl_, key_, val_)) {
+  } else if (key_ == "Text") {
+    description(ios);
+    return false;
+  }
+  return true;
+}
+
+// "[WeatherZone<n>]": the zone number stands between the prefix and the first "]".
+void PlanReader::zone_header() {
+  constexpr std::size_t prefix = 12;
+  const std::size_t rb = ligne_.find(']');
+  const std::string_view zone_text = rb != std::string::npos && rb > prefix
+                                         ? std::string_view(ligne_).substr(prefix, rb - prefix)
+                                         : std::string_view();
+  const auto zone = read_index(zone_text);
+  const std::size_t rb_pos = rb == std::string::npos ? 0 : rb + 1;
+  con_.trace(ligne_, rb_pos, zone_text, zone.value_or(0), zone ? 0 : 1);
+  // A zone outside the model still opens a weather section, so that its keys are ignored rather
+  // than written into the zone before it.
+  if (zone) nwz_ = *zone;
+  section_ = Section::weather;
+  con_.trace("qweather", true, nwz_);
+}
+
+void PlanReader::version() {
+  if (const auto v = read_int(val_)) fpl_.fpl_vers = *v / 1000;
+  if (qverb_) con_.line(" Soarix_version=" + fmt_i(fpl_.fpl_vers, 1));
+  if (fpl_.fpl_vers == 2) {
+    // Version 2 plans may lack these keys: keep what the previous plan gave.
+    fpl_.maxstartgroundspeed = maxstartgroundspeed_sve_;
+    fpl_.aattime = aattime_sve_;
+    fpl_.qaat = qaat_sve_;
+    con_.trace("S2 FLIGHTPLAN - Reset AAT & MaxStartGroundSpeed");
+  }
+}
+
+void PlanReader::landscape() {
+  fpl_.landscape = fit(val_, rd_fpl_2::landscape_len);
+  if (fpl_.fpl_vers != 3) return;
+  // The version-3 folder lands in the installation record; once known, the record answers.
+  get_soarix_inst_dir(io_, inst_, -3, inst_.instpath3, true);
+  const std::string path =
+      std::string(trim_right(inst_.instpath3)) + "\\Landscapes\\" + val_ + "\\" + val_ + ".air";
+  con_.trace(path);
+  fpl_.nb_as_zones = get_airspace_size(io_, path);
+  con_.trace("Airspace zones : ", fpl_.nb_as_zones);
+}
+
+void PlanReader::turnpoint_count() {
+  set_int(fpl_.nb_wp, val_);
+  if (qverb_) con_.line(" Number of legs=" + fmt_i(static_cast<long long>(fpl_.nb_wp) - 2, 2));
+  if (fpl_.nb_wp > maxtp + 1) {
+    std::string msg(qfr_ ? kTooManyTurnpointsFr : kTooManyTurnpointsEn);
+    int status = s_error;
+    error_message_tit(io_.con, status, io_.cmn.app_name, msg, io_.cmn.qline);
+    throw ProgramStop{1};
+  }
+}
+
+// "TPxxx<n>=<value>": the index follows the prefix at a fixed position. An index that is no
+// number leaves the previous one in force; an index outside 0..30 makes the line ignored.
+bool PlanReader::turnpoint_key() {
+  constexpr std::string_view name_prefix = "TPName";
+  const TurnpointKey* tp = nullptr;
+  std::size_t prefix = 0;
+  if (key_.starts_with(name_prefix)) {
+    prefix = name_prefix.size();
+  } else {
+    for (const auto& k : turnpoint_keys) {
+      if (key_.starts_with(k.prefix)) {
+        tp = &k;
+        prefix = k.prefix.size();
+        break;
+      }
+    }
+    if (tp == nullptr) return false;
+  }
+
+  std::string index, value;
+  extract_key_val(after(ligne_, prefix), index, value);
+  const long long n = read_index(index).value_or(nwp_);
+  if (!PerTurnpoint<int>::contains(n)) return true;
+  nwp_ = static_cast<int>(n);
+
+  if (tp == nullptr) {
+    std::string name = fit(value, kKeyLen);
+    cleanup_name(name, kKeyLen);
+    fpl_.tpnam[n] = fit(name, rd_fpl_2::name_len);
+    return true;
+  }
+  switch (tp->conv) {
+    case Conv::as_read:
+      if (tp->real != nullptr) {
+        set_real((fpl_.*tp->real)[n], value);
+      } else {
+        set_int((fpl_.*tp->integer)[n], value);
+      }
+      break;
+    case Conv::rounded:
+      if (tp->real != nullptr) {
+        set_rounded((fpl_.*tp->real)[n], value);
+      } else {
+        set_rounded((fpl_.*tp->integer)[n], value);
+      }
+      break;
+    case Conv::azimuth:
+      // Radians in the plan, whole degrees in the model.
+      if (const auto v = read_real(value)) {
+        if (const auto deg = nint(radians_to_degrees(*v))) {
+          (fpl_.*tp->real)[n] = static_cast<float>(*deg);
+        }
+      }
+      break;
+  }
+  return true;
+}
+
+void PlanReader::penalty_zone_count() {
+  set_int(fpl_.nb_pz, val_);
+  if (fpl_.fpl_vers != 3) return;
+  // Room for "DisabledAirspaces=" and one number of up to four digits and a comma per block.
+  const long long wanted = 5LL * fpl_.nb_as_zones + 17;
+  width_ = static_cast<std::size_t>(std::max<long long>(wanted, kLineLen));
+  con_.trace("allocate", width_, width_);
+}
+
+// "PZPos<corner>X<zone>=<value>" (or Y).
+void PlanReader::penalty_zone_corner() {
+  const auto item = split_polygon_item(after(ligne_, 5));
+  if (!item || !item->point) return;
+  const long long zone = item->zone.value_or(npz_);
+  auto& coord = fpl_.pzp[item->coord];
+  if (!coord.contains(*item->point) || !coord[0].contains(zone)) return;
+  npz_ = static_cast<int>(zone);
+  if (item->value) coord[*item->point][zone] = *item->value;
+}
+
+// "PZBase<zone>=", "PZTop<zone>=", "PZPenaltyTimeFactor<zone>=".
+bool PlanReader::penalty_zone_height() {
+  for (const auto& k : penalty_zone_keys) {
+    if (!key_.starts_with(k.prefix)) continue;
+    std::string index, value;
+    extract_key_val(after(ligne_, k.prefix.size()), index, value);
+    const long long zone = read_index(index).value_or(npz_);
+    if (!fpl_.pza[k.k].contains(zone)) return true;
+    npz_ = static_cast<int>(zone);
+    set_real(fpl_.pza[k.k][zone], value);
+    return true;
+  }
+  return false;
+}
+
+// "DisabledAirspaces=<n>,<n>,...": taken from the whole record, however long. The list ends at
+// its end or at an empty item; an item that is no block number of the model is skipped. Items
+// are read whole: cutting a long one would turn it into another number.
+void PlanReader::disabled_airspaces() {
+  std::string_view list = record_;
+  const std::size_t eq = list.find('=');
+  list = eq == std::string_view::npos ? std::string_view() : list.substr(eq + 1);
+  fpl_.last_dis_as = 0;
+  for (std::size_t pos = 0;;) {
+    const std::size_t comma = list.find(',', pos);
+    const std::string_view item = trim_right(
+        trim_left(list.substr(pos, comma == std::string_view::npos ? list.npos : comma - pos)));
+    if (item.empty()) break;
+    con_.trace(item);
+    const auto block = read_index(item);
+    if (block && fpl_.qas_disa.contains(*block)) {
+      fpl_.qas_disa[*block] = true;
+      fpl_.last_dis_as = std::max(fpl_.last_dis_as, static_cast<int>(*block));
+    }
+    if (comma == std::string_view::npos) break;
+    pos = comma + 1;
+  }
+  width_ = kLineLen;
+}
+
+// "Text=<line 1>" and the lines after it, up to a blank line or the end of the file. These
+// lines are stored as they stand; past the sixteenth they are read but not kept.
+void PlanReader::description(int& ios) {
+  fpl_.fpldesc[1] = fit(val_, rd_fpl_2::desc_len);
+  for (long long k = 2;; ++k) {
+    const bool ok = plan_.read_line(ligne_, width_) == TextFile::Status::ok;
+    ios = ok ? 0 : plan_.last_status();
+    con_.trace("IOS=", ios);
+    if (!ok || trim_right(ligne_).empty()) return;
+    if (fpl_.fpldesc.contains(k)) fpl_.fpldesc[k] = fit(ligne_, rd_fpl_2::desc_len);
+  }
+}
+
+}  // namespace
+
+void read_fpl(Io& io, inst00& inst, FlightPlan& fpl, TextFile& plan, bool qverb, bool qfr, int& nl,
+              int& ios) {
+  PlanReader(io, inst, fpl, plan, qverb, qfr).read(nl, ios);
+}
+
+}  // namespace brevanto

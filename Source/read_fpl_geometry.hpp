@@ -1,0 +1,39 @@
+// Operations on the flight-plan model around a read: the three resets that give every field its
+// default before a plan is read (run them in the order init_read_fpl, init_glider, init_wp: the
+// first clears the sector fields, the last gives them their working defaults), the escaping of
+// turnpoint names, and the leg lengths computed once a plan has been read.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "console.hpp"
+#include "read_fpl_model.hpp"
+
+namespace brevanto {
+
+// Counters, turnpoint and zone geometry, names, weather zones, pressure, options and penalties,
+// airspace blocks and description to their defaults. Leaves the fields that survive between
+// plans (fpl_vers, taskdate, starttime, jdate, wzcount, randomizeweatheroneachflight, tpdist,
+// dist_tot and the reserved ones) untouched.
+void init_read_fpl(FlightPlan& fpl);
+
+// Glider names and masses to blank and 0, seat 1, no bug wipers; the polar to 0 except
+// vfmax_00, fmax_00 and gforce.
+void init_glider(FlightPlan& fpl);
+
+// nb_wp 0 and every turnpoint to the working defaults: sector type 1, radius 3000 m, angle 90,
+// positions and sector sizes 0, name blank.
+void init_wp(FlightPlan& fpl);
+
+// Makes a name safe for XML text: every "<" becomes "&lt;", then every ">" becomes "&gt;". The
+// result is cut back to `width` characters after each replacement. "&" is left as it is.
+void cleanup_name(std::string& str, std::size_t width);
+
+// The leg lengths in the plane: tpdist(n) for n = 1 .. nb_wp-1, the last leg shortened by the
+// finish radius when the finish sector is a full circle (angle 360); dist_tot sums the legs from
+// the start point on (leg 1, take-off to start, is not part of the task). Writes one trace line
+// per leg and a "Tot dist" line.
+void compute_dist(Console& con, FlightPlan& fpl);
+
+}  // namespace brevanto

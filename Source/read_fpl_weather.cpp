@@ -1,0 +1,204 @@
+#include "read_fpl_weather.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "dates.hpp"
+#include "number_read.hpp"
+#include "read_fpl_values.hpp"
+
+namespace brevanto {
+namespace {
+
+template <typename Field>
+struct Key {
+  std::string_view key;
+  Field FlightPlan::*field;
+};
+
+// Zone values stored as read.
+constexpr Key<PerZone<float>> zone_reals[] = {
+    {"MoveDir", &FlightPlan::movedir},
+    {"MoveSpeed", &FlightPlan::movespeed},
+    {"BorderWidth", &FlightPlan::borderwidth},
+    {"WindDir", &FlightPlan::winddir},
+    {"WindSpeed", &FlightPlan::windspeed},
+    {"WindUpperSpeed", &FlightPlan::windupperspeed},
+    {"ThermalsDew", &FlightPlan::thermalsdew},
+    {"ThermalsOverdevelopment", &FlightPlan::thermalsoverdevelopment},
+};
+constexpr Key<PerZone<int>> zone_ints[] = {
+    {"PointCount", &FlightPlan::pointcount},
+    {"WindDirVariation", &FlightPlan::winddirvariation},
+    {"WindSpeedVariation", &FlightPlan::windspeedvariation},
+    {"WindTurbulence", &FlightPlan::windturbulence},
+    {"ThermalsTempVariation", &FlightPlan::thermalstempvariation},
+    {"ThermalsStrength", &FlightPlan::thermalsstrength},
+    {"ThermalsStrengthVariation", &FlightPlan::thermalsstrengthvariation},
+    {"ThermalsWidth", &FlightPlan::thermalswidth},
+    {"ThermalsWidthVariation", &FlightPlan::thermalswidthvariation},
+    {"ThermalsActivity", &FlightPlan::thermalsactivity},
+    {"ThermalsActivityVariation", &FlightPlan::thermalsactivityvariation},
+    {"ThermalsTurbulence", &FlightPlan::thermalsturbulence},
+    {"ThermalsFlatsActivity", &FlightPlan::thermalsflatsactivity},
+    {"ThermalsStreeting", &FlightPlan::thermalsstreeting},
+    {"ThermalsBugs", &FlightPlan::thermalsbugs},
+    {"WavesStability", &FlightPlan::wavesstability},
+    {"WavesMoisture", &FlightPlan::wavesmoisture},
+    {"HighCloudsCoverage", &FlightPlan::highcloudscoverage},
+};
+
+constexpr Key<std::string> plane_texts[] = {
+    {"Class", &FlightPlan::glclass},
+    {"Name", &FlightPlan::glnam},
+    {"Skin", &FlightPlan::glskin},
+};
+constexpr Key<float> plane_reals[] = {
+    {"Water", &FlightPlan::wmass},
+    {"FixedMass", &FlightPlan::fmass},
+    {"CGBias", &FlightPlan::cgbias},
+};
+
+constexpr Key<float> option_reals[] = {
+    {"StartTime", &FlightPlan::starttime},
+    {"StartTimeWindow", &FlightPlan::starttimewindow},
+    {"RaceStartDelay", &FlightPlan::racestartdelay},
+    {"AATTime", &FlightPlan::aattime},
+    {"RopeLength", &FlightPlan::ropelength},
+};
+constexpr Key<int> option_ints[] = {
+    {"IconsVisibleRange", &FlightPlan::iconsvisiblerange},
+    {"ThermalHelpersRange", &FlightPlan::thermalhelpersrange},
+    {"TurnpointHelpersRange", &FlightPlan::turnpointhelpersrange},
+    {"PenaltyCloudFlying", &FlightPlan::penaltycloudflying},
+    {"PenaltyPlaneRecovery", &FlightPlan::penaltyplanerecovery},
+    {"PenaltyHeightRecovery", &FlightPlan::penaltyheightrecovery},
+    {"PenaltyWrongWindowEnterance", &FlightPlan::penaltywrongwindowenterance},
+    {"PenaltyWindowCollision", &FlightPlan::penaltywindowcollision},
+    {"PenaltyAirspaceEnterance", &FlightPlan::penaltyairspaceenterance},
+    {"PenaltyPenaltyZoneEnterance", &FlightPlan::penaltypenaltyzoneenterance},
+    {"PenaltyThermalHelpers", &FlightPlan::penaltythermalhelpers},
+    {"MaxStartGroundSpeed", &FlightPlan::maxstartgroundspeed},
+    {"PenaltyStartSpeed", &FlightPlan::penaltystartspeed},
+    {"PenaltyHighStart", &FlightPlan::penaltyhighstart},
+    {"PenaltyLowFinish", &FlightPlan::penaltylowfinish},
+    {"RandSeed", &FlightPlan::randseed},
+    {"StartType", &FlightPlan::starttype},
+    {"StartHeight", &FlightPlan::startheight},
+    {"BreakProb", &FlightPlan::breakprob},
+    {"MaxWingLoading", &FlightPlan::maxwingloading},
+    {"MaxTeams", &FlightPlan::maxteams},
+    {"AcroFlight", &FlightPlan::acroflight},
+};
+constexpr Key<bool> option_flags[] = {
+    {"AAT", &FlightPlan::qaat},
+    {"AllowBugwipers", &FlightPlan::allowbugwipers},
+    {"AllowPDA", &FlightPlan::allowpda},
+    {"AllowRealtimeScoring", &FlightPlan::allowrealtimescoring},
+    {"AllowExternalView", &FlightPlan::allowexternalview},
+    {"AllowPadlockView", &FlightPlan::allowpadlockview},
+    {"AllowSmoke", &FlightPlan::allowsmoke},
+    {"AllowPlaneRecovery", &FlightPlan::allowplanerecovery},
+    {"AllowHeightRecovery", &FlightPlan::allowheightrecovery},
+    {"AllowMidairCollisionRecovery", &FlightPlan::allowmidaircollisionrecovery},
+};
+
+template <typename Field, std::size_t N>
+Field FlightPlan::*find(const Key<Field> (&table)[N], std::string_view key) {
+  for (const auto& k : table) {
+    if (k.key == key) return k.field;
+  }
+  return nullptr;
+}
+
+constexpr float kZeroCelsius = 273.15f;
+constexpr std::size_t kNameLen = rd_fpl_2::name_len;
+
+// "Polygon<point>X<zone>=<value>": one coordinate of a zone's polygon; its zone becomes the
+// current one. A line whose indices fall outside the model changes nothing.
+void read_polygon(FlightPlan& fpl, std::string_view ligne, long long& nwz) {
+  constexpr std::size_t prefix = 7;  // "Polygon"
+  const auto item = split_polygon_item(ligne.substr(std::min(prefix, ligne.size())));
+  if (!item || !item->point) return;
+  const long long zone = item->zone ? *item->zone : nwz;
+  auto& coord = fpl.wzp[item->coord];
+  if (!coord.contains(*item->point) || !coord[0].contains(zone)) return;
+  nwz = zone;
+  if (item->value) coord[*item->point][zone] = *item->value;
+}
+
+}  // namespace
+
+bool read_weather_key(Console& con, FlightPlan& fpl, std::string_view key, std::string_view val,
+                      std::string_view ligne, long long& nwz) {
+  if (key == "RandomizeWeatherOnEachFlight") {
+    set_flag(fpl.randomizeweatheroneachflight, val);
+  } else if (key == "WZCount") {
+    set_int(fpl.wzcount, val);
+  } else if (key == "Pressure") {
+    // Hectopascals in the plan, pascals in the model.
+    if (const auto v = read_real(val); v && std::isfinite(*v * 100.0f)) fpl.pressure = *v * 100.0f;
+  } else if (key.starts_with("Polygon")) {
+    read_polygon(fpl, ligne, nwz);
+  } else if (!PerZone<float>::contains(nwz)) {
+    // A zone the model has no room for: its keys are ignored, but they are weather keys.
+    return key == "Name" || key == "ThermalsTemp" || key == "ThermalsInversionheight" ||
+           find(zone_reals, key) != nullptr || find(zone_ints, key) != nullptr;
+  } else if (key == "Name") {
+    set_text(fpl.wznam[nwz], val, kNameLen);
+    con.trace(nwz, fpl.wznam[nwz]);
+  } else if (key == "ThermalsTemp") {
+    // Degrees Celsius in the plan, kelvin in the model.
+    if (const auto v = read_real(val)) fpl.thermalstemp[nwz] = *v + kZeroCelsius;
+    con.trace("ThermalsTemp", nwz, fpl.thermalstemp[nwz]);
+  } else if (key == "ThermalsInversionheight") {
+    set_rounded(fpl.thermalsinversionheight[nwz], val);
+  } else if (const auto real = find(zone_reals, key)) {
+    set_real((fpl.*real)[nwz], val);
+  } else if (const auto integer = find(zone_ints, key)) {
+    set_int((fpl.*integer)[nwz], val);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool read_plane_key(FlightPlan& fpl, std::string_view key, std::string_view val) {
+  if (const auto text = find(plane_texts, key)) {
+    set_text(fpl.*text, val, kNameLen);
+  } else if (const auto real = find(plane_reals, key)) {
+    set_real(fpl.*real, val);
+  } else if (key == "Seat") {
+    set_int(fpl.glseat, val);
+  } else if (key == "Bugwipers") {
+    set_flag(fpl.qbugwipers, val);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool read_option_key(Console& con, FlightPlan& fpl, std::string_view key, std::string_view val) {
+  if (key == "TaskDate") {
+    set_int(fpl.taskdate, val);
+    // The day serial counts 1 January 1900 as day 2.
+    const long long jdate = static_cast<long long>(fpl.taskdate) + jd(1900, 1, 1) - 2;
+    if (jdate >= std::numeric_limits<std::int32_t>::min() &&
+        jdate <= std::numeric_limits<std::int32_t>::max()) {
+      fpl.jdate = static_cast<int>(jdate);
+    }
+    con.trace("DATE", fpl.taskdate, fpl.jdate);
+  } else if (const auto real = find(option_reals, key)) {
+    set_real(fpl.*real, val);
+  } else if (const auto integer = find(option_ints, key)) {
+    set_int(fpl.*integer, val);
+  } else if (const auto flag = find(option_flags, key)) {
+    set_flag(fpl.*flag, val);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace brevanto

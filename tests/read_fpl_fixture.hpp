@@ -1,0 +1,83 @@
+// What the flight-plan tests share: a plan written to a temporary folder and read into a model,
+// with the console captured, messages in line mode and a stand-in simulator folder for the
+// version-3 airspace files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "get_soarix_inst_dir.hpp"
+#include "io.hpp"
+#include "read_fpl.hpp"
+#include "read_fpl_model.hpp"
+#include "text_file.hpp"
+
+namespace brevanto::testing {
+
+class ReadFplTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device rd;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("brevanto_fpl_" + std::to_string(rd()) + "_" + std::to_string(rd()));
+    std::filesystem::create_directories(dir_);
+    cmn.qline = true;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+  // A file in the temporary folder, written byte for byte.
+  std::string write(const std::string& name, std::string_view content) {
+    const auto path = dir_ / name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+  }
+
+  // The stand-in version-3 installation: its folder, with the airspace file of `landscape`
+  // holding `blocks` airspace blocks.
+  void install_landscape(const std::string& landscape, int blocks) {
+    std::string air;
+    for (int i = 0; i < blocks; ++i)
+      air += "AC R\r\nAN Zone " + std::to_string(i) + "\r\nAL GND\r\n";
+    write("Sim3/Landscapes/" + landscape + "/" + landscape + ".air", air);
+    inst.instpath3 = (dir_ / "Sim3").string();
+  }
+  void install_without_airspace() {
+    std::filesystem::create_directories(dir_ / "Sim3" / "Landscapes");
+    inst.instpath3 = (dir_ / "Sim3").string();
+  }
+
+  // Reads `content` as a plan; the console output collects in `out`.
+  void read(std::string_view content, bool qverb = false, bool qfr = false) {
+    read_file(write("plan.fpl", content), qverb, qfr);
+  }
+  void read_file(const std::string& path, bool qverb = false, bool qfr = false) {
+    TextFile plan(path);
+    ASSERT_TRUE(plan.is_open()) << path;
+    read_fpl(io, inst, fpl, plan, qverb, qfr, nl, ios);
+    EXPECT_FALSE(plan.is_open());
+  }
+
+  std::string out;
+  Console con{out};
+  Journal journal{con, "Brevanto"};
+  cmndta001 cmn;
+  Io io{con, journal, cmn};
+  inst00 inst;
+  FlightPlan fpl;
+  int nl = -99;
+  int ios = -99;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+}  // namespace brevanto::testing
