@@ -1,16 +1,227 @@
 #include "run.hpp"
 
+#include <string_view>
+
+#include "GetFilename.hpp"
+#include "To_GUI.hpp"
 #include "entry.hpp"
+#include "evaluation.hpp"
+#include "fixed_text.hpp"
+#include "fortran_format.hpp"
+#include "get_active_soarix_version.hpp"
+#include "get_soarix_inst_dir.hpp"
 #include "log_message.hpp"
+#include "read_fpl.hpp"
+#include "rules_file.hpp"
 #include "settings.hpp"
+#include "stop.hpp"
+#include "text_file.hpp"
+#include "value_primitives.hpp"
 
 namespace brevanto {
 
+namespace {
+
+constexpr std::string_view kTitle = "Vantobre";  // title of every popup of the run
+constexpr std::size_t kDisplayLen = 62;          // longest plan name shown in a popup
+constexpr std::size_t kListLen = 32767;          // longest result of the plans dialog
+
+std::string_view text(bool qfr, std::string_view english, std::string_view french) {
+  return qfr ? french : english;
+}
+
+// The records of one run, and the run itself from the choice of the rules file to the summary.
+class CheckRun {
+ public:
+  CheckRun(Console& con, const std::vector<std::string>& args)
+      : journal_(con, args.empty() ? std::string() : args[0]), io_{con, journal_, settings_} {
+    settings_.args = args;
+  }
+
+  void run() {
+    start_up(journal_, settings_);
+    choose_rules_file(io_.con, settings_);
+    if (check_soarix_install(io_, inst_, " ") == 0) {
+      std::string msg(text(settings_.qfr, "*** No Soarix installation found (2 or 3) ***",
+                           "*** Aucune installation de Soarix (2 ou 3) trouv\xE9"
+                           "e ***"));
+      popup_error(msg);
+      log(msg);
+      throw ProgramStop{1};
+    }
+    get_active_soarix_version(io_, inst_);
+    io_.con.trace(settings_.deffil);
+    const std::vector<std::string> plans = choose_plans();
+    if (plans.empty()) {
+      popup_error(text(settings_.qfr, "*** No input file specified ***",
+                       "*** Aucun fichier \xE0 lire ***"));
+      throw ProgramStop{1};
+    }
+    read_rules_file(io_, settings_, table_);
+    for (const std::string& name : plans)
+      check_plan_file(name);
+    summary();
+  }
+
+ private:
+  void log(std::string msg) { log_message_f(journal_, msg); }
+
+  void popup(int severity, std::string msg) {
+    error_message_tit(io_.con, severity, kTitle, msg, settings_.qline);
+  }
+  void popup_error(std::string_view msg) { popup(s_error, std::string(msg)); }
+
+  // The plans of the command line (every argument but options, which the loop skips), or those
+  // chosen in the dialog, which opens in the active version's flight-plan folder.
+  std::vector<std::string> choose_plans() {
+    if (settings_.nfil > 0) {
+      return std::vector<std::string>(settings_.args.begin() + 1, settings_.args.end());
+    }
+    const std::string folder = inst_.sorxrootpath + "FlightPlans\\";
+    io_.con.trace(folder);
+    std::string result;
+    int len = 0;
+    const int chosen = GetFileName(io_.con, result, "Brevanto : Select flight plan(s)", folder,
+                                   "*.fpl", "Soarix Flight Plans (*.fpl)", 1, len);
+    io_.con.trace(result, len);
+    std::vector<std::string> plans;
+    if (chosen == 0 || len <= 0) return plans;
+    std::string file_list = result.substr(0, std::min<std::size_t>(len, kListLen));
+    for (std::size_t from = 0;;) {
+      const std::size_t bar = file_list.find('|', from);
+      std::string infile = file_list.substr(from, bar == std::string::npos ? bar : bar - from);
+      for (char& c : infile) {
+        if (c == '\0') c = ' ';
+      }
+      plans.emplace_back(trim_right(infile));
+      if (bar == std::string::npos) break;
+      from = bar + 1;
+    }
+    return plans;
+  }
+
+  // Opens a plan for reading; a plan that cannot be opened ends the run.
+  void open_plan(TextFile& plan, const std::string& infile) {
+    if (plan.open(infile)) return;
+    std::string msg = escape_slashes(infile);
+    msg += text(settings_.qfr, "/cannot be opened", "/Ouverture impossible");
+    log(msg);
+    popup_error(msg);
+    throw ProgramStop{1};
+  }
+
+  void check_plan_file(std::string infile) {
+    if (infile.starts_with("-")) return;  // an option among the file arguments
+    infile = std::string(trim_right(infile));
+    std::size_t l_infile = infile.size();
+    const std::size_t dot = infile.find('.');
+    if (dot != std::string::npos) {
+      const std::string_view extension = std::string_view(infile).substr(dot + 1);
+      if (extension != "fpl" && extension != "FPL") {
+        io_.con.line(std::string(52, '-'));
+        io_.con.line("");
+        io_.con.line(infile + " : not a Soarix flight plan, skipped");
+        io_.con.line("");
+        return;
+      }
+    } else {
+      infile += ".fpl";
+    }
+    log(std::string(78, '-'));
+    log("");
+    log(escape_slashes(infile));
+    log("");
+
+    float zbase = 0;
+    if (table_.qbase) {
+      TextFile whole;
+      open_plan(whole, infile);
+      int nl = 0, ios = 0;
+      read_fpl(io_, inst_, fpl_, whole, settings_.qverb, settings_.qfr, nl, ios);
+      io_.con.trace(nl, ios);
+      zbase = get_cloud_base(io_.con, fpl_);
+    }
+    TextFile plan;
+    open_plan(plan, infile);
+    if (settings_.qverb) io_.con.trace("Qfinish ", table_.qfinish);
+
+    std::string buff = infile;
+    if (l_infile > kDisplayLen) {
+      buff = infile.substr(0, 10) + "..." + infile.substr(l_infile - 49, 49);
+      l_infile = kDisplayLen;
+    }
+    const PlanCheckResult result =
+        check_plan(io_, settings_, table_, carry_, plan, zbase, static_cast<int>(l_infile));
+    plan.close();
+    if (result.end == ScanEnd::read_error) {
+      std::string msg = "*** " + escape_slashes(infile);
+      msg += text(settings_.qfr, " : error reading ***", " : erreur de lecture ***");
+      popup_error(msg);
+      io_.con.trace("*** at line_number :", result.nl, " ***");
+      throw ProgramStop{1};
+    }
+    report(result, escape_slashes(buff), l_infile);
+    restore_finish_keys(io_.con, settings_.qverb, table_);
+  }
+
+  // The plan's result in the log, and in the popups of the popup mode.
+  void report(const PlanCheckResult& result, const std::string& buff, std::size_t l_infile) {
+    std::string msg;
+    if (result.nl_nok == 0) {
+      last_status_ = s_info;
+      msg = text(settings_.qfr, "No error found", "Pas d'erreur");
+      log(msg);
+      log("");
+    } else {
+      last_status_ = s_error;
+      msg = fmt_i(result.nl_nok, 2);
+      msg += text(settings_.qfr, " invalid lines", " lignes incorrectes");
+      log("");
+      log(msg);
+      log("");
+    }
+    switch (settings_.npopup) {
+      case 2:
+      case 3: {
+        if (settings_.npopup == 3 && result.nl_nok > 0) msg = fit(msg + result.msg00, kMsgLen);
+        popup(last_status_, buff + "\n" + msg);
+        break;
+      }
+      case 1: {
+        const std::string_view see = seefile_text(settings_.nlang);
+        if (msg1_.size() + l_infile + msg.size() + see.size() >= 500) {
+          if (msg1_.find(see) == std::string::npos) msg1_ += "\n" + std::string(see);
+        } else {
+          msg1_ = fit(msg1_ + "\n" + buff + "\n" + msg, kMsgLen);
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  void summary() {
+    if (settings_.npopup != 1) return;
+    io_.con.trace(static_cast<int>(trim_right(msg1_).size()), msg1_);
+    popup(last_status_, msg1_);
+  }
+
+  RunSettings settings_;
+  Journal journal_;
+  Io io_;
+  inst00 inst_;
+  ConstraintTable table_;
+  FlightPlan fpl_;
+  PlanCarry carry_;
+  std::string msg1_;     // the summary popup of popup mode 1
+  int last_status_ = 0;  // severity of the last plan checked
+};
+
+}  // namespace
+
 void run_program(Console& con, const std::vector<std::string>& args) {
-  RunSettings settings;
-  settings.args = args;
-  Journal journal(con, args.empty() ? std::string() : args[0]);
-  start_up(journal, settings);
+  CheckRun(con, args).run();
 }
 
 }  // namespace brevanto
