@@ -43,7 +43,7 @@ std::string four(int v) {
 void put(Journal& journal, std::FILE* file, std::string_view line) {
   journal.con.line(line);
   if (file != nullptr) {
-    std::fwrite(line.data(), 1, line.size(), file);
+    if (!line.empty()) std::fwrite(line.data(), 1, line.size(), file);
     std::fputc('\n', file);
   }
 }
