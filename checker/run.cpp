@@ -24,7 +24,6 @@ namespace {
 
 constexpr std::string_view kTitle = "Vantobre";  // title of every popup of the run
 constexpr std::size_t kDisplayLen = 62;          // longest plan name shown in a popup
-constexpr std::size_t kListLen = 32767;          // longest result of the plans dialog
 
 std::string_view text(bool qfr, std::string_view english, std::string_view french) {
   return qfr ? french : english;
@@ -86,7 +85,8 @@ class CheckRun {
     io_.con.trace(result, len);
     std::vector<std::string> plans;
     if (chosen == 0 || len <= 0) return plans;
-    std::string file_list = result.substr(0, std::min<std::size_t>(len, kListLen));
+    // The whole result: cutting it would cut the last path, which could then name another plan.
+    std::string file_list = result.substr(0, static_cast<std::size_t>(len));
     for (std::size_t from = 0;;) {
       const std::size_t bar = file_list.find('|', from);
       std::string infile = file_list.substr(from, bar == std::string::npos ? bar : bar - from);
