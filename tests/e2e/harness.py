@@ -166,7 +166,8 @@ while [ -e "$d/call$i" ]; do i=$((i+1)); done
 printf '%s\\0' "$@" > "$d/call$i"
 if [ -f "$d/out$i" ]; then /bin/cat "$d/out$i"; elif [ -f "$d/out" ]; then /bin/cat "$d/out"; fi
 s=0
-if [ -f "$d/status$i" ]; then read s < "$d/status$i"; elif [ -f "$d/status" ]; then read s < "$d/status"; fi
+if [ -f "$d/status$i" ]; then read s < "$d/status$i"
+elif [ -f "$d/status" ]; then read s < "$d/status"; fi
 exit "$s"
 """)
         os.chmod(script, 0o755)

@@ -84,7 +84,9 @@ class FatalErrors(SandboxTest):
         head = INSTALLED_3 + rules_head(1) + plan_block(
             "late.fpl", ["StartTime : 15.0                       should be: <= 14.5"], 1)
         stop = "-" * 78 + "\n \nplans/missing.fpl\n \nplans/missing.fpl\ncannot be opened\n"
-        for mode, shown in (("1", ""), ("2", popup("error", "late.fpl", " 1 invalid lines"))):
+        late = ["late.fpl", " 1 invalid lines"]
+        for mode, shown in (("1", ""), ("2", popup("error", *late)),
+                            ("3", popup("error", *late, "-StartTime : 15.0, should be: <= 14.5"))):
             with self.subTest(popup_mode=mode):
                 self.box.write("Brevanto.ini", f"Popup={mode}\n")
                 r = self.box.run("late.fpl", "plans/missing.fpl", "c.fpl")
@@ -94,6 +96,11 @@ class FatalErrors(SandboxTest):
         r = self.box.run("-fr", "late.fpl", "plans/missing.fpl", "c.fpl")
         self.assertEqual(r.returncode, 1)
         self.assertTrue(r.log().endswith("\nplans/missing.fpl\nOuverture impossible\n"))
+        # With a BASE rule the plan is opened first to be read whole: the same stop.
+        self.box.write("DEFAULT_CHECK.fpl", "TPHeight|<=BASE+500\n")
+        r = self.box.run("-nopopup", "plans/missing.fpl", "c.fpl")
+        self.assertStopped(r, INSTALLED_3 + rules_head(1) + stop,
+                           popup("error", "plans/missing.fpl", "cannot be opened"))
 
     def test_read_error_ends_the_run(self):
         self.box.install()
@@ -122,6 +129,10 @@ class FatalErrors(SandboxTest):
         self.assertStopped(r, INSTALLED_3 + rules_head(1) + plan_block("t31.fpl")
                            + "-" * 78 + "\n \nt32.fpl\n \n",
                            popup("error", "XCSoar does not support more than 30 turnpoints"))
+        r = self.box.run("-nopopup", "-fr", "t32.fpl", "c.fpl")
+        self.assertStopped(r, INSTALLED_3 + rules_head(1, french=True)
+                           + "-" * 78 + "\n \nt32.fpl\n \n",
+                           popup("error", "XCSoar n'accepte pas plus que 30 points de virage"))
 
 
 if __name__ == "__main__":

@@ -81,6 +81,19 @@ class CommandLinePlans(SandboxTest):
                          + plan_block("bad.fpl", bad, 4))
         self.assertEqual(r.returncode, 0)
 
+    def test_finish_rules_follow_each_plans_turnpoint_count(self):
+        self.box.write("DEFAULT_CHECK.fpl", "FinishMaxAlt<=2000\nTPRadius|<=2000\n")
+        self.box.write("six.fpl", flight_plan(count=6, tp={5: {"Height": "2500"}}))
+        self.box.write("four.fpl", flight_plan(count=4, tp={3: {"Height": "2100"}}))
+        r = self.box.run("-nopopup", "six.fpl", "four.fpl", "six.fpl")
+        six = plan_block("six.fpl", [
+            "TPRadius5 : 3000                       should be: <= 2000",
+            "TPHeight5 : 2500                       should be: <= 2000"], 2)
+        four = plan_block("four.fpl", [
+            "TPRadius3 : 3000                       should be: <= 2000",
+            "TPHeight3 : 2100                       should be: <= 2000"], 2)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(2) + six + four + six)
+
     def test_options_among_the_plans_are_skipped(self):
         r = self.box.run("clean.fpl", "-v", "-nopopup", "bad.fpl")
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block("clean.fpl")

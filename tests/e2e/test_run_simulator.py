@@ -86,8 +86,8 @@ class ActiveVersion(SandboxTest):
         zenity.answer(1, plan + "\n")
         r = self.box.run("-nopopup")
         self.assertEqual(r.returncode, 0)
-        self.assertIn(" 2 C:\\Games\\Soarix2 C:\\users\\organiser\\Documents\\Soarix\\Pilots\\Bob\n",
-                      r.stdout)
+        self.assertIn(" 2 C:\\Games\\Soarix2 C:\\users\\organiser\\Documents\\Soarix\\Pilots"
+                      "\\Bob\n", r.stdout)
         self.assertEqual(r.report(), INSTALLED_2_3 + rules_head(1) + plan_block(
             plan, ["Water : 50                             should be: = 0"], 1))
 
