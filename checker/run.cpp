@@ -24,7 +24,6 @@ namespace {
 
 constexpr std::string_view kTitle = "Vantobre";  // title of every popup of the run
 constexpr std::size_t kDisplayLen = 62;          // longest plan name shown in a popup
-constexpr std::size_t kListLen = 32767;          // longest result of the plans dialog
 
 std::string_view text(bool qfr, std::string_view english, std::string_view french) {
   return qfr ? french : english;
@@ -86,7 +85,8 @@ class CheckRun {
     io_.con.trace(result, len);
     std::vector<std::string> plans;
     if (chosen == 0 || len <= 0) return plans;
-    std::string file_list = result.substr(0, std::min<std::size_t>(len, kListLen));
+    // The whole result: cutting it would cut the last path, which could then name another plan.
+    std::string file_list = result.substr(0, static_cast<std::size_t>(len));
     for (std::size_t from = 0;;) {
       const std::size_t bar = file_list.find('|', from);
       std::string infile = file_list.substr(from, bar == std::string::npos ? bar : bar - from);
@@ -160,7 +160,7 @@ class CheckRun {
       io_.con.trace("*** at line_number :", result.nl, " ***");
       throw ProgramStop{1};
     }
-    report(result, escape_slashes(buff), l_infile);
+    report(result, buff, l_infile);
     restore_finish_keys(io_.con, settings_.qverb, table_);
   }
 
@@ -184,10 +184,11 @@ class CheckRun {
       case 2:
       case 3: {
         if (settings_.npopup == 3 && result.nl_nok > 0) msg = fit(msg + result.msg00, kMsgLen);
-        popup(last_status_, buff + "\n" + msg);
+        popup(last_status_, escape_slashes(buff) + "\n" + msg);
         break;
       }
       case 1: {
+        // The room is counted on the names as shown: their slashes are escaped at the end.
         const std::string_view see = seefile_text(settings_.nlang);
         if (msg1_.size() + l_infile + msg.size() + see.size() >= 500) {
           if (msg1_.find(see) == std::string::npos) msg1_ += "\n" + std::string(see);
@@ -204,7 +205,7 @@ class CheckRun {
   void summary() {
     if (settings_.npopup != 1) return;
     io_.con.trace(static_cast<int>(trim_right(msg1_).size()), msg1_);
-    popup(last_status_, msg1_);
+    popup(last_status_, escape_slashes(msg1_));
   }
 
   RunSettings settings_;
@@ -214,7 +215,7 @@ class CheckRun {
   ConstraintTable table_;
   FlightPlan fpl_;
   PlanCarry carry_;
-  std::string msg1_;     // the summary popup of popup mode 1
+  std::string msg1_;     // the summary popup of popup mode 1, its names not yet escaped
   int last_status_ = 0;  // severity of the last plan checked
 };
 

@@ -7,17 +7,49 @@ test's choosing.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
 import unittest
 
+from soarix import SoarixPrefix
+
 EXE = os.environ.get("BREVANTO_EXE", "")
 SOURCE = os.environ.get("BREVANTO_SOURCE", os.path.join(os.path.dirname(__file__), "..", ".."))
 
 
+DATE_HEAD = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n\n")
+
+
 def cp1252(data):
     return data.decode("cp1252", errors="replace") if isinstance(data, bytes) else data
+
+
+# ---- Expected texts ----------------------------------------------------------------------
+
+INSTALLED_3 = "Soarix 3 install path: C:\\Program Files\\Soarix3\n"
+
+
+def rules_head(count, french=False):
+    """The lines that close the reading of the rules file."""
+    text = " contraintes \u00e0 v\u00e9rifier" if french else " constraints to check"
+    return f"{count:2d} {text}\n \n"
+
+
+def plan_block(path, lines=(), nok=0, french=False):
+    """The report of one plan: its header, its check lines and its result."""
+    out = ["-" * 78, " ", path, " ", *lines]
+    if nok == 0:
+        out += ["Pas d'erreur" if french else "No error found", " "]
+    else:
+        out += [" ", f"{nok:2d}" + (" lignes incorrectes" if french else " invalid lines"), " "]
+    return "\n".join(out) + "\n"
+
+
+def popup(icon, *lines, title="Vantobre"):
+    """A message box as a run without display writes it on standard error."""
+    return f"{title} [{icon}]\n" + "".join(line + "\n" for line in lines)
 
 
 class Result:
@@ -36,6 +68,14 @@ class Result:
     def log_lines(self, name="Brevanto.log"):
         return self.log(name).split("\n")
 
+    def report(self):
+        """The report log after its date line and the blank line that follows it."""
+        log = self.log()
+        head = DATE_HEAD.match(log)
+        if head is None:
+            raise AssertionError("the report log does not start with its date line: " + log[:80])
+        return log[head.end():]
+
 
 class Sandbox:
     """A temporary folder with a copy of the program."""
@@ -43,7 +83,10 @@ class Sandbox:
     def __init__(self, rules=None, exe_name="Brevanto"):
         if not EXE or not os.path.exists(EXE):
             raise unittest.SkipTest("BREVANTO_EXE is not set to the built program")
-        self.root = tempfile.mkdtemp(prefix="brevanto-e2e-")
+        # A "." in a folder name makes a plan below it "not a flight plan": keep them out.
+        base = tempfile.gettempdir()
+        base = base if "." not in base else "/tmp"
+        self.root = tempfile.mkdtemp(prefix="brevanto-e2e-", dir=base)
         self.folder = os.path.join(self.root, "run")
         os.mkdir(self.folder)
         self.exe = os.path.join(self.folder, exe_name)
@@ -71,6 +114,20 @@ class Sandbox:
             f.write(data)
         return full
 
+    def install(self, versions=(3,), **kwargs):
+        """Builds a Wine prefix with the simulator's `versions` installed and points the runs to
+        it."""
+        prefix = SoarixPrefix(os.path.join(self.root, "prefix"), versions, **kwargs)
+        self.env["WINEPREFIX"] = prefix.folder
+        return prefix
+
+    def zenity(self):
+        """Puts a desktop and a stand-in zenity in the runs' environment (PATH holds only the
+        stand-in's folder)."""
+        stand_in = ZenityStandIn(os.path.join(self.root, "zenity"))
+        self.env.update({"DISPLAY": ":97", "PATH": stand_in.folder})
+        return stand_in
+
     def run(self, *args, argv0=None, cwd=None, env=None, timeout=60, stdin=subprocess.DEVNULL):
         """Runs the program; argv0 overrides argument 0 (the invocation name)."""
         full_env = dict(self.env)
@@ -90,6 +147,46 @@ class Sandbox:
 
     def cleanup(self):
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+class ZenityStandIn:
+    """A zenity on PATH that records the arguments of each call (1, 2, ...) and answers with the
+    output and exit status given for that call, or for every call (status 0, no output, by
+    default: a message box closed with OK)."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        os.makedirs(folder)
+        script = os.path.join(folder, "zenity")
+        with open(script, "w") as f:
+            f.write(f"""#!/bin/sh
+d='{folder}'
+i=1
+while [ -e "$d/call$i" ]; do i=$((i+1)); done
+printf '%s\\0' "$@" > "$d/call$i"
+if [ -f "$d/out$i" ]; then /bin/cat "$d/out$i"; elif [ -f "$d/out" ]; then /bin/cat "$d/out"; fi
+s=0
+if [ -f "$d/status$i" ]; then read s < "$d/status$i"
+elif [ -f "$d/status" ]; then read s < "$d/status"; fi
+exit "$s"
+""")
+        os.chmod(script, 0o755)
+
+    def answer(self, call, out, status=0):
+        """The answer of call `call` (1-based); 0 for every call without its own."""
+        suffix = "" if call == 0 else str(call)
+        with open(os.path.join(self.folder, "out" + suffix), "wb") as f:
+            f.write(out.encode("utf-8") if isinstance(out, str) else out)
+        with open(os.path.join(self.folder, "status" + suffix), "w") as f:
+            f.write(f"{status}\n")
+
+    def calls(self):
+        """The arguments of every call so far (argument 0 excluded), as UTF-8 texts."""
+        found = []
+        while os.path.exists(os.path.join(self.folder, f"call{len(found) + 1}")):
+            with open(os.path.join(self.folder, f"call{len(found) + 1}"), "rb") as f:
+                found.append([a.decode("utf-8") for a in f.read().split(b"\0")[:-1]])
+        return found
 
 
 class SandboxTest(unittest.TestCase):

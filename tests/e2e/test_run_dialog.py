@@ -1,0 +1,122 @@
+"""Which names are taken as flight plans: the extension rules for the names of the command line,
+and the plans chosen in the multiple-selection dialog (a stand-in zenity on a desktop)."""
+
+import os
+import unittest
+
+from harness import INSTALLED_3, SandboxTest, plan_block, popup, rules_head
+from soarix import flight_plan
+
+
+def skipped(name):
+    """The console lines of a name that is not a flight plan."""
+    return "-" * 52 + "\n\n" + name + " : not a Soarix flight plan, skipped\n\n"
+
+
+class ExtensionRules(SandboxTest):
+    rules = "Water=0\n"
+
+    def setUp(self):
+        super().setUp()
+        self.box.install()
+
+    def test_only_fpl_and_FPL_extensions_are_checked(self):
+        for name in ("task1.fpl", "task2.FPL", "task.Fpl", "task.fpl", "Round.2/task.fpl",
+                     "notes.txt"):
+            self.box.write(name, flight_plan())
+        r = self.box.run("-nopopup", "task1.fpl", "task2.FPL", "task.Fpl", "task",
+                         "Round.2/task.fpl", "notes.txt")
+        self.assertEqual(r.returncode, 0)
+        # "task" is taken as "task.fpl"; a "." in a folder's name hides the extension.
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("task1.fpl")
+                         + plan_block("task2.FPL") + plan_block("task.fpl"))
+        for name in ("task.Fpl", "Round.2/task.fpl", "notes.txt"):
+            self.assertIn(skipped(name), r.stdout)
+
+    def test_summary_without_text_when_every_name_is_skipped(self):
+        self.box.write("task.Fpl", flight_plan())
+        r = self.box.run("task.Fpl", "notes.txt")
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1))
+        self.assertEqual(r.stderr, popup("info", ""))
+
+
+def file_selection(folder):
+    """The arguments zenity gets for the plans dialog opened in `folder`."""
+    return ["--file-selection", "--title=Brevanto : Select flight plan(s)",
+            "--filename=" + folder + "/", "--multiple", "--separator=|", "--file-filter=*.fpl"]
+
+
+def box_args(kind, text, title="Vantobre"):
+    return [kind, "--title=" + title, "--text=" + text, "--no-markup"]
+
+
+def shown(path):
+    """A name as popups show it: a name of more than 62 characters is shortened."""
+    return path if len(path) <= 62 else path[:10] + "..." + path[-49:]
+
+
+class DialogPlans(SandboxTest):
+    rules = "StartTime<=14.5\n"
+
+    def setUp(self):
+        super().setUp()
+        self.prefix = self.box.install()
+        self.folder = self.prefix.flight_plans(3)
+        self.zenity = self.box.zenity()
+
+    def plan(self, name, text=None):
+        path = os.path.join(self.folder, name)
+        self.box.write(path, text or flight_plan())
+        return path
+
+    def test_three_plans_in_the_order_of_the_dialog(self):
+        late = self.plan("Day two.fpl", flight_plan(options={"StartTime": "15.0"}))
+        first, third = self.plan("Day_one.fpl"), self.plan("Day-three.FPL")
+        answer = "|".join([third, late, first])
+        self.zenity.answer(1, answer + "\n")
+        r = self.box.run()
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(third)
+                         + plan_block(late, ["StartTime : 15.0                       "
+                                             "should be: <= 14.5"], 1)
+                         + plan_block(first))
+        calls = self.zenity.calls()
+        self.assertEqual(calls[0], file_selection(self.folder))
+        summary = "\n".join(["", shown(third), "No error found", shown(late), " 1 invalid lines",
+                             shown(first), "No error found"])
+        self.assertEqual(calls[1:], [box_args("--info", summary)])
+        self.assertIn(" C:\\users\\organiser\\Documents\\Soarix3\\FlightPlans\\\n", r.stdout)
+        self.assertIn(f" {answer} {len(answer)}\n", r.stdout)
+        self.assertEqual(r.stderr, "")
+
+    def test_cancelled_dialog_is_the_no_input_error(self):
+        self.zenity.answer(1, "", 1)
+        self.box.write("DEFAULT_CHECK.fpl", "")  # not read: the run stops before
+        r = self.box.run()
+        self.assertEqual(r.returncode, 1)
+        self.assertEqual(self.zenity.calls(), [
+            file_selection(self.folder),
+            box_args("--error", "No file specification returned", title="Error"),
+            box_args("--error", "*** No input file specified ***")])
+        self.assertEqual(r.report(), INSTALLED_3)
+
+    def test_a_result_of_thousands_of_characters_is_taken_whole(self):
+        folder = os.path.join(self.folder, "Championship of the southern Alps " * 5)
+        paths = [os.path.join(folder, f"Task {n:02d} of the championship, "
+                              f"{'from Sisteron to Digne and back ' * 3}.fpl")
+                 for n in range(90)]
+        for path in paths:
+            self.box.write(path, flight_plan())
+        answer = "|".join(paths)
+        self.assertGreater(len(answer), 32767)  # more than a Windows dialog's buffer
+        self.zenity.answer(1, answer + "\n")
+        r = self.box.run("-nopopup")
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1)
+                         + "".join(plan_block(p) for p in paths))
+        self.assertEqual(len(self.zenity.calls()), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
