@@ -11,6 +11,7 @@
 #include "get_active_soarix_version.hpp"
 #include "get_soarix_inst_dir.hpp"
 #include "log_message.hpp"
+#include "platform/platform.hpp"
 #include "read_fpl.hpp"
 #include "rules_file.hpp"
 #include "settings.hpp"
@@ -114,7 +115,11 @@ class CheckRun {
     if (infile.starts_with("-")) return;  // an option among the file arguments
     infile = std::string(trim_right(infile));
     std::size_t l_infile = infile.size();
-    const std::size_t dot = infile.find('.');
+    // The extension starts at the first "." of the name. Where "/" separates folders, a native
+    // path's folders are not part of the name: the default Wine prefix itself is "~/.wine".
+    const std::size_t slash =
+        platform::slash_is_separator() ? infile.rfind('/') : std::string::npos;
+    const std::size_t dot = infile.find('.', slash == std::string::npos ? 0 : slash + 1);
     if (dot != std::string::npos) {
       const std::string_view extension = std::string_view(infile).substr(dot + 1);
       if (extension != "fpl" && extension != "FPL") {

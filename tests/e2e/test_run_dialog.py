@@ -25,12 +25,14 @@ class ExtensionRules(SandboxTest):
                      "notes.txt"):
             self.box.write(name, flight_plan())
         r = self.box.run("-nopopup", "task1.fpl", "task2.FPL", "task.Fpl", "task",
-                         "Round.2/task.fpl", "notes.txt")
+                         "Round.2\\task.fpl", "Round.2/task.fpl", "./task.fpl", "notes.txt")
         self.assertEqual(r.returncode, 0)
-        # "task" is taken as "task.fpl"; a "." in a folder's name hides the extension.
+        # "task" is taken as "task.fpl". In a Windows path a "." in a folder's name hides the
+        # extension; a native path's folders (after its last "/") are not part of the name.
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("task1.fpl")
-                         + plan_block("task2.FPL") + plan_block("task.fpl"))
-        for name in ("task.Fpl", "Round.2/task.fpl", "notes.txt"):
+                         + plan_block("task2.FPL") + plan_block("task.fpl")
+                         + plan_block("Round.2/task.fpl") + plan_block("./task.fpl"))
+        for name in ("task.Fpl", "Round.2\\task.fpl", "notes.txt"):
             self.assertIn(skipped(name), r.stdout)
 
     def test_summary_without_text_when_every_name_is_skipped(self):
@@ -89,6 +91,14 @@ class DialogPlans(SandboxTest):
         self.assertIn(" C:\\users\\organiser\\Documents\\Soarix3\\FlightPlans\\\n", r.stdout)
         self.assertIn(f" {answer} {len(answer)}\n", r.stdout)
         self.assertEqual(r.stderr, "")
+
+    def test_plans_below_a_folder_with_a_dot_are_checked(self):
+        # Wine's default prefix is ~/.wine: every native path chosen there holds "/.wine/".
+        path = self.plan(os.path.join(".wine", "Day 1.fpl"))
+        self.zenity.answer(1, path + "\n")
+        r = self.box.run("-nopopup")
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(path))
 
     def test_cancelled_dialog_is_the_no_input_error(self):
         self.zenity.answer(1, "", 1)
