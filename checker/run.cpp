@@ -104,7 +104,7 @@ class CheckRun {
   // Opens a plan for reading; a plan that cannot be opened ends the run.
   void open_plan(TextFile& plan, const std::string& infile) {
     if (plan.open(infile)) return;
-    std::string msg = escape_slashes(infile);
+    std::string msg = escape_slashes(platform::path_for_display(infile));
     msg += text(settings_.qfr, "/cannot be opened", "/Ouverture impossible");
     log(msg);
     popup_error(msg);
@@ -114,7 +114,6 @@ class CheckRun {
   void check_plan_file(std::string infile) {
     if (infile.starts_with("-")) return;  // an option among the file arguments
     infile = std::string(trim_right(infile));
-    std::size_t l_infile = infile.size();
     // The extension starts at the first "." of the name. Where "/" separates folders, a native
     // path's folders are not part of the name: the default Wine prefix itself is "~/.wine".
     const std::size_t slash =
@@ -125,16 +124,21 @@ class CheckRun {
       if (extension != "fpl" && extension != "FPL") {
         io_.con.line(std::string(52, '-'));
         io_.con.line("");
-        io_.con.line(infile + " : not a Soarix flight plan, skipped");
+        io_.con.line(platform::path_for_display(infile) + " : not a Soarix flight plan, skipped");
         io_.con.line("");
         return;
       }
-    } else {
+    }
+    // What the log and the popups show; the name's length does not count an added ".fpl".
+    std::string shown = platform::path_for_display(infile);
+    std::size_t l_infile = shown.size();
+    if (dot == std::string::npos) {
       infile += ".fpl";
+      shown += ".fpl";
     }
     log(std::string(78, '-'));
     log("");
-    log(escape_slashes(infile));
+    log(escape_slashes(shown));
     log("");
 
     float zbase = 0;
@@ -150,16 +154,16 @@ class CheckRun {
     open_plan(plan, infile);
     if (settings_.qverb) io_.con.trace("Qfinish ", table_.qfinish);
 
-    std::string buff = infile;
+    std::string buff = shown;
     if (l_infile > kDisplayLen) {
-      buff = infile.substr(0, 10) + "..." + infile.substr(l_infile - 49, 49);
+      buff = shown.substr(0, 10) + "..." + shown.substr(l_infile - 49, 49);
       l_infile = kDisplayLen;
     }
     const PlanCheckResult result =
         check_plan(io_, settings_, table_, carry_, plan, zbase, static_cast<int>(l_infile));
     plan.close();
     if (result.end == ScanEnd::read_error) {
-      std::string msg = "*** " + escape_slashes(infile);
+      std::string msg = "*** " + escape_slashes(shown);
       msg += text(settings_.qfr, " : error reading ***", " : erreur de lecture ***");
       popup_error(msg);
       io_.con.trace("*** at line_number :", result.nl, " ***");

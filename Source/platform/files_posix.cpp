@@ -69,6 +69,11 @@ std::string native_path(std::string_view path) {
   return out;
 }
 
+std::string path_for_display(std::string_view path) {
+  if (path.size() >= 2 && is_ascii_letter(path[0]) && path[1] == ':') return std::string(path);
+  return utf8_to_cp1252(path);
+}
+
 bool file_exists(std::string_view path) {
   struct stat st {};
   return ::stat(native_path(path).c_str(), &st) == 0;

@@ -47,6 +47,10 @@ LocalTime local_time();
 // The native path for a path text of the program (on Windows: the text itself).
 std::string native_path(std::string_view path);
 
+// A path as messages show it, in Windows-1252: a native path is spelled by the file system (in
+// UTF-8 on Linux) and converted; a Windows path is the program's own text and stays as it is.
+std::string path_for_display(std::string_view path);
+
 // Whether a file or folder of that name exists.
 bool file_exists(std::string_view path);
 

@@ -41,6 +41,19 @@ class CommandLinePlans(SandboxTest):
         self.box.write("clean.fpl", flight_plan())
         self.box.write("bad.fpl", bad_plan())
 
+    def test_accented_native_name_is_shown_in_windows_1252(self):
+        # Linux spells file names in UTF-8; the log and the popups hold Windows-1252 texts.
+        name = "\u00c9tape 1.fpl"
+        self.box.write(name, flight_plan())
+        r = self.box.run(name.encode("utf-8"), env={"LC_ALL": "C.UTF-8"})
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block(name))
+        with open(self.box.path("Brevanto.log"), "rb") as log:
+            self.assertIn(b"\n\xc9tape 1.fpl\n", log.read())
+        self.assertIn("\n" + name + "\n", r.stdout_bytes.decode("utf-8"))
+        self.assertEqual(r.stderr_bytes.decode("utf-8"),
+                         "Vantobre [info]\n\n" + name + "\nNo error found\n")
+
     def test_report_log_and_popups_of_each_popup_mode(self):
         report = (INSTALLED_3 + rules_head(4) + plan_block("clean.fpl")
                   + plan_block("bad.fpl", BAD_LINES, 4) + plan_block("clean.fpl"))
