@@ -11,6 +11,11 @@ std::string native_path(std::string_view path) {
   return std::string(path);
 }
 
+// Windows paths are the program's own Windows-1252 texts already.
+std::string path_for_display(std::string_view path) {
+  return std::string(path);
+}
+
 bool file_exists(std::string_view path) {
   return GetFileAttributesA(std::string(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
