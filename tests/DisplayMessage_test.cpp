@@ -10,12 +10,9 @@
 namespace brevanto {
 namespace {
 
+using testing::has;
 using testing::ZenityStub;
 using Args = std::vector<std::string>;
-
-bool has(const Args& args, const std::string& arg) {
-  return std::find(args.begin(), args.end(), arg) != args.end();
-}
 
 // What each severity shows, and what it leaves in the status for each button.
 TEST(DisplayMessage, SeverityTable) {

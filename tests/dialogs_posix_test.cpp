@@ -11,12 +11,9 @@
 namespace brevanto {
 namespace {
 
+using testing::has;
 using testing::ZenityStub;
 using Args = std::vector<std::string>;
-
-bool has(const Args& args, const std::string& arg) {
-  return std::find(args.begin(), args.end(), arg) != args.end();
-}
 
 // The program's own severities are checked in DisplayMessage_test; these are the other pairs
 // of words the library takes.

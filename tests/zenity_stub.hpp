@@ -4,6 +4,8 @@
 // status the test gave for that call (or for every call).
 #pragma once
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -115,5 +117,10 @@ class ZenityStub {
   std::filesystem::path dir_;
   std::optional<ScopedEnv> display_, wayland_, path_;
 };
+
+// Whether a recorded call holds the argument.
+inline bool has(const std::vector<std::string>& args, const std::string& arg) {
+  return std::find(args.begin(), args.end(), arg) != args.end();
+}
 
 }  // namespace brevanto::testing
