@@ -4,10 +4,9 @@
 // status the test gave for that call (or for every call).
 #pragma once
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
