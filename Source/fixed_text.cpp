@@ -1,5 +1,7 @@
 #include "fixed_text.hpp"
 
+#include "platform/platform.hpp"
+
 namespace brevanto {
 
 std::string_view trim_right(std::string_view text) {
@@ -38,6 +40,10 @@ std::string escape_slashes(std::string_view path) {
     out += c;
   }
   return out;
+}
+
+std::size_t last_folder_separator(std::string_view path) {
+  return platform::slash_is_separator() ? path.find_last_of("\\/") : path.find_last_of('\\');
 }
 
 }  // namespace brevanto

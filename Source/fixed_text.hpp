@@ -30,4 +30,8 @@ int padded_compare(std::string_view a, std::string_view b);
 // for a line break.
 std::string escape_slashes(std::string_view path);
 
+// Position of the last folder separator of a local path: "\", and also "/" where it separates
+// folders (POSIX); npos when there is none.
+std::size_t last_folder_separator(std::string_view path);
+
 }  // namespace brevanto

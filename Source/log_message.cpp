@@ -108,8 +108,7 @@ void make_printable(std::string& str) {
 
 std::string extract_name(std::string_view path) {
   if (trim_right(path).empty()) return {};
-  const std::size_t cut =
-      platform::slash_is_separator() ? path.find_last_of("\\/") : path.find_last_of('\\');
+  const std::size_t cut = last_folder_separator(path);
   return std::string(trim_right(cut == std::string_view::npos ? path : path.substr(cut + 1)));
 }
 

@@ -15,8 +15,7 @@ namespace {
 // (or one whose only separator is its first character).
 std::string settings_file_name(std::string_view argv0) {
   const std::string_view name = trim_right(argv0);
-  const std::size_t cut =
-      platform::slash_is_separator() ? name.find_last_of("\\/") : name.find_last_of('\\');
+  const std::size_t cut = last_folder_separator(name);
   if (cut == std::string_view::npos || cut == 0) return "Brevanto.ini";
   return std::string(name.substr(0, cut + 1)) + "Brevanto.ini";
 }

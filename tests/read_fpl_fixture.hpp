@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 
@@ -15,30 +13,18 @@
 #include "io.hpp"
 #include "read_fpl.hpp"
 #include "read_fpl_model.hpp"
+#include "temp_dir.hpp"
 #include "text_file.hpp"
 
 namespace brevanto::testing {
 
 class ReadFplTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("brevanto_fpl_" + std::to_string(rd()) + "_" + std::to_string(rd()));
-    std::filesystem::create_directories(dir_);
-    cmn.qline = true;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
+  void SetUp() override { cmn.qline = true; }
 
   // A file in the temporary folder, written byte for byte.
   std::string write(const std::string& name, std::string_view content) {
-    const auto path = dir_ / name;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
+    return dir_.write(name, std::string(content));
   }
 
   // The stand-in version-3 installation: its folder, with the airspace file of `landscape`
@@ -48,11 +34,11 @@ class ReadFplTest : public ::testing::Test {
     for (int i = 0; i < blocks; ++i)
       air += "AC R\r\nAN Zone " + std::to_string(i) + "\r\nAL GND\r\n";
     write("Sim3/Landscapes/" + landscape + "/" + landscape + ".air", air);
-    inst.instpath3 = (dir_ / "Sim3").string();
+    inst.instpath3 = dir_.str("Sim3");
   }
   void install_without_airspace() {
-    std::filesystem::create_directories(dir_ / "Sim3" / "Landscapes");
-    inst.instpath3 = (dir_ / "Sim3").string();
+    std::filesystem::create_directories(dir_.path() / "Sim3" / "Landscapes");
+    inst.instpath3 = dir_.str("Sim3");
   }
 
   // Reads `content` as a plan; the console output collects in `out`.
@@ -77,7 +63,7 @@ class ReadFplTest : public ::testing::Test {
   int ios = -99;
 
  private:
-  std::filesystem::path dir_;
+  TempDir dir_;
 };
 
 }  // namespace brevanto::testing

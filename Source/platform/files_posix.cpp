@@ -14,8 +14,10 @@
 namespace platform {
 namespace {
 
-bool is_ascii_letter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+// A Windows path: it begins with a drive letter and ":".
+bool has_drive(std::string_view path) {
+  const char c = path.empty() ? '\0' : path[0];
+  return path.size() >= 2 && path[1] == ':' && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
 }
 
 char ascii_lower(char c) {
@@ -51,7 +53,7 @@ std::string wine_prefix() {
 
 std::string native_path(std::string_view path) {
   std::string out;
-  if (path.size() >= 2 && is_ascii_letter(path[0]) && path[1] == ':') {
+  if (has_drive(path)) {
     // Wine names its files in UTF-8; the program's texts are Windows-1252.
     std::string rest = cp1252_to_utf8(path.substr(2));
     for (char& c : rest) {
@@ -70,7 +72,7 @@ std::string native_path(std::string_view path) {
 }
 
 std::string path_for_display(std::string_view path) {
-  if (path.size() >= 2 && is_ascii_letter(path[0]) && path[1] == ':') return std::string(path);
+  if (has_drive(path)) return std::string(path);
   return utf8_to_cp1252(path);
 }
 
