@@ -109,7 +109,7 @@ int check_soarix_install(Io& io, inst00& inst, std::string_view msgpltfldr) {
 
   if (inst.qs2) {
     std::string line = "Soarix 2 install path: " + escape_slashes(trim_right(inst.instpath2));
-    log_message_f(io.journal, line);
+    log_line(io.journal, line);
     inst.pilpath2.clear();
     get_soarix_2_path(io, msgpltfldr, false, true, inst.pilpath2);
     inst.rootpath2.clear();
@@ -117,7 +117,7 @@ int check_soarix_install(Io& io, inst00& inst, std::string_view msgpltfldr) {
   }
   if (inst.qs3) {
     std::string line = "Soarix 3 install path: " + escape_slashes(trim_right(inst.instpath3));
-    log_message_f(io.journal, line);
+    log_line(io.journal, line);
     // "3" tells the folder search which version to look for; it comes back holding the folder.
     inst.pilpath3 = "3";
     get_soarix_2_path(io, msgpltfldr, false, true, inst.pilpath3);

@@ -20,7 +20,7 @@ const std::string kClosingBanner = [] {
   return s;
 }();
 
-std::string banner(std::string_view head, int pairs) {
+std::string make_banner(std::string_view head, int pairs) {
   std::string s(head);
   for (int i = 0; i < pairs; ++i)
     s += "+-";
@@ -48,28 +48,16 @@ void put(Journal& journal, std::FILE* file, std::string_view line) {
   }
 }
 
-void create(Journal& journal, std::string& msg) {
-  const platform::LocalTime t = platform::local_time();
-  journal.filnam = std::string(trim_right(trim_left(std::string_view(msg).substr(6))));
-  if (journal.filnam.empty() || trim_right(msg) == "CREATE-SEND-NAME") {
-    const std::string name = extract_name(journal.program_path);
-    journal.filnam = name.substr(0, name.find('.')) + "_" + four(t.year) + "_" + two(t.month) +
-                     "_" + two(t.day) + "-" + two(t.hour) + "_" + two(t.minute) + "_" +
-                     two(t.second) + ".log";
-  }
-  errno = 0;
-  std::FILE* file = std::fopen(platform::native_path(journal.filnam).c_str(), "w");
-  int status = 0;
-  if (file == nullptr) {
-    status = errno != 0 ? errno : 1;
-  } else {
-    const std::string stamp = four(t.year) + "-" + two(t.month) + "-" + two(t.day) + " " +
-                              two(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
-    std::fprintf(file, "%s\n\n", stamp.c_str());
-    std::fclose(file);
-  }
-  journal.con.trace("CREATE ", journal.filnam, status);
-  if (trim_right(msg) == "CREATE-SEND-NAME") msg = journal.filnam;
+std::string default_name(const Journal& journal, const platform::LocalTime& t) {
+  const std::string name = extract_name(journal.program_path);
+  return name.substr(0, name.find('.')) + "_" + four(t.year) + "_" + two(t.month) + "_" +
+         two(t.day) + "-" + two(t.hour) + "_" + two(t.minute) + "_" + two(t.second) + ".log";
+}
+
+// Opens the journal file for one message; none when there is no journal or it cannot be opened.
+std::FILE* open_journal(const Journal& journal) {
+  if (journal.filnam.empty()) return nullptr;
+  return std::fopen(platform::native_path(journal.filnam).c_str(), "a");
 }
 
 // The message cut into its lines: at every "/", except "\/", which is a literal "/".
@@ -112,48 +100,85 @@ std::string extract_name(std::string_view path) {
   return std::string(trim_right(cut == std::string_view::npos ? path : path.substr(cut + 1)));
 }
 
-void log_message_f(Journal& journal, std::string& msg) {
-  if (msg.rfind("CREATE", 0) == 0) {
-    create(journal, msg);
-    return;
-  }
-  std::FILE* file = nullptr;
-  if (!journal.filnam.empty()) {
-    file = std::fopen(platform::native_path(journal.filnam).c_str(), "a");
-  }
-  std::string_view closing;
-  std::string msg_p;
-  const std::string_view text = trim_right(msg);
-  if (!text.empty() && text.size() >= 3 &&
-      (text.starts_with("{W}") || text.starts_with("{I}") || text.starts_with("{E}"))) {
-    switch (text[1]) {
-      case 'W':
-        put(journal, file, banner("+ WARNING ", 34));
-        break;
-      case 'I':
-        put(journal, file, banner("+ INFO ", 36));
-        break;
-      default:
-        put(journal, file, banner("+ ERROR ", 35));
-        break;
-    }
-    closing = kClosingBanner;
-    msg_p = std::string(text.substr(3));
+std::string log_command(Journal& journal, std::string_view command) {
+  const platform::LocalTime t = platform::local_time();
+  const std::string_view given =
+      command.size() > 6 ? trim_right(trim_left(command.substr(6))) : std::string_view();
+  journal.filnam = given.empty() || trim_right(command) == "CREATE-SEND-NAME"
+                       ? default_name(journal, t)
+                       : std::string(given);
+  int status = 0;
+  if (journal.filnam.find('\0') != std::string::npos) {
+    // The name would be cut at the NUL and could then name another file: refuse it whole.
+    status = EINVAL;
   } else {
-    msg_p = std::string(text);
+    errno = 0;
+    std::FILE* file = std::fopen(platform::native_path(journal.filnam).c_str(), "w");
+    if (file == nullptr) {
+      status = errno != 0 ? errno : 1;
+    } else {
+      const std::string stamp = four(t.year) + "-" + two(t.month) + "-" + two(t.day) + " " +
+                                two(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
+      std::fprintf(file, "%s\n\n", stamp.c_str());
+      std::fclose(file);
+    }
   }
-  if (msg_p.size() > kMsgWork) msg_p.resize(kMsgWork);
-  make_printable(msg_p);
-  const std::string_view body = trim_right(msg_p);
+  journal.con.trace("CREATE ", journal.filnam, status);
+  const std::string name = journal.filnam;
+  if (status == EINVAL) journal.filnam.clear();
+  return name;
+}
+
+void log_line(Journal& journal, std::string_view text, Banner banner) {
+  std::FILE* file = open_journal(journal);
+  switch (banner) {
+    case Banner::warning:
+      put(journal, file, make_banner("+ WARNING ", 34));
+      break;
+    case Banner::info:
+      put(journal, file, make_banner("+ INFO ", 36));
+      break;
+    case Banner::error:
+      put(journal, file, make_banner("+ ERROR ", 35));
+      break;
+    case Banner::none:
+      break;
+  }
+  std::string printable(trim_right(text));
+  make_printable(printable);
+  const std::string_view body = trim_right(printable);
   if (body.empty()) {
     put(journal, file, " ");
-  } else if (body.size() >= 2 && body.front() == '"' && body.back() == '"') {
-    put(journal, file, unescape_slashes(body.substr(1, body.size() - 2)));
   } else {
     write_lines(journal, file, body);
   }
-  if (!closing.empty()) put(journal, file, closing);
+  if (banner != Banner::none) put(journal, file, kClosingBanner);
   if (file != nullptr) std::fclose(file);
+}
+
+void log_message_f(Journal& journal, std::string& msg) {
+  if (msg.rfind("CREATE", 0) == 0) {
+    const std::string name = log_command(journal, msg);
+    if (trim_right(msg) == "CREATE-SEND-NAME") msg = name;
+    return;
+  }
+  std::string_view text = trim_right(msg);
+  Banner banner = Banner::none;
+  if (text.size() >= 3 && text[0] == '{' && text[2] == '}') {
+    if (text[1] == 'W') banner = Banner::warning;
+    if (text[1] == 'I') banner = Banner::info;
+    if (text[1] == 'E') banner = Banner::error;
+    if (banner != Banner::none) text.remove_prefix(3);
+  }
+  std::string msg_p(text.substr(0, kMsgWork));
+  make_printable(msg_p);
+  const std::string_view body = trim_right(msg_p);
+  if (body.size() >= 2 && body.front() == '"' && body.back() == '"') {
+    // Quoted: one line, its slashes kept. Escaped here so that the line writer keeps them.
+    log_line(journal, escape_slashes(unescape_slashes(body.substr(1, body.size() - 2))), banner);
+  } else {
+    log_line(journal, body, banner);
+  }
 }
 
 void log_message(Journal& journal, const char* msg) {

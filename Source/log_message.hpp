@@ -2,9 +2,10 @@
 // file, which is reopened, written, flushed and closed for each message so that the file on disk
 // is always complete.
 //
-// In a message "/" starts a new line and "\/" stands for a literal "/" (paths are put into
-// messages through escape_slashes()). Messages beginning with "{W}", "{I}" or "{E}" are framed
-// by WARNING, INFO or ERROR banners. A message in double quotes is written as one line.
+// Two ways in, kept apart so that a text from outside (a plan's path, a key, a value) can never
+// act as anything but text: log_command() starts the journal in a file, log_line() writes a
+// report line. In a line "/" starts a new line and "\/" stands for a literal "/" (paths and
+// values are put into lines through escape_slashes()); nothing else in it is read.
 #pragma once
 
 #include <string>
@@ -21,9 +22,24 @@ struct Journal {
   std::string filnam;        // the journal file, set by CREATE; empty before
 };
 
-// A message, or a command: "CREATE <name>" starts the journal in that file (replacing an old
-// one), "CREATE" alone starts it under a default name made of the program's name and the date,
-// and "CREATE-SEND-NAME" does the same and returns the name in `msg`.
+// "CREATE <name>" starts the journal in that file (replacing an old one); "CREATE" alone and
+// "CREATE-SEND-NAME" start it under a default name made of the program's name and the date.
+// Returns the journal file's name. A name holding a NUL byte is refused: no file is touched and
+// the journal has no file, so later lines reach the console only.
+std::string log_command(Journal& journal, std::string_view command);
+
+// The frame of a line written by the program about itself.
+enum class Banner { none, warning, info, error };
+
+// Writes a report line to the console and the journal, framed by `banner`'s lines. Line feeds
+// count as "/"; a blank text is one line holding a blank.
+void log_line(Journal& journal, std::string_view text, Banner banner = Banner::none);
+
+// The journal's original interface, for the program's own fixed texts only (never hand it a text
+// that holds outside data): "CREATE..." goes to log_command(), a leading "{W}", "{I}" or "{E}"
+// frames the rest with a banner, a text wholly in double quotes is one line without its quotes,
+// and a message is cut at 1024 characters. The check run itself uses log_command() and
+// log_line(); this is kept for completeness.
 void log_message_f(Journal& journal, std::string& msg);
 
 // log_message_f for a NUL-terminated text of up to 1024 characters.

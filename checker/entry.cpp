@@ -61,8 +61,7 @@ void parse_command_line(Console& con, RunSettings& s) {
 void start_up(Journal& journal, RunSettings& s) {
   s.qfr = IsLanguageFrench() == 1;
   s.nlang = s.qfr ? 1 : 2;
-  std::string create = "CREATE Brevanto.log";
-  log_message_f(journal, create);
+  log_command(journal, "CREATE Brevanto.log");
   vers_num(s.nvers);
   const std::string ligne = s.args.empty() ? std::string() : s.args[0];
   s.qkeepwnd = started_by_bare_name(ligne);

@@ -153,7 +153,7 @@ class PlanCheck {
     }
   }
 
-  void log(std::string text) { log_message_f(io_.journal, text); }
+  void log(std::string_view line) { log_line(io_.journal, line); }
 
   // Follows where the scan is in the plan. A number that does not read gives its "????" line
   // and ends the scan once the line has been compared.

@@ -94,7 +94,7 @@ void read_rules_file(const Io& io, const RunSettings& s, ConstraintTable& table)
       table.check_num = maxchk;
       std::string msg = escape_slashes(path) + std::string(t.more_than) + i2b(maxchk) +
                         std::string(t.constraints);
-      log_message_f(io.journal, msg);
+      log_line(io.journal, msg);
       fatal(con, s, msg);
     }
     Constraint& c = table[table.check_num];
@@ -119,18 +119,16 @@ void read_rules_file(const Io& io, const RunSettings& s, ConstraintTable& table)
       if (c.check_typ != 'C') {
         c.check_typ = 'R';
       } else {
-        std::string msg = escape_slashes(c.check_val) + " : AGL only for real or integer values";
-        log_message_f(io.journal, msg);
+        log_line(io.journal,
+                 escape_slashes(c.check_val) + " : AGL only for real or integer values");
       }
     }
   }
   file.close();
 
   if (table.check_num == 0) fatal(con, s, std::string(t.no_test));
-  std::string count = fmt_i(table.check_num, 2) + " " + std::string(t.to_check);
-  log_message_f(io.journal, count);
-  std::string blank = " ";
-  log_message_f(io.journal, blank);
+  log_line(io.journal, fmt_i(table.check_num, 2) + " " + std::string(t.to_check));
+  log_line(io.journal, " ");
 }
 
 }  // namespace brevanto

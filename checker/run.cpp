@@ -64,7 +64,7 @@ class CheckRun {
   }
 
  private:
-  void log(std::string msg) { log_message_f(journal_, msg); }
+  void log(std::string_view line) { log_line(journal_, line); }
 
   void popup(int severity, std::string msg) {
     error_message_tit(io_.con, severity, kTitle, msg, settings_.qline);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <vector>
 
 #include "temp_dir.hpp"
 
@@ -102,6 +103,36 @@ TEST_F(JournalTest, ConsoleStillReceivesMessagesWhenTheJournalCannotBeWritten) {
   out.clear();
   log("still shown");
   EXPECT_EQ(out, "still shown\n");
+}
+
+TEST_F(JournalTest, ReportLinesAreNeverCommandsBannersOrQuotedText) {
+  ScopedCurrentPath cwd(dir.path());
+  dir.write("keep.txt", "mine\n");
+  for (const std::string& line : std::vector<std::string>{
+           "CREATE keep.txt", "CREATE", "CREATE-SEND-NAME", "{E}day.fpl", "\"Q\" : \"y\""}) {
+    log_line(journal, line);
+  }
+  EXPECT_EQ(body(), "CREATE keep.txt\nCREATE\nCREATE-SEND-NAME\n{E}day.fpl\n\"Q\" : \"y\"\n");
+  EXPECT_EQ(dir.read("keep.txt"), "mine\n");
+  EXPECT_EQ(journal.filnam, dir.str("report.log"));
+}
+
+TEST_F(JournalTest, ReportLinesAreNotCut) {
+  log_line(journal, std::string(1500, 'x'));
+  EXPECT_EQ(body(), std::string(1500, 'x') + "\n");
+}
+
+TEST_F(JournalTest, ANameWithANulByteIsRefusedWhole) {
+  dir.write("keep.txt", "mine\n");
+  const std::string name =
+      log_command(journal, "CREATE " + dir.str("keep.txt") + std::string(1, '\0') + "x");
+  EXPECT_EQ(name.size(), dir.str("keep.txt").size() + 2);
+  EXPECT_EQ(out.substr(out.size() - 4), " 22\n");  // EINVAL: nothing was opened
+  EXPECT_EQ(dir.read("keep.txt"), "mine\n");
+  out.clear();
+  log_line(journal, "console only");
+  EXPECT_EQ(out, "console only\n");
+  EXPECT_EQ(dir.read("keep.txt"), "mine\n");
 }
 
 TEST(JournalDefaultName, ProgramNameAndTimeStamp) {

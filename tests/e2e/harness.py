@@ -77,6 +77,21 @@ class Result:
         return log[head.end():]
 
 
+def snapshot(root, skip=("run",)):
+    """Every file and folder below `root`: contents and modification times (the folders of
+    `skip`, relative to root, without their own time: they receive the report log)."""
+    seen = {}
+    for folder, dirs, files in os.walk(root):
+        rel = os.path.relpath(folder, root)
+        if rel not in skip:
+            seen[rel] = ("folder", os.stat(folder).st_mtime_ns)
+        for name in files:
+            path = os.path.join(folder, name)
+            with open(path, "rb") as f:
+                seen[os.path.join(rel, name)] = (f.read(), os.stat(path).st_mtime_ns)
+    return seen
+
+
 class Sandbox:
     """A temporary folder with a copy of the program."""
 
@@ -197,3 +212,12 @@ class SandboxTest(unittest.TestCase):
     def setUp(self):
         self.box = Sandbox(rules=self.rules)
         self.addCleanup(self.box.cleanup)
+
+    def assertOnlyLogWritten(self, before):
+        """Everything below the sandbox is as in `before` (a snapshot), but for the report log,
+        which is new."""
+        after = snapshot(self.box.root)
+        log = os.path.join("run", "Brevanto.log")
+        self.assertEqual(set(after) - set(before), {log})
+        del after[log]
+        self.assertEqual(after, before)

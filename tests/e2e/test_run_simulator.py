@@ -4,7 +4,7 @@ version when both are installed, and a machine left as it was."""
 import os
 import unittest
 
-from harness import INSTALLED_3, SandboxTest, plan_block, popup, rules_head
+from harness import INSTALLED_3, SandboxTest, plan_block, popup, rules_head, snapshot
 from soarix import flight_plan
 
 INSTALLED_2_3 = ("Soarix 2 install path: C:\\Games\\Soarix2\n"
@@ -95,19 +95,6 @@ class ActiveVersion(SandboxTest):
 class NothingWritten(SandboxTest):
     rules = "TPHeight|<=BASE+500\nTPHeight1<=1500AGL\nLandscape[]Alps\n"
 
-    def snapshot(self):
-        """Every file and folder below the sandbox: contents and modification times."""
-        seen = {}
-        for folder, dirs, files in os.walk(self.box.root):
-            rel = os.path.relpath(folder, self.box.root)
-            if rel != "run":  # the folder that receives the report log
-                seen[rel] = ("folder", os.stat(folder).st_mtime_ns)
-            for name in files:
-                path = os.path.join(folder, name)
-                with open(path, "rb") as f:
-                    seen[os.path.join(rel, name)] = (f.read(), os.stat(path).st_mtime_ns)
-        return seen
-
     def test_a_run_writes_only_its_report_log(self):
         prefix = self.box.install(versions=(2, 3))
         self.box.write("Brevanto.ini", "Popup=2\nOKlines=1\n")
@@ -117,14 +104,11 @@ class NothingWritten(SandboxTest):
         for folder, dirs, files in os.walk(self.box.root):
             for name in dirs + files:
                 os.utime(os.path.join(folder, name), (T, T))
-        before = self.snapshot()
+        before = snapshot(self.box.root)
         r = self.box.run(*plans, prefix.pilot_plan(3))
         self.assertEqual(r.returncode, 0)
         self.assertEqual(r.log().count("No error found"), 2)  # the plans were read and checked
-        after = self.snapshot()
-        self.assertEqual(set(after) - set(before), {os.path.join("run", "Brevanto.log")})
-        del after[os.path.join("run", "Brevanto.log")]
-        self.assertEqual(after, before)
+        self.assertOnlyLogWritten(before)
 
 
 if __name__ == "__main__":
