@@ -5,10 +5,10 @@
 #include "RdUsrReg.hpp"
 #include "To_GUI.hpp"
 #include "fixed_text.hpp"
+#include "get_airspace_size.hpp"
 #include "get_soarix_2_path.hpp"
 #include "number_read.hpp"
 #include "platform/platform.hpp"
-#include "stop.hpp"
 #include "strcpy_c2f.hpp"
 #include "text_file.hpp"
 
@@ -68,7 +68,7 @@ int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool si
       std::string msg = "get_soarix_inst_dir : incorrect Soarix version";
       int status = s_error;
       error_message(io.con, status, msg, io.cmn.qline);
-      throw ProgramStop{1};
+      return kBadSelector;
     }
   }
 
@@ -96,6 +96,14 @@ int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool si
   const int version = log_version(trim_right(logfile));
   io.con.trace(version);
   return version;
+}
+
+int landscape_airspace_count(Io& io, inst00& inst, std::string_view landscape) {
+  get_soarix_inst_dir(io, inst, -3, inst.instpath3, true);
+  const std::string path = std::string(trim_right(inst.instpath3)) + "\\Landscapes\\" +
+                           std::string(landscape) + "\\" + std::string(landscape) + ".air";
+  io.con.trace(path);
+  return get_airspace_size(io, path);
 }
 
 int check_soarix_install(Io& io, inst00& inst, std::string_view msgpltfldr) {

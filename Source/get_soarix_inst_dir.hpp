@@ -40,8 +40,14 @@ struct inst00 {
 // version line. `path` receives the registered folder (empty when the key is not readable).
 // nc -2 / -3 answer from the record, without the registry, while its folder is known. A key
 // that is not readable is told on the console unless `silent`. Any selector other than 1, 2, 3
-// and their negatives stops the program (ProgramStop).
+// and their negatives is shown as an error and gives kBadSelector.
+inline constexpr int kBadSelector = -1;
 int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool silent);
+
+// The number of airspace blocks of `landscape` in the version-3 installation (the record's
+// folder once known, else the registered one, written into the record), after a trace line
+// with the airspace file's path.
+int landscape_airspace_count(Io& io, inst00& inst, std::string_view landscape);
 
 // Finds versions 2 and 3 (a registered folder whose log states that version and which holds
 // Soarix.exe) and their user-files and pilot folders; returns 0 (none), 2 or 3 (version 3 found,

@@ -4,16 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "To_GUI.hpp"
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
-#include "get_airspace_size.hpp"
 #include "number_read.hpp"
 #include "read_fpl_geometry.hpp"
 #include "read_fpl_values.hpp"
 #include "read_fpl_weather.hpp"
-#include "stop.hpp"
 
 namespace brevanto {
 namespace {
@@ -64,10 +61,11 @@ std::string_view after(std::string_view text, std::size_t n) {
 
 class PlanReader {
  public:
-  PlanReader(Io& io, inst00& inst, FlightPlan& fpl, TextFile& plan, bool qverb, bool qfr)
-      : io_(io), con_(io.con), inst_(inst), fpl_(fpl), plan_(plan), qverb_(qverb), qfr_(qfr) {}
+  PlanReader(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl, TextFile& plan,
+             bool qverb)
+      : con_(con), airspace_count_(airspace_count), fpl_(fpl), plan_(plan), qverb_(qverb) {}
 
-  void read(int& nl, int& ios);
+  FplReadState read();
 
  private:
   enum class Section { none, version, task, weather, plane };
@@ -85,12 +83,12 @@ class PlanReader {
   void disabled_airspaces();
   void description(int& ios);
 
-  Io& io_;
   Console& con_;
-  inst00& inst_;
+  const AirspaceCount& airspace_count_;
   FlightPlan& fpl_;
   TextFile& plan_;
-  const bool qverb_, qfr_;
+  const bool qverb_;
+  bool too_many_turnpoints_ = false;
 
   Section section_ = Section::none;
   int nwp_ = 0;        // last turnpoint index
@@ -111,7 +109,9 @@ class PlanReader {
   int maxstartgroundspeed_sve_ = 0;
 };
 
-void PlanReader::read(int& nl, int& ios) {
+FplReadState PlanReader::read() {
+  int nl = 0;
+  int ios = 0;
   aattime_sve_ = fpl_.aattime;
   qaat_sve_ = fpl_.qaat;
   maxstartgroundspeed_sve_ = fpl_.maxstartgroundspeed;
@@ -120,8 +120,6 @@ void PlanReader::read(int& nl, int& ios) {
   init_glider(fpl_);
   init_wp(fpl_);
 
-  nl = 0;
-  ios = 0;
   con_.trace("fpl_vers", fpl_.fpl_vers);
 
   for (;;) {
@@ -148,6 +146,10 @@ void PlanReader::read(int& nl, int& ios) {
     con_.trace(nl, key_, " ", val_);
 
     if (!dispatch(ios)) break;
+    if (too_many_turnpoints_) {
+      plan_.close();  // the run stops: nothing more is read or computed
+      return FplReadState{nl, ios, true};
+    }
     fpl_.nwpmax = std::max(fpl_.nwpmax, nwp_);
     fpl_.npzmax = std::max(fpl_.npzmax, npz_);
   }
@@ -161,6 +163,7 @@ void PlanReader::read(int& nl, int& ios) {
   plan_.close();
   compute_dist(con_, fpl_);
   con_.trace("IOS=", ios);
+  return FplReadState{nl, ios, false};
 }
 
 // The first test that matches handles the line; a line that matches none is ignored. The
@@ -236,24 +239,14 @@ void PlanReader::version() {
 void PlanReader::landscape() {
   fpl_.landscape = fit(val_, rd_fpl_2::landscape_len);
   if (fpl_.fpl_vers != 3) return;
-  // The version-3 folder lands in the installation record; once known, the record answers.
-  get_soarix_inst_dir(io_, inst_, -3, inst_.instpath3, true);
-  const std::string path =
-      std::string(trim_right(inst_.instpath3)) + "\\Landscapes\\" + val_ + "\\" + val_ + ".air";
-  con_.trace(path);
-  fpl_.nb_as_zones = get_airspace_size(io_, path);
+  fpl_.nb_as_zones = airspace_count_(val_);
   con_.trace("Airspace zones : ", fpl_.nb_as_zones);
 }
 
 void PlanReader::turnpoint_count() {
   set_int(fpl_.nb_wp, val_);
   if (qverb_) con_.line(" Number of legs=" + fmt_i(static_cast<long long>(fpl_.nb_wp) - 2, 2));
-  if (fpl_.nb_wp > maxtp + 1) {
-    std::string msg(qfr_ ? kTooManyTurnpointsFr : kTooManyTurnpointsEn);
-    int status = s_error;
-    error_message_tit(io_.con, status, io_.cmn.app_name, msg, io_.cmn.qline);
-    throw ProgramStop{1};
-  }
+  too_many_turnpoints_ = fpl_.nb_wp > maxtp + 1;
 }
 
 // "TPxxx<n>=<value>": the index follows the prefix at a fixed position. An index that is no
@@ -389,9 +382,13 @@ void PlanReader::description(int& ios) {
 
 }  // namespace
 
-void read_fpl(Io& io, inst00& inst, FlightPlan& fpl, TextFile& plan, bool qverb, bool qfr, int& nl,
-              int& ios) {
-  PlanReader(io, inst, fpl, plan, qverb, qfr).read(nl, ios);
+FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl,
+                      TextFile& plan, bool qverb) {
+  return PlanReader(con, airspace_count, fpl, plan, qverb).read();
+}
+
+std::string_view too_many_turnpoints_message(bool qfr) {
+  return qfr ? kTooManyTurnpointsFr : kTooManyTurnpointsEn;
 }
 
 }  // namespace brevanto

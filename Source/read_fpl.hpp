@@ -2,27 +2,37 @@
 // of another file, written under the prefix "LSRXFPL").
 #pragma once
 
-#include "get_soarix_inst_dir.hpp"
-#include "io.hpp"
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "console.hpp"
 #include "read_fpl_model.hpp"
 #include "text_file.hpp"
 
 namespace brevanto {
 
+// How the reading of one plan ended.
+struct FplReadState {
+  int nl = 0;   // plan lines processed (non-blank lines, headers included)
+  int ios = 0;  // -1: the file ended; 0: a "LSRXFlightInfo" line or the blank line after a
+                // description ended it; positive: a read failed (the lines before it stay read)
+  bool too_many_turnpoints = false;  // "Count" in [Task] above 31: the reading stopped there,
+                                     // the legs are not computed, and the run must stop
+};
+
+// The number of airspace blocks of a landscape, asked for at each version-3 "Landscape" line.
+using AirspaceCount = std::function<int(const std::string& landscape)>;
+
 // Resets the model, then reads `plan` (opened by the caller) from its current position to its
 // end, to a "LSRXFlightInfo" line, or to the end of a "Text" description block, and closes it;
 // finally computes the legs. Diagnostic lines go to the console whatever `qverb` says; `qverb`
 // adds the version and number-of-legs lines. For a version-3 plan the landscape's airspace file
-// in the simulator's folder gives the airspace count.
-//
-// `nl` receives the number of plan lines processed (non-blank lines, headers included). `ios`
-// receives the status of the last read: -1 when the file ended, 0 when a "LSRXFlightInfo" line
-// or the blank line after a description ended the reading, positive when a read failed (the
-// lines read until then stay in the model; nothing is shown).
-//
-// A plan with more than 31 turnpoints ("Count" in [Task]) is shown as an error (French when
-// `qfr`) and stops the program: throws ProgramStop{1}.
-void read_fpl(Io& io, inst00& inst, FlightPlan& fpl, TextFile& plan, bool qverb, bool qfr, int& nl,
-              int& ios);
+// given by `airspace_count`.
+FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl,
+                      TextFile& plan, bool qverb);
+
+// The error a plan with too many turnpoints is shown with (French when `qfr`).
+std::string_view too_many_turnpoints_message(bool qfr);
 
 }  // namespace brevanto

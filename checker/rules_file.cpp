@@ -1,10 +1,8 @@
 #include "rules_file.hpp"
 
-#include "To_GUI.hpp"
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
-#include "stop.hpp"
 #include "text_file.hpp"
 #include "to_char.hpp"
 #include "value_primitives.hpp"
@@ -12,8 +10,6 @@
 namespace brevanto {
 
 namespace {
-
-constexpr std::string_view kTitle = "Vantobre";
 
 struct Texts {
   std::string_view cannot_open, more_than, constraints, no_test, to_check;
@@ -36,12 +32,6 @@ constexpr Alias kAliases[] = {{"StartMinAlt", "TPWidth1"},
                               {"StartMaxAlt", "TPHeight1"},
                               {"FinishMinAlt", "TPWidth|"},
                               {"FinishMaxAlt", "TPHeight|"}};
-
-[[noreturn]] void fatal(Console& con, const RunSettings& s, std::string msg) {
-  int status = s_error;
-  error_message_tit(con, status, kTitle, msg, s.qline);
-  throw ProgramStop{1};
-}
 
 // The qualifier at the start or the end of a value: "BASE<offset>", "<n>AGL", "<n>AMSL".
 void apply_qualifiers(Constraint& c, ConstraintTable& table) {
@@ -75,12 +65,16 @@ void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
   }
 }
 
-void read_rules_file(const Io& io, const RunSettings& s, ConstraintTable& table) {
+std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
+                                          ConstraintTable& table) {
   Console& con = io.con;
   const Texts& t = texts(s.qfr);
   const std::string path(trim_right(s.deffil));
   TextFile file(path);
-  if (!file.is_open()) fatal(con, s, escape_slashes(path) + std::string(t.cannot_open));
+  if (!file.is_open()) {
+    return RulesFault{RulesFault::Kind::cannot_open,
+                      escape_slashes(path) + std::string(t.cannot_open)};
+  }
 
   table = ConstraintTable{};
   std::string line, key, val, rel;
@@ -92,10 +86,9 @@ void read_rules_file(const Io& io, const RunSettings& s, ConstraintTable& table)
 
     if (++table.check_num > maxchk) {
       table.check_num = maxchk;
-      std::string msg = escape_slashes(path) + std::string(t.more_than) + i2b(maxchk) +
-                        std::string(t.constraints);
-      log_line(io.journal, msg);
-      fatal(con, s, msg);
+      return RulesFault{RulesFault::Kind::too_many, escape_slashes(path) +
+                                                        std::string(t.more_than) + i2b(maxchk) +
+                                                        std::string(t.constraints)};
     }
     Constraint& c = table[table.check_num];
     c = Constraint{};
@@ -126,9 +119,11 @@ void read_rules_file(const Io& io, const RunSettings& s, ConstraintTable& table)
   }
   file.close();
 
-  if (table.check_num == 0) fatal(con, s, std::string(t.no_test));
+  if (table.check_num == 0)
+    return RulesFault{RulesFault::Kind::none_defined, std::string(t.no_test)};
   log_line(io.journal, fmt_i(table.check_num, 2) + " " + std::string(t.to_check));
   log_line(io.journal, " ");
+  return std::nullopt;
 }
 
 }  // namespace brevanto

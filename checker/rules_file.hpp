@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,14 @@ struct ConstraintTable {
   const Constraint& operator[](int i) const { return entries[i]; }
 };
 
+// Why the rules file cannot be used. The run shows `message` in an error box (and writes it to
+// the journal for too_many), then stops.
+struct RulesFault {
+  enum class Kind { cannot_open, too_many, none_defined };
+  Kind kind;
+  std::string message;  // "/" starts a new line, as in every message
+};
+
 // The file dialog the chooser opens: GetFileName, or a stand-in.
 using FileDialog = std::function<int(Console& con, std::string& file, std::string_view title,
                                      std::string_view path, std::string_view filter,
@@ -54,8 +63,9 @@ void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog = 
 // Reads the rules file s.deffil into `table` (filled afresh). Comments ("#" first), lines without
 // relation, with a blank key or a blank value are skipped. Writes to the journal a line for each
 // AGL text value, then the count line and a line holding one blank. A file that cannot be opened,
-// more than maxchk constraints or none at all: the error message (the journal too for the second),
-// then ProgramStop{1}.
-void read_rules_file(const Io& io, const RunSettings& s, ConstraintTable& table);
+// more than maxchk constraints or none at all: nothing more is read and the fault comes back (the
+// table then holds the constraints read so far).
+std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
+                                          ConstraintTable& table);
 
 }  // namespace brevanto

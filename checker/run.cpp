@@ -57,7 +57,11 @@ class CheckRun {
                        "*** Aucun fichier \xE0 lire ***"));
       throw ProgramStop{1};
     }
-    read_rules_file(io_, settings_, table_);
+    if (const std::optional<RulesFault> fault = read_rules_file(io_, settings_, table_)) {
+      if (fault->kind == RulesFault::Kind::too_many) log(fault->message);
+      popup_error(fault->message);
+      throw ProgramStop{1};
+    }
     for (const std::string& name : plans)
       check_plan_file(name);
     summary();
@@ -145,9 +149,12 @@ class CheckRun {
     if (table_.qbase) {
       TextFile whole;
       open_plan(whole, infile);
-      int nl = 0, ios = 0;
-      read_fpl(io_, inst_, fpl_, whole, settings_.qverb, settings_.qfr, nl, ios);
-      io_.con.trace(nl, ios);
+      const FplReadState state = read_fpl(io_.con, airspace_count_, fpl_, whole, settings_.qverb);
+      if (state.too_many_turnpoints) {
+        popup_error(too_many_turnpoints_message(settings_.qfr));
+        throw ProgramStop{1};
+      }
+      io_.con.trace(state.nl, state.ios);
       zbase = get_cloud_base(io_.con, fpl_);
     }
     TextFile plan;
@@ -224,6 +231,9 @@ class CheckRun {
   ConstraintTable table_;
   FlightPlan fpl_;
   PlanCarry carry_;
+  const AirspaceCount airspace_count_ = [this](const std::string& landscape) {
+    return landscape_airspace_count(io_, inst_, landscape);
+  };
   std::string msg1_;     // the summary popup of popup mode 1, its names not yet escaped
   int last_status_ = 0;  // severity of the last plan checked
 };

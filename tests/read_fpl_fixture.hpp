@@ -42,13 +42,16 @@ class ReadFplTest : public ::testing::Test {
   }
 
   // Reads `content` as a plan; the console output collects in `out`.
-  void read(std::string_view content, bool qverb = false, bool qfr = false) {
-    read_file(write("plan.fpl", content), qverb, qfr);
+  void read(std::string_view content, bool qverb = false) {
+    read_file(write("plan.fpl", content), qverb);
   }
-  void read_file(const std::string& path, bool qverb = false, bool qfr = false) {
+  void read_file(const std::string& path, bool qverb = false) {
     TextFile plan(path);
     ASSERT_TRUE(plan.is_open()) << path;
-    read_fpl(io, inst, fpl, plan, qverb, qfr, nl, ios);
+    const FplReadState state = read_fpl(con, airspace_count, fpl, plan, qverb);
+    nl = state.nl;
+    ios = state.ios;
+    too_many_turnpoints = state.too_many_turnpoints;
     EXPECT_FALSE(plan.is_open());
   }
 
@@ -61,6 +64,10 @@ class ReadFplTest : public ::testing::Test {
   FlightPlan fpl;
   int nl = -99;
   int ios = -99;
+  bool too_many_turnpoints = false;
+  const AirspaceCount airspace_count = [this](const std::string& landscape) {
+    return landscape_airspace_count(io, inst, landscape);
+  };
 
  private:
   TempDir dir_;

@@ -10,7 +10,6 @@
 #include "dates.hpp"
 #include "read_fpl_fixture.hpp"
 #include "soarix_machine.hpp"
-#include "stop.hpp"
 
 namespace brevanto::testing {
 namespace {
@@ -360,9 +359,10 @@ TEST_F(ReadFplTest, ReadErrorEndsTheReadingWithPositiveStatus) {
   const std::string file_in_folder = write("folder/x", "");
   TextFile plan(std::filesystem::path(file_in_folder).parent_path().string());
   if (!plan.is_open()) GTEST_SKIP() << "folders do not open as files here";
-  read_fpl(io, inst, fpl, plan, false, false, nl, ios);
-  EXPECT_GT(ios, 0);
-  EXPECT_EQ(nl, 0);
+  const FplReadState state = read_fpl(con, airspace_count, fpl, plan, false);
+  EXPECT_GT(state.ios, 0);
+  EXPECT_EQ(state.nl, 0);
+  ios = state.ios;
   EXPECT_THAT(out, EndsWith(" Tot dist 0.0\n IOS= " + std::to_string(ios) + "\n"));
 }
 
@@ -427,19 +427,15 @@ TEST_F(ReadFplTest, TurnpointCountOf31IsTheLimit) {
   EXPECT_FLOAT_EQ(fpl.tpdist[30], 100);
   EXPECT_FLOAT_EQ(fpl.dist_tot, 100);
 
-  for (const bool qfr : {false, true}) {
-    out.clear();
-    try {
-      read(crlf({"[Task]", "Count=32", "TPName1=never read"}), false, qfr);
-      ADD_FAILURE() << "the program did not stop";
-    } catch (const ProgramStop& stop) {
-      EXPECT_EQ(stop.status, 1);
-    }
-    // The message is the last output: nothing after it.
-    EXPECT_THAT(out, EndsWith(qfr ? "\n XCSoar n'accepte pas plus que 30 points de virage\n"
-                                  : "\n XCSoar does not support more than 30 turnpoints\n"));
-    EXPECT_EQ(fpl.tpnam[1], "");
-  }
+  out.clear();
+  read(crlf({"[Task]", "Count=32", "TPName1=never read"}));
+  EXPECT_TRUE(too_many_turnpoints);
+  // Nothing is read or computed after it: the run stops with the message.
+  EXPECT_THAT(out, Not(HasSubstr("never read")));
+  EXPECT_THAT(out, Not(HasSubstr("IOS=")));
+  EXPECT_EQ(fpl.tpnam[1], "");
+  EXPECT_EQ(too_many_turnpoints_message(false), "XCSoar does not support more than 30 turnpoints");
+  EXPECT_EQ(too_many_turnpoints_message(true), "XCSoar n'accepte pas plus que 30 points de virage");
 }
 
 TEST_F(ReadFplTest, TurnpointIndicesOutsideTheModelAreIgnored) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "stop.hpp"
+#include "fixed_text.hpp"
 #include "temp_dir.hpp"
 #include "zenity_stub.hpp"
 
@@ -17,18 +17,9 @@ class RulesFileTest : public ::testing::Test {
     journal.filnam = dir.str("Brevanto.log");
     s.qline = true;  // error messages to the console, where the test sees them
   }
-  void read(const std::string& text) {
+  std::optional<RulesFault> read(const std::string& text) {
     s.deffil = dir.write("rules.fpl", text);
-    read_rules_file(Io{con, journal, s}, s, table);
-  }
-  // The status of the stop, or -1 when the reading went through.
-  int read_expecting_stop(const std::string& text) {
-    try {
-      read(text);
-    } catch (const ProgramStop& stop) {
-      return stop.status;
-    }
-    return -1;
+    return read_rules_file(Io{con, journal, s}, s, table);
   }
   std::string log() { return dir.read("Brevanto.log"); }
 
@@ -156,43 +147,41 @@ TEST_F(RulesFileTest, TwoHundredConstraintsAreAccepted) {
   EXPECT_EQ(log(), "**  constraints to check\n \n");
 }
 
-TEST_F(RulesFileTest, MoreThanTwoHundredStopsWithLogAndMessage) {
-  EXPECT_EQ(read_expecting_stop(numbered_rules(201)), 1);
+TEST_F(RulesFileTest, MoreThanTwoHundredIsAFault) {
+  const std::string path = escape_slashes(dir.str("rules.fpl"));  // must stay one line
+  const std::optional<RulesFault> fault = read(numbered_rules(201));
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->kind, RulesFault::Kind::too_many);
+  EXPECT_EQ(fault->message, path + "/More than 200 constraints");
   EXPECT_EQ(table.check_num, 200);
-  const std::string path = dir.str("rules.fpl");  // holds "/": must stay one line
-  EXPECT_EQ(log(), path + "\nMore than 200 constraints\n");
-  EXPECT_NE(out.find(" " + path + "\nMore than 200 constraints\n"), std::string::npos) << out;
+  EXPECT_EQ(log(), "");  // the run writes the message, then stops
 
   s.qfr = true;
-  out.clear();
-  EXPECT_EQ(read_expecting_stop(numbered_rules(250)), 1);
-  EXPECT_NE(out.find(path + "\nPlus de 200 contraintes\n"), std::string::npos) << out;
+  EXPECT_EQ(read(numbered_rules(250))->message, path + "/Plus de 200 contraintes");
 }
 
-TEST_F(RulesFileTest, NoConstraintStops) {
-  EXPECT_EQ(read_expecting_stop("# only\n#comments\n[Task]\n"), 1);
-  EXPECT_EQ(out, " *** DEFAULT_CHECK.fpl : no test defined ***\n");
+TEST_F(RulesFileTest, NoConstraintIsAFault) {
+  std::optional<RulesFault> fault = read("# only\n#comments\n[Task]\n");
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->kind, RulesFault::Kind::none_defined);
+  EXPECT_EQ(fault->message, "*** DEFAULT_CHECK.fpl : no test defined ***");
   s.qfr = true;
-  out.clear();
-  EXPECT_EQ(read_expecting_stop(""), 1);
-  EXPECT_EQ(out,
-            " *** DEFAULT_CHECK.fpl : pas de test d\xE9"
-            "fini ***\n");
+  EXPECT_EQ(read("")->message,
+            "*** DEFAULT_CHECK.fpl : pas de test d\xE9"
+            "fini ***");
   EXPECT_EQ(log(), "");
+  EXPECT_EQ(out, "");
 }
 
-TEST_F(RulesFileTest, MissingFileStops) {
+TEST_F(RulesFileTest, MissingFileIsAFault) {
   s.deffil = dir.str("missing.fpl");
   for (bool qfr : {false, true}) {
     s.qfr = qfr;
-    out.clear();
-    try {
-      read_rules_file(Io{con, journal, s}, s, table);
-      ADD_FAILURE() << "no stop";
-    } catch (const ProgramStop& stop) {
-      EXPECT_EQ(stop.status, 1);
-    }
-    EXPECT_EQ(out, " " + s.deffil + (qfr ? "\nOuverture impossible\n" : "\nCannot be opened\n"));
+    const std::optional<RulesFault> fault = read_rules_file(Io{con, journal, s}, s, table);
+    ASSERT_TRUE(fault);
+    EXPECT_EQ(fault->kind, RulesFault::Kind::cannot_open);
+    EXPECT_EQ(fault->message,
+              escape_slashes(s.deffil) + (qfr ? "/Ouverture impossible" : "/Cannot be opened"));
   }
 }
 
