@@ -1,5 +1,6 @@
 #include "GetFilename.hpp"
 
+#include <optional>
 #include <string>
 
 #include "IsLanguageFrench.hpp"
@@ -73,8 +74,8 @@ namespace {
 // The common road of the open and save dialogs: traces, patterns, the dialog, the cancel box.
 // `show` opens the dialog with the count and array of patterns.
 template <typename Show>
-int file_dialog(Console& con, std::string_view name, std::string& file, std::string_view path,
-                std::string_view filter, int& len, Show show) {
+std::optional<std::string> file_dialog(Console& con, std::string_view name, std::string_view path,
+                                       std::string_view filter, Show show) {
   dialog_mode();
   const std::string_view used_filter = filter.substr(0, kFilterLen);
   trace(con, name, used_filter);
@@ -86,65 +87,53 @@ int file_dialog(Console& con, std::string_view name, std::string& file, std::str
                             pattern_texts.empty() ? nullptr : pattern_texts.data());
   if (!chosen(answer)) {
     no_file_box(con);
-    len = 0;
-    return 0;
+    return std::nullopt;
   }
-  file = answer;
-  len = static_cast<int>(file.size());
-  return 1;
+  return std::string(answer);
 }
 
 }  // namespace
 
-int GetFileName(Console& con, std::string& file, std::string_view title, std::string_view path,
-                std::string_view filter, std::string_view /*desc*/, int multi, int& len) {
+std::optional<std::string> GetFileName(Console& con, std::string_view title, std::string_view path,
+                                       std::string_view filter, std::string_view /*desc*/,
+                                       bool multi) {
   const std::string c_title(title), c_path(path);
   // The description is not passed on: the dialog shows the patterns themselves.
-  return file_dialog(con, "GetFileName", file, path, filter, len,
-                     [&](int count, const char* const* patterns) {
-                       return tinyfd_openFileDialog(c_title.c_str(), c_path.c_str(), count,
-                                                    patterns, nullptr, multi);
-                     });
+  return file_dialog(con, "GetFileName", path, filter, [&](int count, const char* const* patterns) {
+    return tinyfd_openFileDialog(c_title.c_str(), c_path.c_str(), count, patterns, nullptr,
+                                 multi ? 1 : 0);
+  });
 }
 
-int SaveFileName(Console& con, std::string& file, std::string_view title, std::string_view path,
-                 std::string_view filter, std::string_view /*desc*/, int& len) {
+std::optional<std::string> SaveFileName(Console& con, std::string_view title, std::string_view path,
+                                        std::string_view filter, std::string_view /*desc*/) {
   const std::string c_title(title), c_path(path);
   return file_dialog(
-      con, "SaveFileName", file, path, filter, len, [&](int count, const char* const* patterns) {
+      con, "SaveFileName", path, filter, [&](int count, const char* const* patterns) {
         return tinyfd_saveFileDialog(c_title.c_str(), c_path.c_str(), count, patterns, nullptr);
       });
 }
 
-int GetFolder(Console& con, std::string_view title, std::string_view deflt, int& len,
-              std::string& folder) {
+std::optional<std::string> GetFolder(Console& con, std::string_view title, std::string_view deflt) {
   dialog_mode();
   con.flush();
   const char* answer =
       tinyfd_selectFolderDialog(std::string(title).c_str(), std::string(deflt).c_str());
   if (!chosen(answer)) {
     cancel_box(con, "No folder selected");
-    len = 0;
-    return 1;
+    return std::nullopt;
   }
-  folder = answer;
-  len = static_cast<int>(folder.size());
-  return 0;
+  return std::string(answer);
 }
 
-int GetString(Console& con, std::string_view title, std::string_view message,
-              std::string_view deflt, std::string& answer, int& len) {
+std::optional<std::string> GetString(Console& con, std::string_view title, std::string_view message,
+                                     std::string_view deflt) {
   dialog_mode();
   con.flush();
   const char* typed = tinyfd_inputBox(std::string(title).c_str(), std::string(message).c_str(),
                                       std::string(deflt).c_str());
-  if (typed == nullptr) {  // an empty answer is an answer
-    len = 0;
-    return 0;
-  }
-  answer = typed;
-  len = static_cast<int>(answer.size());
-  return 1;
+  if (typed == nullptr) return std::nullopt;  // an empty answer is an answer
+  return std::string(typed);
 }
 
 }  // namespace brevanto

@@ -2,6 +2,7 @@
 // the dialog is on screen while it waits for the user.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,27 +17,24 @@ namespace brevanto {
 std::vector<std::string> split_filter(std::string_view filter);
 
 // Open-file dialog titled `title`, opened at `path`, showing the patterns of `filter` (the
-// description `desc` is not shown). `multi` 1 allows several files, whose full paths come back
+// description `desc` is not shown). `multi` allows several files, whose full paths come back
 // separated by "|". Writes the traces "GetFileName <filter> <length>" and "GetFileName <path>
-// <length>" to the console first. On a choice: `file` receives it whole, `len` its length, and
-// the result is 1. On cancel: an error box says no file was given (in French when the user
-// interface is French), `len` is 0, `file` is left as it was and the result is 0.
-int GetFileName(Console& con, std::string& file, std::string_view title, std::string_view path,
-                std::string_view filter, std::string_view desc, int multi, int& len);
+// <length>" to the console first. Returns the choice whole; on cancel an error box says no file
+// was given (in French when the user interface is French) and the result is empty.
+std::optional<std::string> GetFileName(Console& con, std::string_view title, std::string_view path,
+                                       std::string_view filter, std::string_view desc, bool multi);
 
 // Save-file dialog, the twin of GetFileName (traces "SaveFileName ...", same cancel box).
-// Returns 1 when a file name was given, 0 on cancel.
-int SaveFileName(Console& con, std::string& file, std::string_view title, std::string_view path,
-                 std::string_view filter, std::string_view desc, int& len);
+std::optional<std::string> SaveFileName(Console& con, std::string_view title, std::string_view path,
+                                        std::string_view filter, std::string_view desc);
 
-// Folder dialog titled `title`, opened at `deflt`. On a choice: `folder` receives it, `len` its
-// length, and the result is 0. On cancel: an error box "No folder selected", `len` 0, result 1.
-int GetFolder(Console& con, std::string_view title, std::string_view deflt, int& len,
-              std::string& folder);
+// Folder dialog titled `title`, opened at `deflt`: the folder chosen, or empty after an error
+// box "No folder selected".
+std::optional<std::string> GetFolder(Console& con, std::string_view title, std::string_view deflt);
 
-// Input box titled `title` asking `message`, proposing `deflt`. On OK: `answer` receives the
-// text typed, `len` its length, and the result is 1. On cancel: `len` 0, result 0, no box.
-int GetString(Console& con, std::string_view title, std::string_view message,
-              std::string_view deflt, std::string& answer, int& len);
+// Input box titled `title` asking `message`, proposing `deflt`: the text typed (possibly empty),
+// or empty on cancel, which shows no box.
+std::optional<std::string> GetString(Console& con, std::string_view title, std::string_view message,
+                                     std::string_view deflt);
 
 }  // namespace brevanto

@@ -29,10 +29,9 @@ int end_early(Console& con) {
 // is then left as it came: a cancelled dialog chose nothing).
 int pick_folder(Console& con, std::string_view title, std::string_view deflt,
                 std::string& soarixuserpath) {
-  std::string folder;
-  int len = 0;
-  if (GetFolder(con, fit(title, kTitleLen), deflt, len, folder) != 0 || len <= 0) return 0;
-  soarixuserpath = folder.substr(0, static_cast<std::size_t>(len));
+  const std::optional<std::string> folder = GetFolder(con, fit(title, kTitleLen), deflt);
+  if (!folder || folder->empty()) return 0;
+  soarixuserpath = *folder;
   return 1;
 }
 

@@ -55,14 +55,10 @@ void apply_qualifiers(Constraint& c, ConstraintTable& table) {
 void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
   if (!s.qask) return;
   con.trace(trim_right(s.deffil));
-  std::string file;
-  int len = 0;
-  const int chosen =
-      dialog(con, file, "Brevanto : Select rules file", s.deffil, "*.fpl", "", 0, len);
-  con.trace(chosen);
-  if (chosen != 0 && len > 0) {
-    s.deffil = file.substr(0, static_cast<std::size_t>(len));
-  }
+  const std::optional<std::string> chosen =
+      dialog(con, "Brevanto : Select rules file", s.deffil, "*.fpl", "", false);
+  con.trace(chosen ? 1 : 0);
+  if (chosen && !chosen->empty()) s.deffil = *chosen;
 }
 
 std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,

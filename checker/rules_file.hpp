@@ -51,9 +51,9 @@ struct RulesFault {
 };
 
 // The file dialog the chooser opens: GetFileName, or a stand-in.
-using FileDialog = std::function<int(Console& con, std::string& file, std::string_view title,
-                                     std::string_view path, std::string_view filter,
-                                     std::string_view desc, int multi, int& len)>;
+using FileDialog = std::function<std::optional<std::string>(
+    Console& con, std::string_view title, std::string_view path, std::string_view filter,
+    std::string_view desc, bool multi)>;
 
 // Chooses the rules file: s.deffil as it is, or, when s.qask is set, the file picked in `dialog`
 // (s.deffil unchanged when it is cancelled). Writes the default and the dialog's answer on the

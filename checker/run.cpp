@@ -83,15 +83,14 @@ class CheckRun {
     }
     const std::string folder = inst_.sorxrootpath + "FlightPlans\\";
     io_.con.trace(folder);
-    std::string result;
-    int len = 0;
-    const int chosen = GetFileName(io_.con, result, "Brevanto : Select flight plan(s)", folder,
-                                   "*.fpl", "Soarix Flight Plans (*.fpl)", 1, len);
-    io_.con.trace(result, len);
+    const std::optional<std::string> chosen =
+        GetFileName(io_.con, "Brevanto : Select flight plan(s)", folder, "*.fpl",
+                    "Soarix Flight Plans (*.fpl)", true);
+    const std::string file_list = chosen.value_or("");
+    io_.con.trace(file_list, static_cast<int>(file_list.size()));
     std::vector<std::string> plans;
-    if (chosen == 0 || len <= 0) return plans;
+    if (file_list.empty()) return plans;
     // The whole result: cutting it would cut the last path, which could then name another plan.
-    std::string file_list = result.substr(0, static_cast<std::size_t>(len));
     for (std::size_t from = 0;;) {
       const std::size_t bar = file_list.find('|', from);
       std::string infile = file_list.substr(from, bar == std::string::npos ? bar : bar - from);

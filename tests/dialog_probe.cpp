@@ -30,21 +30,24 @@ int probe(brevanto::Console& con, const std::vector<std::string>& a) {
     con.line("status=" + std::to_string(status));
     return 0;
   }
-  int len = -1;
-  int result = -1;
-  std::string text;
+  std::optional<std::string> answer;
+  int result = 0;  // as the dialog tests read it: 1 for an answer, 0 for a cancel
   if (a.size() == 6 && a[1] == "file") {
-    result = GetFileName(con, text, a[2], a[3], a[4], "", read_int(a[5]).value_or(0), len);
+    answer = GetFileName(con, a[2], a[3], a[4], "", read_int(a[5]).value_or(0) == 1);
   } else if (a.size() == 5 && a[1] == "save") {
-    result = SaveFileName(con, text, a[2], a[3], a[4], "", len);
+    answer = SaveFileName(con, a[2], a[3], a[4], "");
   } else if (a.size() == 4 && a[1] == "folder") {
-    result = GetFolder(con, a[2], a[3], len, text);
+    answer = GetFolder(con, a[2], a[3]);
+    result = 1;  // for a folder the other way round
   } else if (a.size() == 5 && a[1] == "string") {
-    result = GetString(con, a[2], a[3], a[4], text, len);
+    answer = GetString(con, a[2], a[3], a[4]);
   } else {
     return usage(con);
   }
-  con.line("result=" + std::to_string(result) + " len=" + std::to_string(len) + " text=" + text);
+  if (answer) result = 1 - result;
+  const std::string text = answer.value_or("");
+  con.line("result=" + std::to_string(result) + " len=" + std::to_string(text.size()) +
+           " text=" + text);
   return 0;
 }
 

@@ -198,18 +198,17 @@ TEST(ChooseRulesFile, DialogOnlyWhenAsked) {
   s.deffil = "C:\\Tools\\DEFAULT_CHECK.fpl";
   int calls = 0;
   std::string answer = "D:\\Rules\\club.fpl";
-  const FileDialog dialog = [&](Console&, std::string& file, std::string_view title,
-                                std::string_view path, std::string_view filter,
-                                std::string_view desc, int multi, int& len) {
+  const FileDialog dialog = [&](Console&, std::string_view title, std::string_view path,
+                                std::string_view filter, std::string_view desc,
+                                bool multi) -> std::optional<std::string> {
     ++calls;
     EXPECT_EQ(title, "Brevanto : Select rules file");
     EXPECT_EQ(path, "C:\\Tools\\DEFAULT_CHECK.fpl");
     EXPECT_EQ(filter, "*.fpl");
     EXPECT_EQ(desc, "");
-    EXPECT_EQ(multi, 0);
-    file = answer + "junk";
-    len = answer.empty() ? 0 : static_cast<int>(answer.size());
-    return answer.empty() ? 0 : 1;
+    EXPECT_FALSE(multi);
+    if (answer.empty()) return std::nullopt;
+    return answer;
   };
   choose_rules_file(con, s, dialog);
   EXPECT_EQ(calls, 0);
