@@ -65,7 +65,7 @@ void start_up(Journal& journal, RunSettings& s) {
   vers_num(s.nvers);
   const std::string ligne = s.args.empty() ? std::string() : s.args[0];
   s.qkeepwnd = started_by_bare_name(ligne);
-  rd_ini(ligne, s.nversini, s.npopup, s.qverb, s.qoklines, s.qask, s.fltpntacy);
+  s = rd_ini(ligne, std::move(s));
   s.deffil = get_inst_path() + "DEFAULT_CHECK.fpl";
   journal.con.trace("Nvers ", s.nversini, s.nvers);
   parse_command_line(journal.con, s);

@@ -22,10 +22,9 @@ std::string settings_file_name(std::string_view argv0) {
 
 }  // namespace
 
-void rd_ini(std::string_view argv0, int& nversini, int& npopup, bool& qverb, bool& qoklines,
-            bool& qask, float& fltpntacy) {
+RunSettings rd_ini(std::string_view argv0, RunSettings s) {
   const std::string file_name = settings_file_name(argv0);
-  if (!platform::file_exists(file_name)) return;
+  if (!platform::file_exists(file_name)) return s;
   TextFile file(file_name);
   std::string line, key, val;
   while (file.read_line(line, kPathLen) == TextFile::Status::ok) {
@@ -34,24 +33,25 @@ void rd_ini(std::string_view argv0, int& nversini, int& npopup, bool& qverb, boo
     if (val.empty()) continue;
     if (key == "Version") {
       const auto v = read_int(val);
-      nversini = v.value_or(0);
-      if (!v) return;
+      s.nversini = v.value_or(0);
+      if (!v) return s;
     } else if (key == "verbose") {
-      qverb = is_true(val);
+      s.qverb = is_true(val);
     } else if (key == "ask") {
-      qask = is_true(val);
+      s.qask = is_true(val);
     } else if (key == "Popup") {
       const auto v = read_int(val);
-      npopup = v.value_or(0);
-      if (!v) return;
+      s.npopup = v.value_or(0);
+      if (!v) return s;
     } else if (key == "OKlines") {
-      qoklines = is_true(val);
+      s.qoklines = is_true(val);
     } else if (key == "FltPntAcy") {
       const auto v = read_real(val);
-      fltpntacy = v.value_or(1.0e-6f);
-      if (!v) return;
+      s.fltpntacy = v.value_or(1.0e-6f);
+      if (!v) return s;
     }
   }
+  return s;
 }
 
 }  // namespace brevanto

@@ -26,10 +26,10 @@ struct RunSettings : cmndta001 {  // qfr and qline come with the message setting
 
 inline constexpr std::string_view hlpstr = "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)";
 
-// Reads the settings file beside the program named by `argv0` ("Brevanto.ini" in the current
-// folder for a bare name) and overwrites each argument whose key it finds. A number that does
-// not read sets its default and ends the reading.
-void rd_ini(std::string_view argv0, int& nversini, int& npopup, bool& qverb, bool& qoklines,
-            bool& qask, float& fltpntacy);
+// `s` with the keys of the settings file beside the program named by `argv0` ("Brevanto.ini" in
+// the current folder for a bare name) applied: Version, Popup, verbose, ask, OKlines, FltPntAcy.
+// A number that does not read ends the reading there and sets its key to 0 (Version, Popup) or
+// to the default tolerance (FltPntAcy).
+RunSettings rd_ini(std::string_view argv0, RunSettings s);
 
 }  // namespace brevanto
