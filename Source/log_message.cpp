@@ -1,7 +1,6 @@
 #include "log_message.hpp"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "fixed_text.hpp"
@@ -39,14 +38,25 @@ std::string four(int v) {
   return zero_padded(v, 4);
 }
 
-// Writes one line to standard output and to the journal file, when there is one.
-void put(Journal& journal, std::FILE* file, std::string_view line) {
-  journal.con.line(line);
-  if (file != nullptr) {
-    if (!line.empty()) std::fwrite(line.data(), 1, line.size(), file);
-    std::fputc('\n', file);
+// The lines of one message, gathered so that the journal file receives them in one write.
+class Lines {
+ public:
+  explicit Lines(Journal& journal) : journal_(journal) {}
+  ~Lines() { journal_.append(text_); }
+  Lines(const Lines&) = delete;
+  Lines& operator=(const Lines&) = delete;
+
+  // One line to standard output now, and to the journal file with the others.
+  void put(std::string_view line) {
+    journal_.con.line(line);
+    text_ += line;
+    text_ += '\n';
   }
-}
+
+ private:
+  Journal& journal_;
+  std::string text_;
+};
 
 std::string default_name(const Journal& journal, const platform::LocalTime& t) {
   const std::string name = extract_name(journal.program_path);
@@ -54,27 +64,21 @@ std::string default_name(const Journal& journal, const platform::LocalTime& t) {
          two(t.day) + "-" + two(t.hour) + "_" + two(t.minute) + "_" + two(t.second) + ".log";
 }
 
-// Opens the journal file for one message; none when there is no journal or it cannot be opened.
-std::FILE* open_journal(const Journal& journal) {
-  if (journal.filnam.empty()) return nullptr;
-  return std::fopen(platform::native_path(journal.filnam).c_str(), "a");
-}
-
 // The message cut into its lines: at every "/", except "\/", which is a literal "/".
-void write_lines(Journal& journal, std::FILE* file, std::string_view text) {
+void write_lines(Lines& out, std::string_view text) {
   std::string piece;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '/') {
       piece += '/';
       ++i;
     } else if (text[i] == '/') {
-      put(journal, file, trim_right(piece));
+      out.put(trim_right(piece));
       piece.clear();
     } else {
       piece += text[i];
     }
   }
-  put(journal, file, trim_right(piece));
+  out.put(trim_right(piece));
 }
 
 std::string unescape_slashes(std::string_view text) {
@@ -110,17 +114,14 @@ std::string log_command(Journal& journal, std::string_view command) {
   int status = 0;
   if (journal.filnam.find('\0') != std::string::npos) {
     // The name would be cut at the NUL and could then name another file: refuse it whole.
+    journal.file.close();
     status = EINVAL;
   } else {
-    errno = 0;
-    std::FILE* file = std::fopen(platform::native_path(journal.filnam).c_str(), "w");
-    if (file == nullptr) {
-      status = errno != 0 ? errno : 1;
-    } else {
-      const std::string stamp = four(t.year) + "-" + two(t.month) + "-" + two(t.day) + " " +
-                                two(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
-      std::fprintf(file, "%s\n\n", stamp.c_str());
-      std::fclose(file);
+    status = journal.file.create(journal.filnam);
+    journal.write_failed = false;
+    if (status == 0) {
+      journal.append(four(t.year) + "-" + two(t.month) + "-" + two(t.day) + " " + two(t.hour) +
+                     ":" + two(t.minute) + ":" + two(t.second) + "\n\n");
     }
   }
   journal.con.trace("CREATE ", journal.filnam, status);
@@ -129,17 +130,30 @@ std::string log_command(Journal& journal, std::string_view command) {
   return name;
 }
 
+void Journal::append(std::string_view text) {
+  // A journal whose file could not be created tries again at each message.
+  if (filnam.empty() || text.empty()) return;
+  if (!file.is_open() && file.open(filnam) != 0) return;
+  const int status = file.append(text);
+  if (status == 0 || write_failed) return;
+  // Said once: the console still receives the whole report.
+  write_failed = true;
+  con.flush();
+  platform::write_stderr("*** " + filnam + " : the report log cannot be written (error " +
+                         std::to_string(status) + "), the report goes on on the console ***\n");
+}
+
 void log_line(Journal& journal, std::string_view text, Banner banner) {
-  std::FILE* file = open_journal(journal);
+  Lines out(journal);
   switch (banner) {
     case Banner::warning:
-      put(journal, file, make_banner("+ WARNING ", 34));
+      out.put(make_banner("+ WARNING ", 34));
       break;
     case Banner::info:
-      put(journal, file, make_banner("+ INFO ", 36));
+      out.put(make_banner("+ INFO ", 36));
       break;
     case Banner::error:
-      put(journal, file, make_banner("+ ERROR ", 35));
+      out.put(make_banner("+ ERROR ", 35));
       break;
     case Banner::none:
       break;
@@ -148,12 +162,11 @@ void log_line(Journal& journal, std::string_view text, Banner banner) {
   make_printable(printable);
   const std::string_view body = trim_right(printable);
   if (body.empty()) {
-    put(journal, file, " ");
+    out.put(" ");
   } else {
-    write_lines(journal, file, body);
+    write_lines(out, body);
   }
-  if (banner != Banner::none) put(journal, file, kClosingBanner);
-  if (file != nullptr) std::fclose(file);
+  if (banner != Banner::none) out.put(kClosingBanner);
 }
 
 void log_message_f(Journal& journal, std::string& msg) {

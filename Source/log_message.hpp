@@ -1,6 +1,6 @@
 // The log journal: every report line goes to standard output and is appended to the journal
-// file, which is reopened, written, flushed and closed for each message so that the file on disk
-// is always complete.
+// file. The file stays open for the run and each message reaches it in one write, so that the
+// file on disk is complete after every message and another program may read it meanwhile.
 //
 // Two ways in, kept apart so that a text from outside (a plan's path, a key, a value) can never
 // act as anything but text: log_command() starts the journal in a file, log_line() writes a
@@ -12,14 +12,20 @@
 #include <string_view>
 
 #include "console.hpp"
+#include "platform/platform.hpp"
 
 namespace brevanto {
 
 struct Journal {
   Journal(Console& console, std::string program) : con(console), program_path(std::move(program)) {}
   Console& con;
-  std::string program_path;  // argument 0: the default journal name derives from it
-  std::string filnam;        // the journal file, set by CREATE; empty before
+  std::string program_path;   // argument 0: the default journal name derives from it
+  std::string filnam;         // the journal file, set by CREATE; empty before
+  platform::LogFile file;     // open from the first message to the end of the run
+  bool write_failed = false;  // a write to the file failed; said once on standard error
+
+  // Appends to the journal file, when there is one.
+  void append(std::string_view text);
 };
 
 // "CREATE <name>" starts the journal in that file (replacing an old one); "CREATE" alone and

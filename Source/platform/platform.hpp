@@ -76,4 +76,32 @@ RegistryRead read_registry_string(RegistryRoot root, std::string_view subkey, st
 // The value of an environment variable; empty when it is not defined.
 std::optional<std::string> environment_variable(std::string_view name);
 
+// ---- Report log -----------------------------------------------------------------------------
+
+// A text file kept open for appending while the run lasts. Every append reaches the system at
+// once, in one call: nothing waits in the program, so what was written survives a crash. Line
+// ends are "\n" in the text and the system's own in the file. On Windows other programs may read
+// the file while it is open.
+class LogFile {
+ public:
+  LogFile() = default;
+  LogFile(const LogFile&) = delete;
+  LogFile& operator=(const LogFile&) = delete;
+  ~LogFile() { close(); }
+
+  // Creates the file, or empties it; closes the one open before. Returns 0 or a positive system
+  // error code (the file is then closed).
+  int create(std::string_view path);
+  // Opens the file for appending, created when missing; same results.
+  int open(std::string_view path);
+  bool is_open() const { return handle_ != kClosed; }
+  // Appends the text; 0 or a positive system error code (a full disk, ...).
+  int append(std::string_view text);
+  void close();
+
+ private:
+  static constexpr std::intptr_t kClosed = -1;
+  std::intptr_t handle_ = kClosed;
+};
+
 }  // namespace platform
