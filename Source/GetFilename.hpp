@@ -24,6 +24,7 @@ std::vector<std::string> split_filter(std::string_view filter);
 std::optional<std::string> GetFileName(Console& con, std::string_view title, std::string_view path,
                                        std::string_view filter, std::string_view desc, bool multi);
 
+// Kept for completeness: the program does not call it.
 // Save-file dialog, the twin of GetFileName (traces "SaveFileName ...", same cancel box).
 std::optional<std::string> SaveFileName(Console& con, std::string_view title, std::string_view path,
                                         std::string_view filter, std::string_view desc);
@@ -32,6 +33,7 @@ std::optional<std::string> SaveFileName(Console& con, std::string_view title, st
 // box "No folder selected".
 std::optional<std::string> GetFolder(Console& con, std::string_view title, std::string_view deflt);
 
+// Kept for completeness: the program does not call it.
 // Input box titled `title` asking `message`, proposing `deflt`: the text typed (possibly empty),
 // or empty on cancel, which shows no box.
 std::optional<std::string> GetString(Console& con, std::string_view title, std::string_view message,

@@ -7,6 +7,7 @@
 
 namespace brevanto {
 
+// Kept for completeness: the program does not call it.
 // Upper-cases "a" to "z" in place.
 void majusc(std::string& strng);
 

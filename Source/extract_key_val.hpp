@@ -33,9 +33,11 @@ void extract_key_val_rel(std::string_view ligne, std::string& key, std::string& 
 void extract_list(std::string& val, std::string& buff, std::string_view sep,
                   std::size_t buff_width);
 
+// Kept for completeness: the program does not call it.
 // extract_list with the separator ",".
 void extract_comma(std::string& val, std::string& buff, std::size_t buff_width);
 
+// Kept for completeness: the program does not call it.
 // Splits the whole list into `lst` (items cut at `item_width`), stopping at the first blank
 // item; `nb_lst` is the number of items stored and `val` is consumed.
 void read_list(std::string& val, int& nb_lst, std::vector<std::string>& lst, std::size_t item_width,

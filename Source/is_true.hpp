@@ -9,6 +9,7 @@ namespace brevanto {
 // Leading blanks are not skipped: callers pass left-justified values.
 bool is_true(std::string_view cc);
 
+// Kept for completeness: the program does not call it.
 // 1 for true, 0 for false.
 int log2int(bool qqq);
 

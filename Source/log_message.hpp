@@ -48,6 +48,7 @@ void log_line(Journal& journal, std::string_view text, Banner banner = Banner::n
 // log_line(); this is kept for completeness.
 void log_message_f(Journal& journal, std::string& msg);
 
+// Kept for completeness: the program does not call it.
 // log_message_f for a NUL-terminated text of up to 1024 characters.
 void log_message(Journal& journal, const char* msg);
 

@@ -17,6 +17,7 @@ namespace brevanto {
 void strcpy_c2f(std::string_view in_str, std::string& out_str, int& ls,
                 std::size_t out_len = kPathLen);
 
+// Kept for completeness: the program does not call it.
 // The content of a blank-padded text, NUL-terminated: `out_str` holds the characters without
 // trailing blanks followed by one NUL, `ls` their number.
 void strcpy_f2c(std::string_view in_str, std::string& out_str, int& ls);
