@@ -312,9 +312,8 @@ class PlanCheck {
 
   void report(const Constraint& c, const std::string& key, const std::string& val, bool qcomp) {
     if (!qcomp) {
-      const std::string line =
-          escape_slashes(key + " : " + str(t_.incompatible) + val + "," + c.check_val);
-      log(line);
+      const std::string line = key + " : " + str(t_.incompatible) + val + "," + c.check_val;
+      log(escape_slashes(line));
       add_to_msg00(line);
       return;
     }
@@ -346,11 +345,11 @@ class PlanCheck {
     log(escape_slashes(line + str(t_.should_be) + expected));
 
     const std::string& popup_key = ntpsectortype_ == 0 ? key : key + zone;
-    const std::string popup =
-        escape_slashes(popup_key + " : " + val + str(t_.popup_should_be) + expected);
-    add_to_msg00(popup);
+    add_to_msg00(popup_key + " : " + val + str(t_.popup_should_be) + expected);
   }
 
+  // msg00 holds its lines as the popup shows them, so that its room counts a "/" once; the
+  // popup escapes them.
   void add_to_msg00(const std::string& line) {
     std::string& msg00 = result_.msg00;
     const int lm = static_cast<int>(msg00.size());
