@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
@@ -116,10 +117,12 @@ class PlanCheck {
     // With finish keys, a plan without a readable Count has no finish: nothing is checked.
     if (table_.qfinish && !count) return false;
     nb_wp_ = count.value_or(0);
-    if (s_.qverb) con_.trace("nb_wp", nb_wp_ - 1);
+    // Wider than the count: the least 32-bit count has a finish all the same.
+    const long long last = static_cast<long long>(nb_wp_) - 1;
+    if (s_.qverb) con_.trace("nb_wp", last);
     if (table_.qfinish) {
       // The finish number in full: a field of two would put "**", two wildcards, in the key.
-      const std::string finish = i2b(nb_wp_ - 1);
+      const std::string finish = std::to_string(last);
       for (int i = 1; i <= table_.check_num; ++i) {
         Constraint& c = table_[i];
         if (!c.check_key.ends_with('|')) continue;

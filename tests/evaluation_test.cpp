@@ -320,6 +320,32 @@ TEST_F(EvaluationTest, FinishKeysAreReplacedForThePlanAndRestored) {
   EXPECT_EQ(table[1].check_key, "TPWidth149");
 }
 
+// Counts at the ends of the 32-bit range: the finish and the turnpoints before it are counted
+// without overflow. With the least, no turnpoint is a finish or lies before one (the lines below
+// are what a count wrapped around would select); with the greatest, the turnpoints below its
+// finish 2147483646 are between start and finish.
+TEST_F(EvaluationTest, ExtremeCountsDoNotOverflow) {
+  rules("TPWidth|>=300\nTPRadius$<=500\nTPRadius?<=500\nTPRadius%<=500\n");
+  const std::string lines =
+      "TPName2=A\nTPRadius2=900\nTPRadius2147483645=900\nTPRadius2147483646=900\n"
+      "TPWidth2147483646=200\nTPWidth2147483647=200\n";
+  struct Case {
+    const char* count;
+    const char* finish_key;
+    int nok;
+  };
+  const Case cases[] = {
+      {"-2147483648", "TPWidth-2147483649", 0},
+      // "$": 2 and 2147483645; "?": 2; "%": 2147483645; "|": 2147483646.
+      {"2147483647", "TPWidth2147483646", 5},
+  };
+  for (const Case& c : cases) {
+    const PlanCheckResult r = check("[Task]\nCount=" + std::string(c.count) + "\n" + lines);
+    EXPECT_EQ(table[1].check_key, c.finish_key);
+    EXPECT_EQ(r.nl_nok, c.nok) << c.count;
+  }
+}
+
 TEST_F(EvaluationTest, FinishKeysRestoredAfterAnEarlyEnd) {
   rules("TPWidth|>=300\n");
   PlanCheckResult r = check("Count=3\nTPName\nTPWidth2=200\n");
