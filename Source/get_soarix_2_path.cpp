@@ -135,21 +135,21 @@ int get_soarix_user_path(Io& io, std::string_view msgpltfldr, bool qconfirm, boo
   }
   con.trace("Final Path : ", trim_right(path));
 
+  // The folder is handed back even when blank: the caller's version selector is no folder.
+  const std::string built(trim_right(path));
   int istat = 0;
-  if (trim_right(path).empty()) {
-    if (qconfirm) {
+  if (qpilot && qconfirm && !built.empty()) {
+    const std::string title = std::string(trim_right(msgpltfldr)) + " " + built;
+    istat = pick_folder(con, title, built + "\\", soarixuserpath);
+  } else {
+    soarixuserpath = built;
+    istat = built.empty() ? 0 : 1;
+    if (built.empty() && qconfirm) {
       const std::string title = std::string(trim_right(msgpltfldr)) +
                                 "Path to the Soarix user files folder: usually DOCUMENTS\\" +
                                 std::string(sorx_doc) + "\\";
       istat = pick_folder(con, title, "\\", soarixuserpath);
     }
-  } else if (qpilot && qconfirm) {
-    const std::string shown(trim_right(path));
-    const std::string title = std::string(trim_right(msgpltfldr)) + " " + shown;
-    istat = pick_folder(con, title, shown + "\\", soarixuserpath);
-  } else {
-    soarixuserpath = trim_right(path);
-    istat = 1;
   }
   con.trace("get_soarix_user_path=", istat);
   return istat;

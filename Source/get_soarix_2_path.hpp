@@ -21,7 +21,9 @@ namespace brevanto {
 //
 // Returns 1 when a folder was produced. Returns 0 and leaves `soarixuserpath` as it was when the
 // documents setting is not readable or empty, when its variable is not defined (told on the
-// console), or when the user cancels a folder dialog.
+// console), or when the user cancels the pilot's folder dialog. Returns 0 with `soarixuserpath`
+// blank when the folder built is blank (a blank documents setting and no last pilot) and no
+// folder dialog picks one.
 int get_soarix_user_path(Io& io, std::string_view msgpltfldr, bool qconfirm, bool qpilot,
                          bool qdocreg, std::string& soarixuserpath);
 

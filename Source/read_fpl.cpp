@@ -225,7 +225,10 @@ void PlanReader::zone_header() {
 }
 
 void PlanReader::version() {
-  if (const auto v = read_int(val_)) fpl_.fpl_vers = *v / 1000;
+  // Unlike the other keys, a version that does not read is no version at all: keeping the
+  // previous plan's would give this plan another version's fix-ups.
+  const auto v = read_int(val_);
+  fpl_.fpl_vers = v ? *v / 1000 : 0;
   if (qverb_) con_.line(" Soarix_version=" + fmt_i(fpl_.fpl_vers, 1));
   if (fpl_.fpl_vers == 2) {
     // Version 2 plans may lack these keys: keep what the previous plan gave.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
@@ -116,10 +117,12 @@ class PlanCheck {
     // With finish keys, a plan without a readable Count has no finish: nothing is checked.
     if (table_.qfinish && !count) return false;
     nb_wp_ = count.value_or(0);
-    if (s_.qverb) con_.trace("nb_wp", nb_wp_ - 1);
+    // Wider than the count: the least 32-bit count has a finish all the same.
+    const long long last = static_cast<long long>(nb_wp_) - 1;
+    if (s_.qverb) con_.trace("nb_wp", last);
     if (table_.qfinish) {
       // The finish number in full: a field of two would put "**", two wildcards, in the key.
-      const std::string finish = i2b(nb_wp_ - 1);
+      const std::string finish = std::to_string(last);
       for (int i = 1; i <= table_.check_num; ++i) {
         Constraint& c = table_[i];
         if (!c.check_key.ends_with('|')) continue;
@@ -312,9 +315,8 @@ class PlanCheck {
 
   void report(const Constraint& c, const std::string& key, const std::string& val, bool qcomp) {
     if (!qcomp) {
-      const std::string line =
-          escape_slashes(key + " : " + str(t_.incompatible) + val + "," + c.check_val);
-      log(line);
+      const std::string line = key + " : " + str(t_.incompatible) + val + "," + c.check_val;
+      log(escape_slashes(line));
       add_to_msg00(line);
       return;
     }
@@ -346,11 +348,11 @@ class PlanCheck {
     log(escape_slashes(line + str(t_.should_be) + expected));
 
     const std::string& popup_key = ntpsectortype_ == 0 ? key : key + zone;
-    const std::string popup =
-        escape_slashes(popup_key + " : " + val + str(t_.popup_should_be) + expected);
-    add_to_msg00(popup);
+    add_to_msg00(popup_key + " : " + val + str(t_.popup_should_be) + expected);
   }
 
+  // msg00 holds its lines as the popup shows them, so that its room counts a "/" once; the
+  // popup escapes them.
   void add_to_msg00(const std::string& line) {
     std::string& msg00 = result_.msg00;
     const int lm = static_cast<int>(msg00.size());

@@ -37,7 +37,7 @@ enum class ScanEnd {
 struct PlanCheckResult {
   int nl = 0;         // lines read by the scan (where it stopped, for a read error)
   int nl_nok = 0;     // violations: one per pair of plan line and constraint
-  std::string msg00;  // the violations in short form, each after a line feed and "-"
+  std::string msg00;  // the violations in short form, each after a line feed and "-", as shown
   ScanEnd end = ScanEnd::end_of_file;
 };
 

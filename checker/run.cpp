@@ -199,7 +199,7 @@ class CheckRun {
       case 2:
       case 3: {
         if (settings_.npopup == 3 && result.nl_nok > 0) msg = fit(msg + result.msg00, kMsgLen);
-        popup(last_status_, escape_slashes(buff) + "\n" + msg);
+        popup(last_status_, escape_slashes(buff + "\n" + msg));
         break;
       }
       case 1: {

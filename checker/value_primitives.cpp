@@ -68,13 +68,15 @@ bool wildcardcompare(Console& con, std::string_view key00, std::string_view key,
     if (ll < l0 - 1 || ntpcur < 0) return false;
     const int ntp = read_int(key.substr(l0 - 1)).value_or(-1);
     if (key.substr(0, l0 - 1) != prefix || ntp <= 1) return false;
+    // Wider than the count, which may be any 32-bit number the plan wrote.
+    const long long finish = static_cast<long long>(nb_wp) - 1;
     switch (w) {
       case '$':
-        return ntp < nb_wp - 1;
+        return ntp < finish;
       case '?':
-        return ntp < nb_wp - 2;
+        return ntp < finish - 1;
       default:
-        return ntp == nb_wp - 2;
+        return ntp == finish - 1;
     }
   }
   con.trace("incorrect wildcard ", key00);

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "To_GUI.hpp"
+#include <algorithm>
+
 #include "temp_dir.hpp"
 
 namespace brevanto {
@@ -180,10 +181,7 @@ TEST_F(EvaluationTest, SlashInAValueStaysOnItsLine) {
   rules("Landscape=Alps\n");
   const PlanCheckResult r = check("Landscape=Alps/East\n");
   EXPECT_EQ(log(), "Landscape : Alps/East                  should be: = Alps\n");
-  std::string popup = r.msg00;
-  int status = s_info;
-  error_message_tit(con, status, "Vantobre", popup, true);  // as the run shows it
-  EXPECT_EQ(popup, "\n-Landscape : Alps/East, should be: = Alps");
+  EXPECT_EQ(r.msg00, "\n-Landscape : Alps/East, should be: = Alps");  // the run escapes it
 }
 
 TEST_F(EvaluationTest, MinAltAndWeatherZoneDecorations) {
@@ -322,6 +320,32 @@ TEST_F(EvaluationTest, FinishKeysAreReplacedForThePlanAndRestored) {
   EXPECT_EQ(table[1].check_key, "TPWidth149");
 }
 
+// Counts at the ends of the 32-bit range: the finish and the turnpoints before it are counted
+// without overflow. With the least, no turnpoint is a finish or lies before one (the lines below
+// are what a count wrapped around would select); with the greatest, the turnpoints below its
+// finish 2147483646 are between start and finish.
+TEST_F(EvaluationTest, ExtremeCountsDoNotOverflow) {
+  rules("TPWidth|>=300\nTPRadius$<=500\nTPRadius?<=500\nTPRadius%<=500\n");
+  const std::string lines =
+      "TPName2=A\nTPRadius2=900\nTPRadius2147483645=900\nTPRadius2147483646=900\n"
+      "TPWidth2147483646=200\nTPWidth2147483647=200\n";
+  struct Case {
+    const char* count;
+    const char* finish_key;
+    int nok;
+  };
+  const Case cases[] = {
+      {"-2147483648", "TPWidth-2147483649", 0},
+      // "$": 2 and 2147483645; "?": 2; "%": 2147483645; "|": 2147483646.
+      {"2147483647", "TPWidth2147483646", 5},
+  };
+  for (const Case& c : cases) {
+    const PlanCheckResult r = check("[Task]\nCount=" + std::string(c.count) + "\n" + lines);
+    EXPECT_EQ(table[1].check_key, c.finish_key);
+    EXPECT_EQ(r.nl_nok, c.nok) << c.count;
+  }
+}
+
 TEST_F(EvaluationTest, FinishKeysRestoredAfterAnEarlyEnd) {
   rules("TPWidth|>=300\n");
   PlanCheckResult r = check("Count=3\nTPName\nTPWidth2=200\n");
@@ -416,6 +440,21 @@ TEST_F(EvaluationTest, PopupTextKeepsWithinItsRoom) {
   r = check(plan, 0, 62);
   EXPECT_EQ(r.msg00, expected + "\n... Voir le fichier Brevanto.log");
   EXPECT_EQ(seefile_text(2), "... See file Brevanto.log");
+}
+
+// A popup shows "/" as one character: a value with slashes takes the room of the same value with
+// underscores, and the popup text holds it as shown.
+TEST_F(EvaluationTest, PopupRoomCountsASlashOnce) {
+  rules("K=x\n");
+  std::string slashes, underscores;
+  for (int i = 0; i < 20; ++i) {
+    slashes += "K=//////////////////////////////\n";
+    underscores += "K=______________________________\n";
+  }
+  const PlanCheckResult r_slashes = check(slashes);
+  std::string shown = check(underscores).msg00;
+  std::replace(shown.begin(), shown.end(), '_', '/');
+  EXPECT_EQ(r_slashes.msg00, shown);
 }
 
 TEST_F(EvaluationTest, LongPlanValuesAndLines) {

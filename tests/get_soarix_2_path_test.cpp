@@ -124,6 +124,11 @@ TEST(GetSoarixUserPath, LastPlayerMissingOrLong) {
   EXPECT_NE(f.out.find(" player \n"), std::string::npos);
   f = find("", true);
   EXPECT_EQ(f.path, "D:\\Docs\\Soarix\\Pilots\\" + std::string(40, 'p'));
+  // A blank documents setting and no pilot: the blank folder is handed back, and nothing found.
+  prefix.user_reg(shell_folders("   "));
+  f = find("3", true);
+  EXPECT_EQ(f.istat, 0);
+  EXPECT_EQ(f.path, "");
 }
 
 TEST(GetSoarixUserPath, OnlyAThreeAloneSelectsVersionThree) {

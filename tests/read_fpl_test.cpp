@@ -400,9 +400,16 @@ TEST_F(ReadFplTest, VersionLine) {
   EXPECT_EQ(fpl.fpl_vers, 12);
   EXPECT_THAT(out, HasSubstr(" Soarix_version=*\n"));
 
-  // A version that does not convert leaves the version as it was.
-  read(crlf({"Soarix version=3.0"}));
-  EXPECT_EQ(fpl.fpl_vers, 12);
+  // A version that is not an integer is version 0, whatever the previous plan was: no
+  // version-2 fix-up of the options or the weather.
+  for (const char* value : {"3000.0", "", "abc", "99999999999"}) {
+    fpl.fpl_vers = 2;
+    fpl.aattime = 3600;
+    read(crlf({"AATTime=1800", "Soarix version=" + std::string(value), "[Weather]", "WZCount=4"}));
+    EXPECT_EQ(fpl.fpl_vers, 0) << value;
+    EXPECT_FLOAT_EQ(fpl.aattime, 1800) << value;
+    EXPECT_EQ(fpl.wzcount, 4) << value;
+  }
 
   // Version 2: the options carried over, unless the plan gives them after the version line.
   fpl.aattime = 3600;
@@ -608,6 +615,7 @@ TEST_F(ReadFplTest, Version3LinesAreWiderFromPenaltyZonesToDisabledAirspaces) {
 }
 
 // Each key given first a good value, then values that do not convert: the good value stays.
+// Not "Soarix version", which such a value sets to 0 (VersionLine).
 TEST_F(ReadFplTest, ValuesThatDoNotConvertLeaveFieldsUnchanged) {
   const std::vector<std::string> ints = {"x", "", "1.5", "99999999999", "--1"};
   const std::vector<std::string> reals = {"x", "", "1e39", "--1", "1.5.5", "e3"};
@@ -619,7 +627,6 @@ TEST_F(ReadFplTest, ValuesThatDoNotConvertLeaveFieldsUnchanged) {
     const std::vector<std::string>* bad;
   };
   std::vector<Case> cases = {
-      {"[Version]", "Soarix version", "2000", &ints},
       {"[Task]", "Count", "4", &ints},
       {"[Task]", "PZCount", "2", &ints},
       {"[Task]", "TPPosX1", "12.5", &reals},

@@ -1,14 +1,17 @@
 // Dialogs on POSIX systems. On a desktop (DISPLAY or WAYLAND_DISPLAY set, and zenity found on
 // PATH) each dialog is a zenity process, started without a shell: its texts are arguments of
 // their own, so nothing a message, a plan or a rules file holds is ever read by a shell. Without
-// a display, a message box is written to standard error and answered with its default button,
-// and every other dialog answers as cancelled.
+// a display, or with one that zenity cannot open (a stale DISPLAY), a message box is written to
+// standard error and answered with its default button, and every other dialog answers as
+// cancelled.
 #include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -88,7 +91,11 @@ struct Run {
   bool exited = false;  // started, and ended by itself
   int status = -1;      // its exit status
   std::string out;      // its standard output, whole
+  std::string err;      // the start of its standard error
 };
+
+// How much of zenity's standard error is kept: enough for GTK's first warnings.
+constexpr std::size_t kErrKept = 4096;
 
 constexpr int kExecFailed = 127;
 
@@ -115,8 +122,34 @@ std::vector<std::string> zenity_environment() {
   return env;
 }
 
-// Runs `program` with `args` (argument 0 excluded) in the environment above: standard input
-// and error on /dev/null, standard output read to its end. No shell is involved.
+// Reads both pipes to their ends, whichever zenity writes first, so that neither fills up.
+void read_output(int out_fd, int err_fd, Run& run) {
+  pollfd fds[2] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
+  char buf[4096];
+  while (fds[0].fd >= 0 || fds[1].fd >= 0) {
+    if (::poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      const ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
+      if (n > 0) {
+        if (i == 0) {
+          run.out.append(buf, static_cast<std::size_t>(n));
+        } else if (run.err.size() < kErrKept) {
+          run.err.append(buf, std::min(static_cast<std::size_t>(n), kErrKept - run.err.size()));
+        }
+      } else if (n == 0 || errno != EINTR) {
+        fds[i].fd = -1;  // poll skips it from now on
+      }
+    }
+  }
+}
+
+// Runs `program` with `args` (argument 0 excluded) in the environment above: standard input on
+// /dev/null, standard output read to its end, standard error kept in part (GTK's chatter is not
+// the program's output, but it tells a display that cannot be opened). No shell is involved.
 Run run_zenity(const std::string& program, const std::vector<std::string>& args) {
   std::vector<char*> argv;
   argv.reserve(args.size() + 2);
@@ -132,38 +165,33 @@ Run run_zenity(const std::string& program, const std::vector<std::string>& args)
   envp.push_back(nullptr);
 
   Run run;
-  int fds[2];
-  if (::pipe(fds) != 0) return run;
+  int out_fds[2];
+  int err_fds[2];
+  if (::pipe(out_fds) != 0) return run;
+  if (::pipe(err_fds) != 0) {
+    close_fd(out_fds[0]);
+    close_fd(out_fds[1]);
+    return run;
+  }
+  for (const int fd : {out_fds[0], out_fds[1], err_fds[0], err_fds[1]})
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
   const int null_fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-  ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-  ::fcntl(fds[1], F_SETFD, FD_CLOEXEC);
   const pid_t pid = ::fork();
   if (pid == 0) {
     // Child: only async-signal-safe calls until exec.
-    ::dup2(fds[1], STDOUT_FILENO);
-    if (null_fd >= 0) {
-      ::dup2(null_fd, STDIN_FILENO);
-      ::dup2(null_fd, STDERR_FILENO);  // GTK's chatter is not the program's output
-    }
+    ::dup2(out_fds[1], STDOUT_FILENO);
+    ::dup2(err_fds[1], STDERR_FILENO);
+    if (null_fd >= 0) ::dup2(null_fd, STDIN_FILENO);
     ::execve(program.c_str(), argv.data(), envp.data());
     ::_exit(kExecFailed);
   }
-  close_fd(fds[1]);
+  close_fd(out_fds[1]);
+  close_fd(err_fds[1]);
   if (null_fd >= 0) close_fd(null_fd);
-  if (pid < 0) {
-    close_fd(fds[0]);
-    return run;
-  }
-  char buf[4096];
-  for (;;) {
-    const ssize_t n = ::read(fds[0], buf, sizeof buf);
-    if (n > 0) {
-      run.out.append(buf, static_cast<std::size_t>(n));
-    } else if (n == 0 || errno != EINTR) {
-      break;
-    }
-  }
-  close_fd(fds[0]);
+  if (pid >= 0) read_output(out_fds[0], err_fds[0], run);
+  close_fd(out_fds[0]);
+  close_fd(err_fds[0]);
+  if (pid < 0) return run;
   int wstatus = 0;
   while (::waitpid(pid, &wstatus, 0) < 0) {
     if (errno != EINTR) return run;
@@ -263,10 +291,20 @@ std::vector<std::string> message_box_args(const std::string& type, const std::st
   return args;
 }
 
+// GTK's words when the display does not answer. A user's Cancel also ends zenity with status 1,
+// but without them.
+bool display_unavailable(const Run& run) {
+  return run.exited && run.err.find("cannot open display") != std::string::npos;
+}
+
 int zenity_message_box(const std::string& zenity, const std::string& type, const char* title,
                        const char* message, const char* icon, int default_button) {
   const Run run = run_zenity(
       zenity, message_box_args(type, text_or_empty(icon), title, message, default_button));
+  if (display_unavailable(run)) {
+    console_message_box(title, message, icon);
+    return default_answer(type, default_button);
+  }
   const bool answered = run.exited && (run.status == 0 || run.status == 1);
   if (!answered && !(run.exited && run.status == kZenityTimeout)) {
     // zenity could not show the box: the message still reaches the user, on the console.

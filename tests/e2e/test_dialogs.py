@@ -123,6 +123,36 @@ class BrokenZenity(ProbeTest):
         self.assertEqual(r.stderr, b"Error [error]\nNo file specification returned\n")
 
 
+    def test_cancel_with_warnings_on_standard_error_is_a_cancel(self):
+        env = self.env("echo 'Gtk-WARNING **: theme not found' >&2\nexit 1\n")
+        r = self.probe("message", "3", "Vantobre", "Go on?", env=env)
+        self.assertEqual((r.stdout, r.stderr), (b"status=0\n", b""))
+
+
+@unittest.skipUnless(shutil.which("zenity"), "needs zenity")
+class DisplayThatDoesNotAnswer(ProbeTest):
+    """A stale DISPLAY: zenity cannot open it, and the boxes are written on standard error and
+    answered with their default button, as without a display."""
+
+    DEAD = ":97"
+
+    def setUp(self):
+        super().setUp()
+        if os.path.exists("/tmp/.X11-unix/X" + self.DEAD[1:]):
+            raise unittest.SkipTest(f"display {self.DEAD} is served here")
+
+    def test_boxes_fall_back_to_standard_error(self):
+        env = {"DISPLAY": self.DEAD}
+        for status, icon, answer in [(1, "error", 1), (3, "question", 1), (5, "question", 1)]:
+            with self.subTest(status=status):
+                r = self.probe("message", str(status), "Vantobre", "Line one/Line two", env=env)
+                self.assertEqual(r.stderr, cp(f"Vantobre [{icon}]\nLine one\nLine two\n"))
+                self.assertEqual(r.stdout, cp(f"status={answer}\n"))
+        r = self.probe("file", "T", "", "*.fpl", "0", env=env)
+        self.assertTrue(r.stdout.endswith(b"result=0 len=0 text=\n"))
+        self.assertEqual(r.stderr, b"Error [error]\nNo file specification returned\n")
+
+
 @unittest.skipUnless(all(shutil.which(p) for p in ("xvfb-run", "zenity", "xwininfo")),
                      "the real zenity test needs xvfb-run, zenity and xwininfo (x11-utils)")
 class RealZenity(ProbeTest):

@@ -134,6 +134,15 @@ class FatalErrors(SandboxTest):
                            + "-" * 78 + "\n \nt32.fpl\n \n",
                            popup("error", "XCSoar n'accepte pas plus que 30 points de virage"))
 
+    def test_more_than_31_turnpoints_without_a_base_rule_are_checked(self):
+        # The plan is read whole only for a BASE value: otherwise its Count is one more key.
+        self.box.install()
+        self.box.write("DEFAULT_CHECK.fpl", "Count>=32\n")
+        self.box.write("t32.fpl", flight_plan(count=32))
+        r = self.box.run("-nopopup", "t32.fpl")
+        self.assertEqual((r.returncode, r.stderr), (0, ""))
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("t32.fpl"))
+
 
 if __name__ == "__main__":
     unittest.main()

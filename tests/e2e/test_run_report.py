@@ -198,6 +198,18 @@ class PopupLimits(SandboxTest):
                       "PenaltyPlaneRecovery : 0               should be: >= 1000\n", r.log())
         self.assertEqual(r.returncode, 0)
 
+    def test_violation_list_counts_a_slash_once(self):
+        self.box.write("DEFAULT_CHECK.fpl", "K=x\n")
+        self.box.write("Brevanto.ini", "Popup=3\n")
+        self.box.write("slashes.fpl", ("K=" + "/" * 30 + "\n") * 20)
+        self.box.write("under.fpl", ("K=" + "_" * 30 + "\n") * 20)
+        r = self.box.run("slashes.fpl", "under.fpl")
+        # Lines of 50 characters: seven fit in the room the names leave.
+        self.assertEqual(r.stderr, "".join(
+            popup("error", name, "20 invalid lines",
+                  *[f"-K : {c * 30}, should be: = x"] * 7, "... See file Brevanto.log")
+            for name, c in (("slashes.fpl", "/"), ("under.fpl", "_"))))
+
     def summary_of_clean_plans(self, names, *options, env=None):
         self.box.write("DEFAULT_CHECK.fpl", "Water=0\n")
         for name in names:
