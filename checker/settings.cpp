@@ -4,7 +4,6 @@
 #include "fixed_text.hpp"
 #include "is_true.hpp"
 #include "number_read.hpp"
-#include "platform/platform.hpp"
 #include "text_file.hpp"
 
 namespace brevanto {
@@ -25,8 +24,8 @@ std::string settings_file_name(std::string_view argv0) {
 void rd_ini(std::string_view argv0, int& nversini, int& npopup, bool& qverb, bool& qoklines,
             bool& qask, float& fltpntacy) {
   const std::string file_name = settings_file_name(argv0);
-  if (!platform::file_exists(file_name)) return;
   TextFile file(file_name);
+  if (!file.is_open()) return;
   std::string line, key, val;
   while (file.read_line(line, kPathLen) == TextFile::Status::ok) {
     if (trim_right(line).empty() || line[0] == '#') continue;

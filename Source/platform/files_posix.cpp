@@ -1,13 +1,16 @@
 // File-system services on POSIX systems. A Windows path with a drive letter names a file of the
 // Wine prefix the simulator runs in; any other path is a native one.
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 
 #include "platform/encoding.hpp"
+#include "platform/native_files.hpp"
 #include "platform/platform.hpp"
 #include "platform/wine_prefix.hpp"
 
@@ -74,6 +77,35 @@ std::string native_path(std::string_view path) {
 std::string path_for_display(std::string_view path) {
   if (has_drive(path)) return std::string(path);
   return utf8_to_cp1252(path);
+}
+
+std::FILE* open_native_regular_file(const std::string& native, int& error) {
+  // Without O_NONBLOCK, opening a pipe would wait for a writer, and some devices for a medium.
+  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno != 0 ? errno : ENOENT;
+    return nullptr;
+  }
+  struct stat st {};
+  int flags = -1;
+  if (::fstat(fd, &st) != 0) {
+    error = errno != 0 ? errno : EIO;
+  } else if (!S_ISREG(st.st_mode)) {
+    error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  } else if ((flags = ::fcntl(fd, F_GETFL)) < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+    error = errno != 0 ? errno : EIO;
+  } else if (std::FILE* file = ::fdopen(fd, "rb")) {
+    error = 0;
+    return file;
+  } else {
+    error = errno != 0 ? errno : ENOMEM;
+  }
+  ::close(fd);
+  return nullptr;
+}
+
+std::FILE* open_regular_file(std::string_view path, int& error) {
+  return open_native_regular_file(native_path(path), error);
 }
 
 bool file_exists(std::string_view path) {
