@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -596,6 +595,18 @@ TEST_F(ReadFplTest, Version3FolderComesFromTheSimulatorsRegistry) {
   EXPECT_EQ(inst.instpath3, "C:\\Program Files\\Soarix3");
   EXPECT_EQ(fpl.nb_as_zones, 2);
   EXPECT_THAT(out, HasSubstr("\n C:\\Program Files\\Soarix3\\Landscapes\\Alps\\Alps.air\n"));
+}
+
+// The simulator finds a landscape whatever the case the plan names it in.
+TEST_F(ReadFplTest, Version3LandscapeNamedInAnotherCase) {
+  SoarixMachine machine;
+  machine.v3 = SoarixMachine::version3();
+  machine.build();
+  machine.write("C:\\Program Files\\Soarix3\\Landscapes\\Alps\\Alps.air", "AC R\r\nAC Q\r\n");
+  read(crlf({"Soarix version=3000", "[Task]", "Landscape=alps"}));
+  EXPECT_EQ(fpl.landscape, "alps");
+  EXPECT_EQ(fpl.nb_as_zones, 2);
+  EXPECT_THAT(out, Not(HasSubstr("error opening")));
 }
 
 TEST_F(ReadFplTest, Version3LinesAreWiderFromPenaltyZonesToDisabledAirspaces) {
