@@ -8,9 +8,7 @@ namespace brevanto {
 
 bool TextFile::open(std::string_view path) {
   close();
-  errno = 0;
-  file_ = std::fopen(platform::native_path(path).c_str(), "rb");
-  open_status_ = file_ == nullptr ? (errno != 0 ? errno : 2) : 0;
+  file_ = platform::open_regular_file(path, open_status_);
   last_status_ = open_status_;
   return file_ != nullptr;
 }

@@ -20,7 +20,8 @@ class TextFile {
   TextFile& operator=(const TextFile&) = delete;
   ~TextFile() { close(); }
 
-  // Opens a path text of the program (mapped to the native path) for reading.
+  // Opens a path text of the program (mapped to the native path) for reading; only a regular
+  // file opens.
   bool open(std::string_view path);
   bool is_open() const { return file_ != nullptr; }
   void close();

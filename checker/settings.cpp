@@ -4,7 +4,6 @@
 #include "fixed_text.hpp"
 #include "is_true.hpp"
 #include "number_read.hpp"
-#include "platform/platform.hpp"
 #include "text_file.hpp"
 
 namespace brevanto {
@@ -24,8 +23,8 @@ std::string settings_file_name(std::string_view argv0) {
 
 RunSettings rd_ini(std::string_view argv0, RunSettings s) {
   const std::string file_name = settings_file_name(argv0);
-  if (!platform::file_exists(file_name)) return s;
   TextFile file(file_name);
+  if (!file.is_open()) return s;
   std::string line, key, val;
   while (file.read_line(line, kPathLen) == TextFile::Status::ok) {
     if (trim_right(line).empty() || line[0] == '#') continue;

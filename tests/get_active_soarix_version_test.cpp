@@ -91,6 +91,17 @@ TEST(GetActiveSoarixVersion, TiesGoToTheEarlierCandidate) {
   }
 }
 
+// The last player's name, as registered, may differ in case from the pilot's folder.
+TEST(GetActiveSoarixVersion, PilotFolderInAnotherCase) {
+  BothInstalled b;
+  b.inst.pilpath3 = "C:\\DOCS\\soarix3\\pilots\\ANN";
+  b.fpl3(T + 10);
+  b.log3(T - 10);
+  b.log2(T);
+  EXPECT_EQ(b.active(), 3);
+  EXPECT_EQ(b.inst.sorxpilpath, "C:\\DOCS\\soarix3\\pilots\\ANN");
+}
+
 TEST(GetActiveSoarixVersion, TracesTheDatesAndTheChoice) {
   BothInstalled b;
   b.fpl2(T);

@@ -166,6 +166,7 @@ TEST(ModifiedDate, SecondsSince1970OrMinusOne) {
 namespace brevanto {
 namespace {
 
+using testing::Installed;
 using testing::SoarixMachine;
 
 TEST(CheckSoarixInstall, OnlyVersionThree) {
@@ -273,6 +274,21 @@ TEST(CheckSoarixInstall, FoldersNotFoundDoNotUndoTheInstallation) {
   EXPECT_EQ(inst.pilpath2, "");
   EXPECT_EQ(inst.rootpath3, "3");
   EXPECT_EQ(inst.pilpath3, "3");
+}
+
+// A folder registered in another case than it has on disk is the same folder.
+TEST(CheckSoarixInstall, InstallFolderRegisteredInAnotherCase) {
+  SoarixMachine m;
+  m.v3 = Installed{"C:\\PROGRAM FILES\\SOARIX3", "", false, "Ann"};  // registry only
+  m.build();
+  const Installed files = SoarixMachine::version3();
+  m.write(files.folder + "\\Logs\\Logfile.txt", files.log);
+  m.write(files.folder + "\\Soarix.exe", "MZ");
+  CapturedIo c;
+  inst00 inst;
+  EXPECT_EQ(check_soarix_install(c.io, inst, " "), 3);
+  EXPECT_TRUE(inst.qs3);
+  EXPECT_EQ(inst.instpath3, "C:\\PROGRAM FILES\\SOARIX3");
 }
 
 TEST(CheckSoarixInstall, NativeInstallFolderStaysOneLineInTheLog) {

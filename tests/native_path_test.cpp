@@ -54,6 +54,40 @@ TEST(NativePath, WindowsNamesAreConvertedNativeOnesKept) {
   EXPECT_EQ(platform::native_path("1:\\x"), "1:/x");
 }
 
+// Windows names ignore case: a component that is not there as written is the folder's entry
+// that matches it without regard to case, in ASCII and in the accented letters of Windows-1252.
+TEST(NativePath, DrivePathsFindTheirFilesWhateverTheCase) {
+  TempPrefix prefix;
+  const std::string c = prefix.root().string() + "/drive_c/";
+  prefix.write_raw("drive_c/Program Files/Soarix3/Soarix.exe", "");
+  prefix.write_raw("drive_c/Users/Andr\xC3\xA9/\xC5\x92uvre/\xC3\x89t\xC3\xA9.fpl", "");
+  prefix.write_raw("drive_c/Dup/README", "");
+  prefix.write_raw("drive_c/Dup/ReadMe", "");
+  prefix.write_raw("drive_c/Dup/readme", "");
+  const struct {
+    std::string windows, native;
+  } cases[] = {
+      {"C:\\PROGRAM FILES\\SOARIX3\\soarix.EXE", c + "Program Files/Soarix3/Soarix.exe"},
+      {"c:\\program files\\soarix3\\", c + "Program Files/Soarix3/"},
+      {"C:\\USERS\\ANDR\xC9\\\x9Cuvre\\\xE9T\xC9.FPL",
+       c + "Users/Andr\xC3\xA9/\xC5\x92uvre/\xC3\x89t\xC3\xA9.fpl"},
+      {"C:\\Dup\\readme", c + "Dup/readme"},  // the exact one first
+      {"C:\\Dup\\Readme", c + "Dup/README"},  // then the first in sorted order
+      // What is not there stays as written, from the first missing component on.
+      {"C:\\program files\\Other\\SOARIX.EXE", c + "Program Files/Other/SOARIX.EXE"},
+      {"C:\\Users\\ANDRE\\x", c + "Users/ANDRE/x"},  // an accent is no case
+  };
+  for (const auto& k : cases) {
+    EXPECT_EQ(platform::native_path(k.windows), k.native) << k.windows;
+  }
+  // Every lookup goes through the same mapping.
+  EXPECT_TRUE(platform::file_exists("C:\\PROGRAM FILES\\SOARIX3\\SOARIX.EXE"));
+  EXPECT_TRUE(
+      platform::modification_time("c:\\users\\andr\xE9\\\x8CUVRE\\\xC9T\xE9.fpl").has_value());
+  // A native path is the file system's own: no case is ignored there.
+  EXPECT_FALSE(platform::file_exists(c + "program files/soarix3/Soarix.exe"));
+}
+
 TEST(NativePath, WithoutWineprefixTheHomeFolderHoldsThePrefix) {
   ScopedEnv home("HOME", "/home/pilot");
   {

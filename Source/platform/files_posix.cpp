@@ -1,13 +1,19 @@
 // File-system services on POSIX systems. A Windows path with a drive letter names a file of the
 // Wine prefix the simulator runs in; any other path is a native one.
+#include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "platform/encoding.hpp"
+#include "platform/native_files.hpp"
 #include "platform/platform.hpp"
 #include "platform/wine_prefix.hpp"
 
@@ -43,6 +49,48 @@ std::string drive_folder(char letter) {
   return device;
 }
 
+// A Windows-1252 character in upper case, as Windows compares file names: the ASCII letters,
+// the accented letters 0xE0 to 0xFE (not the division sign 0xF7), and the pairs of the 0x80
+// row: \x9A/\x8A, \x9C/\x8C, \x9E/\x8E, \xFF/\x9F.
+char upper_1252(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) {
+    return static_cast<char>(u - 0x20);
+  }
+  if (u == 0x9A || u == 0x9C || u == 0x9E) return static_cast<char>(u - 0x10);
+  if (u == 0xFF) return '\x9F';
+  return c;
+}
+
+// A UTF-8 file name in upper-case Windows-1252; empty when Windows-1252 cannot spell it, as no
+// Windows name then stands for it.
+std::string folded_name(std::string_view utf8) {
+  std::string name = utf8_to_cp1252(utf8);
+  if (cp1252_to_utf8(name) != utf8) return {};
+  for (char& c : name)
+    c = upper_1252(c);
+  return name;
+}
+
+// The entry of `folder` that a Windows name (in UTF-8) stands for, as Wine finds it: the name
+// itself when it is there, else the entry equal to it without regard to case, the first in
+// sorted order when several are. Empty when there is none.
+std::optional<std::string> folder_entry(const std::string& folder, const std::string& name) {
+  struct stat st {};
+  if (::lstat((folder + "/" + name).c_str(), &st) == 0) return name;
+  const std::string wanted = folded_name(name);
+  if (wanted.empty()) return std::nullopt;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return std::nullopt;
+  std::optional<std::string> found;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string candidate = entry->d_name;
+    if ((!found || candidate < *found) && folded_name(candidate) == wanted) found = candidate;
+  }
+  ::closedir(dir);
+  return found;
+}
+
 }  // namespace
 
 std::string wine_prefix() {
@@ -61,7 +109,20 @@ std::string native_path(std::string_view path) {
     }
     out = drive_folder(path[0]);
     if (!rest.empty() && rest.front() != '/') out += '/';
-    out += rest;
+    // Windows names ignore case: each folder and file is taken as Wine finds it. From the
+    // first one not found on, the rest is kept as written.
+    std::size_t from = 0;
+    while (from < rest.size()) {
+      const std::size_t end = std::min(rest.find('/', from), rest.size());
+      if (end > from) {
+        const std::optional<std::string> entry = folder_entry(out, rest.substr(from, end - from));
+        if (!entry) break;
+        out += *entry;
+      }
+      if (end < rest.size()) out += '/';
+      from = end + 1;
+    }
+    if (from < rest.size()) out += rest.substr(from);
     return out;
   }
   out.assign(path);  // a native path: its bytes are the file system's own
@@ -74,6 +135,35 @@ std::string native_path(std::string_view path) {
 std::string path_for_display(std::string_view path) {
   if (has_drive(path)) return std::string(path);
   return utf8_to_cp1252(path);
+}
+
+std::FILE* open_native_regular_file(const std::string& native, int& error) {
+  // Without O_NONBLOCK, opening a pipe would wait for a writer, and some devices for a medium.
+  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno != 0 ? errno : ENOENT;
+    return nullptr;
+  }
+  struct stat st {};
+  int flags = -1;
+  if (::fstat(fd, &st) != 0) {
+    error = errno != 0 ? errno : EIO;
+  } else if (!S_ISREG(st.st_mode)) {
+    error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  } else if ((flags = ::fcntl(fd, F_GETFL)) < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+    error = errno != 0 ? errno : EIO;
+  } else if (std::FILE* file = ::fdopen(fd, "rb")) {
+    error = 0;
+    return file;
+  } else {
+    error = errno != 0 ? errno : ENOMEM;
+  }
+  ::close(fd);
+  return nullptr;
+}
+
+std::FILE* open_regular_file(std::string_view path, int& error) {
+  return open_native_regular_file(native_path(path), error);
 }
 
 bool file_exists(std::string_view path) {

@@ -1,6 +1,9 @@
 // File-system services on Windows.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/platform.hpp"
@@ -14,6 +17,41 @@ std::string native_path(std::string_view path) {
 // Windows paths are the program's own Windows-1252 texts already.
 std::string path_for_display(std::string_view path) {
   return std::string(path);
+}
+
+std::FILE* open_regular_file(std::string_view path, int& error) {
+  // Shared for writing too: the simulator may be writing its log while it is read.
+  const HANDLE handle =
+      CreateFileA(std::string(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    error = code != 0 ? static_cast<int>(code) : ERROR_FILE_NOT_FOUND;
+    return nullptr;
+  }
+  // A pipe, a console or a printer is no disk file; a folder does not open here without
+  // backup semantics, but is refused as well should it ever.
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    CloseHandle(handle);
+    error = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    error = ERROR_TOO_MANY_OPEN_FILES;
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, "rb");  // from here on, closing the file closes the handle
+  if (file == nullptr) {
+    _close(fd);
+    error = ERROR_NOT_ENOUGH_MEMORY;
+    return nullptr;
+  }
+  error = 0;
+  return file;
 }
 
 bool file_exists(std::string_view path) {

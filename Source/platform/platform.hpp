@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,11 @@ std::string native_path(std::string_view path);
 // A path as messages show it, in Windows-1252: a native path is spelled by the file system (in
 // UTF-8 on Linux) and converted; a Windows path is the program's own text and stays as it is.
 std::string path_for_display(std::string_view path);
+
+// Opens a file for reading, in binary mode, when it is a regular file. A folder, a pipe or a
+// device is refused at once, as a missing file is: nullptr, and `error` holds a positive system
+// error code. What is tested is the opened file itself, not the name, which may change between.
+std::FILE* open_regular_file(std::string_view path, int& error);
 
 // Whether a file or folder of that name exists.
 bool file_exists(std::string_view path);

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/encoding.hpp"
+#include "platform/native_files.hpp"
 #include "platform/platform.hpp"
 #include "platform/wine_prefix.hpp"
 
@@ -46,7 +47,8 @@ int hex_digit(char c) {
 }
 
 std::optional<std::string> read_whole_file(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  int error = 0;
+  std::FILE* f = open_native_regular_file(path, error);
   if (f == nullptr) return std::nullopt;
   std::string content;
   char buf[65536];

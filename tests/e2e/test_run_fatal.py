@@ -105,12 +105,14 @@ class FatalErrors(SandboxTest):
     def test_read_error_ends_the_run(self):
         self.box.install()
         self.box.write("Brevanto.ini", "Popup=2\n")
-        os.mkdir(self.box.path("folder.fpl"))  # opens, but gives a read error
-        r = self.box.run("a.fpl", "folder.fpl", "c.fpl")
+        # A regular file that opens but whose first read fails: the memory of the reading
+        # process itself, read from its address 0.
+        os.symlink("/proc/self/mem", self.box.path("memory.fpl"))
+        r = self.box.run("a.fpl", "memory.fpl", "c.fpl")
         self.assertStopped(r, INSTALLED_3 + rules_head(1) + plan_block("a.fpl")
-                           + "-" * 78 + "\n \nfolder.fpl\n \n",
+                           + "-" * 78 + "\n \nmemory.fpl\n \n",
                            popup("info", "a.fpl", "No error found")
-                           + popup("error", "*** folder.fpl : error reading ***"))
+                           + popup("error", "*** memory.fpl : error reading ***"))
         self.assertIn(" *** at line_number : 0  ***\n", r.stdout)
         # A turnpoint's sector type that is no number is a read error at its line, 12.
         self.box.write("bad sector.fpl", flight_plan(tp={0: {"SectorType": "x"}}))
