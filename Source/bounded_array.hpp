@@ -18,6 +18,13 @@ class Bounded {
 
   static constexpr bool contains(long long i) { return i >= Lo && i <= Hi; }
 
+  // Every element `value`: for a field whose default is not zero.
+  static Bounded filled(const T& value) {
+    Bounded b;
+    b.data_.fill(value);
+    return b;
+  }
+
   T& operator[](long long i) {
     check(i);
     return data_[static_cast<std::size_t>(i - Lo)];

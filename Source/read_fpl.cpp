@@ -116,9 +116,7 @@ FplReadState PlanReader::read() {
   qaat_sve_ = fpl_.qaat;
   maxstartgroundspeed_sve_ = fpl_.maxstartgroundspeed;
 
-  init_read_fpl(fpl_);
-  init_glider(fpl_);
-  init_wp(fpl_);
+  reset_plan(fpl_);
 
   con_.trace("fpl_vers", fpl_.fpl_vers);
 

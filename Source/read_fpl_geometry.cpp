@@ -3,126 +3,47 @@
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "fixed_text.hpp"
 
 namespace brevanto {
 
+void reset_plan(FlightPlan& fpl) {
+  PlanCarryOver carry = std::move(static_cast<PlanCarryOver&>(fpl));
+  fpl = FlightPlan{};
+  static_cast<PlanCarryOver&>(fpl) = std::move(carry);
+}
+
 void init_read_fpl(FlightPlan& fpl) {
-  fpl.nb_wp = 0;
-  fpl.nb_pz = 0;
-  fpl.npzmax = 0;
-  fpl.nwpmax = 0;
-
-  for (auto* a : {&fpl.tpx, &fpl.tpy, &fpl.tpz, &fpl.tplat, &fpl.tplon, &fpl.tpazi, &fpl.tphei,
-                  &fpl.tpalt, &fpl.tpwid}) {
-    a->fill(0.0f);
-  }
-  for (auto* a : {&fpl.tpair, &fpl.tpsec, &fpl.tprad, &fpl.tpang, &fpl.tpid})
-    a->fill(0);
-  for (auto& coord : fpl.pzp) {
-    for (auto& corner : coord)
-      corner.fill(0.0f);
-  }
-  for (auto& k : fpl.pza)
-    k.fill(0.0f);
-  for (auto& coord : fpl.wzp) {
-    for (auto& point : coord)
-      point.fill(0.0f);
-  }
-
-  fpl.tpnam.fill(std::string());
-  fpl.wznam.fill(std::string());
-  fpl.landscape.clear();
-
-  for (auto* a : {&fpl.movedir, &fpl.movespeed, &fpl.borderwidth, &fpl.winddir, &fpl.windspeed,
-                  &fpl.windupperspeed, &fpl.thermalstemp, &fpl.thermalsdew,
-                  &fpl.thermalsinversionheight, &fpl.thermalsoverdevelopment}) {
-    a->fill(0.0f);
-  }
-  for (auto* a : {&fpl.pointcount, &fpl.winddirvariation, &fpl.windspeedvariation,
-                  &fpl.windturbulence, &fpl.thermalstempvariation, &fpl.thermalsstrength,
-                  &fpl.thermalsstrengthvariation, &fpl.thermalswidth, &fpl.thermalswidthvariation,
-                  &fpl.thermalsactivity, &fpl.thermalsactivityvariation, &fpl.thermalsturbulence,
-                  &fpl.thermalsflatsactivity, &fpl.thermalsstreeting, &fpl.thermalsbugs,
-                  &fpl.wavesstability, &fpl.wavesmoisture, &fpl.highcloudscoverage}) {
-    a->fill(0);
-  }
-
-  fpl.pressure = 101325.0f;
-
-  fpl.starttimewindow = 0;
-  fpl.racestartdelay = 0;
-  fpl.aattime = 0;
-  fpl.ropelength = 0;
-  for (int* f : {&fpl.iconsvisiblerange,
-                 &fpl.thermalhelpersrange,
-                 &fpl.turnpointhelpersrange,
-                 &fpl.penaltycloudflying,
-                 &fpl.penaltyplanerecovery,
-                 &fpl.penaltyheightrecovery,
-                 &fpl.penaltywrongwindowenterance,
-                 &fpl.penaltywindowcollision,
-                 &fpl.penaltyairspaceenterance,
-                 &fpl.penaltypenaltyzoneenterance,
-                 &fpl.penaltythermalhelpers,
-                 &fpl.maxstartgroundspeed,
-                 &fpl.penaltystartspeed,
-                 &fpl.penaltyhighstart,
-                 &fpl.penaltylowfinish,
-                 &fpl.randseed,
-                 &fpl.starttype,
-                 &fpl.startheight,
-                 &fpl.breakprob,
-                 &fpl.maxwingloading,
-                 &fpl.maxteams,
-                 &fpl.acroflight}) {
-    *f = 0;
-  }
-  for (bool* f :
-       {&fpl.qaat, &fpl.allowbugwipers, &fpl.allowpda, &fpl.allowrealtimescoring,
-        &fpl.allowexternalview, &fpl.allowpadlockview, &fpl.allowsmoke, &fpl.allowplanerecovery,
-        &fpl.allowheightrecovery, &fpl.allowmidaircollisionrecovery}) {
-    *f = false;
-  }
-
-  fpl.nb_as_zones = 0;
-  fpl.qas_disa.fill(false);
-  fpl.last_dis_as = -1;
-
-  fpl.fpldesc.fill(std::string());
-  fpl.nb_fpldesc = 0;
+  // The glider and the sector directions are the other resets' part: they are kept here.
+  GliderRecords glider = std::move(static_cast<GliderRecords&>(fpl));
+  const PerTurnpoint<int> tpsecdir = fpl.tpsecdir;
+  reset_plan(fpl);
+  static_cast<GliderRecords&>(fpl) = std::move(glider);
+  fpl.tpsecdir = tpsecdir;
+  // Cleared, not at their working values: init_wp, run last, gives those.
+  fpl.tpsec.fill(0);
+  fpl.tprad.fill(0);
+  fpl.tpang.fill(0);
 }
 
 void init_glider(FlightPlan& fpl) {
-  fpl.rmass = fpl.mmass = fpl.cmass = fpl.wmass = fpl.fmass = fpl.balmax = 0;
-  fpl.cgbias = 0;
-  fpl.glnam.clear();
-  fpl.glclass.clear();
-  fpl.glskin.clear();
-  fpl.glseat = 1;
-  fpl.qbugwipers = false;
-
-  // The polar is cleared whole, then the three values that survive a reset are put back.
-  const float vfmax_00 = fpl.vfmax_00, fmax_00 = fpl.fmax_00, gforce = fpl.gforce;
-  static_cast<gggpol&>(fpl) = gggpol{};
-  fpl.vfmax_00 = vfmax_00;
-  fpl.fmax_00 = fmax_00;
-  fpl.gforce = gforce;
+  static_cast<GliderRecords&>(fpl) = GliderRecords{};
 }
 
 void init_wp(FlightPlan& fpl) {
+  const rd_fpl_1 fresh;
   fpl.nb_wp = 0;
-  fpl.tpair.fill(0);
-  fpl.tpsec.fill(1);
-  fpl.tpsecdir.fill(0);
-  fpl.tprad.fill(3000);
-  fpl.tpang.fill(90);
-  for (auto* a : {&fpl.tpx, &fpl.tpy, &fpl.tpz, &fpl.tplat, &fpl.tplon, &fpl.tpazi, &fpl.tphei,
-                  &fpl.tpalt, &fpl.tpwid}) {
-    a->fill(0.0f);
+  for (auto f : {&rd_fpl_1::tpx, &rd_fpl_1::tpy, &rd_fpl_1::tpz, &rd_fpl_1::tplat, &rd_fpl_1::tplon,
+                 &rd_fpl_1::tpazi, &rd_fpl_1::tphei, &rd_fpl_1::tpalt, &rd_fpl_1::tpwid}) {
+    fpl.*f = fresh.*f;
   }
-  fpl.tpnam.fill(std::string());
+  for (auto f : {&rd_fpl_1::tpair, &rd_fpl_1::tpsec, &rd_fpl_1::tpsecdir, &rd_fpl_1::tprad,
+                 &rd_fpl_1::tpang}) {
+    fpl.*f = fresh.*f;
+  }
+  fpl.tpnam = rd_fpl_2{}.tpnam;
 }
 
 namespace {

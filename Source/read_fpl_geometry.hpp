@@ -1,7 +1,6 @@
-// Operations on the flight-plan model around a read: the three resets that give every field its
-// default before a plan is read (run them in the order init_read_fpl, init_glider, init_wp: the
-// first clears the sector fields, the last gives them their working defaults), the escaping of
-// turnpoint names, and the leg lengths computed once a plan has been read.
+// Operations on the flight-plan model around a read: the reset that gives every field its default
+// before a plan is read, the escaping of turnpoint names, and the leg lengths computed once a plan
+// has been read.
 #pragma once
 
 #include <cstddef>
@@ -12,18 +11,22 @@
 
 namespace brevanto {
 
-// Counters, turnpoint and zone geometry, names, weather zones, pressure, options and penalties,
-// airspace blocks and description to their defaults. Leaves the fields that survive between
-// plans (fpl_vers, taskdate, starttime, jdate, wzcount, randomizeweatheroneachflight, tpdist,
-// dist_tot and the reserved ones) untouched.
+// Every field to its default (the model's initial value), the fields of PlanCarryOver kept.
+// The reader runs it before each plan.
+void reset_plan(FlightPlan& fpl);
+
+// The same reset in three parts, kept for completeness: the program runs reset_plan. Run in the
+// order init_read_fpl, init_glider, init_wp, they make reset_plan.
+//
+// Everything but the glider records and tpsecdir to its default, except tpsec, tprad and tpang,
+// which it clears to 0; PlanCarryOver kept.
 void init_read_fpl(FlightPlan& fpl);
 
-// Glider names and masses to blank and 0, seat 1, no bug wipers; the polar to 0 except
-// vfmax_00, fmax_00 and gforce.
+// The glider records to their defaults: names blank, masses 0, seat 1, no bug wipers, the polar 0.
 void init_glider(FlightPlan& fpl);
 
 // nb_wp 0 and every turnpoint to the working defaults: sector type 1, radius 3000 m, angle 90,
-// positions and sector sizes 0, name blank.
+// direction 0, positions and sector sizes 0, name blank.
 void init_wp(FlightPlan& fpl);
 
 // Makes a name safe for XML text: every "<" becomes "&lt;", then every ">" becomes "&gt;". The

@@ -1,8 +1,9 @@
 // The flight-plan model: the in-memory image of one .fpl file (task, weather, glider, options).
 // One instance lives for the whole run; each read resets it and fills it again, except for the
-// fields marked "not reset". Array index ranges are the model's own (turnpoints 0..30, weather
-// zones 0..16, ...): point 0 is the take-off, point 1 the start, point nb_wp-1 the finish.
-// Texts keep their content without trailing blanks; the width noted is applied on assignment.
+// fields of PlanCarryOver. Every field's initial value is its value after a reset. Array index
+// ranges are the model's own (turnpoints 0..30, weather zones 0..16, ...): point 0 is the take-off,
+// point 1 the start, point nb_wp-1 the finish. Texts keep their content without trailing blanks;
+// the width noted is applied on assignment.
 #pragma once
 
 #include <string>
@@ -22,9 +23,31 @@ using PerTurnpoint = Bounded<T, 0, maxtp>;
 template <typename T>
 using PerZone = Bounded<T, 0, maxwz>;
 
+// What one plan leaves to the next: the fields no reset touches. A plan that lacks their keys
+// keeps the previous plan's values; the legs past the new plan's finish keep an earlier plan's
+// lengths; the reserved fields and the polar values here are never filled from a plan.
+struct PlanCarryOver {
+  int fpl_vers = 0;  // major file version, 2 or 3
+  int taskdate = 0;  // day serial
+  int jdate = 0;     // Julian day number of the task date
+  float starttime = 0;
+  int wzcount = 0;  // weather zones
+  bool randomizeweatheroneachflight = false;
+  PerTurnpoint<float> tpdist;  // leg ending at the point, metres
+  float dist_tot = 0;          // task distance, start to finish, metres; recomputed after a read
+  float vfmax_00 = 0, fmax_00 = 0, gforce = 0;  // glider polar
+  // Reserved.
+  std::string fpl_000;
+  int cloudbase = 0, team = 0;
+  float finishminalt = 0, fimialt_eff = 0, tp_septhr = 0;
+  Bounded<float, 0, 6> fconv_def;
+  bool qpolar = false;
+
+  bool operator==(const PlanCarryOver&) const = default;
+};
+
 // Counters.
 struct rd_fpl_0 {
-  int fpl_vers = 0;      // major file version, 2 or 3 (not reset)
   int nb_wp = 0;         // turnpoints, take-off included
   int nb_pz = 0;         // penalty zones
   int npzmax = 0;        // highest penalty-zone index met
@@ -48,12 +71,11 @@ struct rd_fpl_1 {
   PerTurnpoint<float> tpalt;                    // sector altitude, whole metres
   PerTurnpoint<float> tpwid;                    // sector width, whole metres
   PerTurnpoint<int> tpsecdir;                   // sector direction code
-  PerTurnpoint<float> tpdist;                   // leg ending at the point, metres (not reset)
   PerTurnpoint<int> tpair;                      // airport indicator
-  PerTurnpoint<int> tpsec;                      // sector type code
-  PerTurnpoint<int> tprad;                      // sector radius, metres
-  PerTurnpoint<int> tpang;                      // sector angle, degrees
-  PerTurnpoint<int> tpid;                       // reserved
+  PerTurnpoint<int> tpsec = PerTurnpoint<int>::filled(1);     // sector type code
+  PerTurnpoint<int> tprad = PerTurnpoint<int>::filled(3000);  // sector radius, metres
+  PerTurnpoint<int> tpang = PerTurnpoint<int>::filled(90);    // sector angle, degrees
+  PerTurnpoint<int> tpid;                                     // reserved
 
   bool operator==(const rd_fpl_1&) const = default;
 };
@@ -65,18 +87,13 @@ struct rd_fpl_2 {
   PerZone<std::string> wznam;           // weather-zone names
   Bounded<std::string, 1, 16> fpldesc;  // description lines
   std::string landscape;
-  std::string fpl_000;  // reserved (not reset)
 
   bool operator==(const rd_fpl_2&) const = default;
 };
 
-// Atmosphere and task totals.
+// Atmosphere.
 struct rd_fpl_4 {
-  int cloudbase = 0;  // reserved (not reset)
-  int jdate = 0;      // Julian day number of the task date (not reset)
-  float finishminalt = 0, fimialt_eff = 0, tp_septhr = 0;  // reserved (not reset)
-  float pressure = 101325.0f;                              // pascals
-  float dist_tot = 0;                                      // task distance, start to finish, metres
+  float pressure = 101325.0f;  // pascals
 
   bool operator==(const rd_fpl_4&) const = default;
 };
@@ -90,8 +107,6 @@ struct rd_fpl_5 {
 
 // Task timing, options and penalties.
 struct rd_fpl_6 {
-  int taskdate = 0;     // day serial (not reset)
-  float starttime = 0;  // (not reset)
   float starttimewindow = 0, racestartdelay = 0;
   float aattime = 0;  // also t_aat
   int iconsvisiblerange = 0, thermalhelpersrange = 0, turnpointhelpersrange = 0;
@@ -110,7 +125,6 @@ struct rd_fpl_6 {
   int randseed = 0, starttype = 0, startheight = 0, breakprob = 0;
   float ropelength = 0;
   int maxteams = 0, acroflight = 0;
-  int team = 0;  // reserved (not reset)
   int maxwingloading = 0;
 
   float& t_aat() { return aattime; }
@@ -140,8 +154,6 @@ struct rd_fpl_wz2 {
   PerZone<int> thermalswidth, thermalswidthvariation, thermalsactivity, thermalsactivityvariation;
   PerZone<int> thermalsturbulence, thermalsflatsactivity, thermalsstreeting, thermalsbugs;
   PerZone<int> wavesstability, wavesmoisture, highcloudscoverage;
-  bool randomizeweatheroneachflight = false;  // (not reset)
-  int wzcount = 0;                            // (not reset)
 
   bool operator==(const rd_fpl_wz2&) const = default;
 };
@@ -169,25 +181,26 @@ struct gggmas {
 
   bool operator==(const gggmas&) const = default;
 };
-// Glider polar; no flight-plan key fills it.
+// Glider polar; no flight-plan key fills it. Its values that outlast a reset (vfmax_00,
+// fmax_00, gforce) are carried over with the plan's.
 struct gggpol {
   Bounded<float, 1, 3> vap, vzp, vap00, vzp00;
   Bounded<float, 1, 2> pol_a, pol_b, pol_c;
   float pol_d = 0, pol_v = 0, calage = 0, pol_a00 = 0, pol_b00 = 0, pol_c00 = 0, pol_d00 = 0;
-  float pol_v00 = 0, vmin_00 = 0, vvzm_00 = 0, vfmax_00 = 0, fmax_00 = 0, v_vzmin = 0, h_wnd = 0;
-  float fmulatm = 0, vmin = 0, vvzm = 0, gforce = 0;
+  float pol_v00 = 0, vmin_00 = 0, vvzm_00 = 0, v_vzmin = 0, h_wnd = 0;
+  float fmulatm = 0, vmin = 0, vvzm = 0;
 
   bool operator==(const gggpol&) const = default;
 };
-struct misc00 {
-  Bounded<float, 0, 6> fconv_def;
-  bool qpolar = false;
 
-  bool operator==(const misc00&) const = default;
+// The glider's records, which the glider reset gives their defaults as one.
+struct GliderRecords : ggg001, ggg002, gggmas, gggpol {
+  bool operator==(const GliderRecords&) const = default;
 };
 
 // The whole model, one plan at a time. Two models compare equal when every field does.
-struct FlightPlan : rd_fpl_0,
+struct FlightPlan : PlanCarryOver,
+                    rd_fpl_0,
                     rd_fpl_1,
                     rd_fpl_2,
                     rd_fpl_4,
@@ -195,11 +208,7 @@ struct FlightPlan : rd_fpl_0,
                     rd_fpl_6,
                     rd_fpl_wz1,
                     rd_fpl_wz2,
-                    ggg001,
-                    ggg002,
-                    gggmas,
-                    gggpol,
-                    misc00 {
+                    GliderRecords {
   bool operator==(const FlightPlan&) const = default;
 };
 

@@ -756,5 +756,28 @@ TEST_F(ReadFplTest, FieldsKeptFromThePreviousPlan) {
   EXPECT_TRUE(fpl.randomizeweatheroneachflight);
 }
 
+TEST_F(ReadFplTest, NextPlanStartsFromTheDefaultsButForTheCarryOver) {
+  install_landscape("Vallee Brevanto", 3);
+  read_file(data_file("full_v3.fpl"));
+  // Fields no key fills, as the model may hold them.
+  fpl.team = 2;
+  fpl.fpl_000 = "reserved";
+  fpl.gforce = 5.3f;
+  fpl.qpolar = true;
+  PlanCarryOver carry = fpl;
+  carry.dist_tot = 0;  // recomputed: the next plan has no legs
+
+  const std::string minimal = crlf({"[Task]", "TPName0=Alone"});
+  read(minimal);
+  const FlightPlan after_full = fpl;
+  fpl = FlightPlan{};
+  read(minimal);
+  // The minimal plan read alone, with what the full plan carries over.
+  FlightPlan expected = fpl;
+  static_cast<PlanCarryOver&>(expected) = carry;
+  EXPECT_TRUE(after_full == expected);
+  EXPECT_EQ(after_full.tpnam[0], "Alone");
+}
+
 }  // namespace
 }  // namespace brevanto::testing
