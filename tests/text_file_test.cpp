@@ -8,6 +8,7 @@
 #include <future>
 
 #include "platform/encoding.hpp"
+#include "platform/platform.hpp"
 #include "temp_dir.hpp"
 
 namespace brevanto {
@@ -51,6 +52,17 @@ TEST(TextFile, EndAndErrorStatuses) {
   EXPECT_FALSE(missing.is_open());
   EXPECT_GT(missing.open_status(), 0);
   EXPECT_EQ(missing.read_line(line), Status::end);
+}
+
+// A name cut at a NUL byte would be another file's: such a name names none.
+TEST(TextFile, ANameWithANulByteNamesNoFile) {
+  testing::TempDir dir;
+  const std::string plan = dir.write("plan.fpl", "x\n");
+  const std::string cut = plan + std::string(1, '\0') + ".air";
+  EXPECT_FALSE(TextFile(cut).is_open());
+  EXPECT_FALSE(platform::file_exists(cut));
+  EXPECT_EQ(platform::modification_time(cut), std::nullopt);
+  EXPECT_TRUE(platform::file_exists(plan));
 }
 
 // A folder, a named pipe without writer or a device opens as a missing file does, at once: the

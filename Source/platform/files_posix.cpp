@@ -163,15 +163,21 @@ std::FILE* open_native_regular_file(const std::string& native, int& error) {
 }
 
 std::FILE* open_regular_file(std::string_view path, int& error) {
+  if (holds_nul(path)) {
+    error = ENOENT;
+    return nullptr;
+  }
   return open_native_regular_file(native_path(path), error);
 }
 
 bool file_exists(std::string_view path) {
+  if (holds_nul(path)) return false;
   struct stat st {};
   return ::stat(native_path(path).c_str(), &st) == 0;
 }
 
 std::optional<std::int64_t> modification_time(std::string_view path) {
+  if (holds_nul(path)) return std::nullopt;
   struct stat st {};
   if (::stat(native_path(path).c_str(), &st) != 0) return std::nullopt;
   return static_cast<std::int64_t>(st.st_mtime);

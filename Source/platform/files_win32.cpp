@@ -20,6 +20,10 @@ std::string path_for_display(std::string_view path) {
 }
 
 std::FILE* open_regular_file(std::string_view path, int& error) {
+  if (holds_nul(path)) {
+    error = ERROR_FILE_NOT_FOUND;
+    return nullptr;
+  }
   // Shared for writing too: the simulator may be writing its log while it is read.
   const HANDLE handle =
       CreateFileA(std::string(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -55,10 +59,12 @@ std::FILE* open_regular_file(std::string_view path, int& error) {
 }
 
 bool file_exists(std::string_view path) {
+  if (holds_nul(path)) return false;
   return GetFileAttributesA(std::string(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::optional<std::int64_t> modification_time(std::string_view path) {
+  if (holds_nul(path)) return std::nullopt;
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(std::string(path).c_str(), GetFileExInfoStandard, &data)) {
     return std::nullopt;

@@ -11,6 +11,10 @@ namespace platform {
 namespace {
 
 std::intptr_t open_log(std::string_view path, int extra_flags) {
+  if (holds_nul(path)) {
+    errno = EINVAL;
+    return -1;
+  }
   const std::string native = native_path(path);
   return ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | extra_flags, 0666);
 }

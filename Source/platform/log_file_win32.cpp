@@ -30,6 +30,10 @@ int error_code(DWORD error) {
 
 // Other programs may read and write the log while it is open.
 HANDLE open_log(std::string_view path, DWORD disposition) {
+  if (holds_nul(path)) {
+    SetLastError(ERROR_INVALID_NAME);
+    return INVALID_HANDLE_VALUE;
+  }
   const std::string native = native_path(path);
   return CreateFileA(native.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,

@@ -45,6 +45,12 @@ LocalTime local_time();
 
 // ---- Files ----------------------------------------------------------------------------------
 
+// A NUL byte would cut the name the system sees, which could then name another file: every file
+// call of this layer refuses a path that holds one, as a file that does not exist.
+inline bool holds_nul(std::string_view path) {
+  return path.find('\0') != std::string_view::npos;
+}
+
 // The native path for a path text of the program (on Windows: the text itself).
 std::string native_path(std::string_view path);
 
