@@ -21,17 +21,9 @@ std::intptr_t open_log(std::string_view path, int extra_flags) {
 
 }  // namespace
 
-int LogFile::create(std::string_view path) {
+int LogFile::open_as(std::string_view path, bool empty_it) {
   close();
-  const std::intptr_t fd = open_log(path, O_TRUNC);
-  if (fd < 0) return errno != 0 ? errno : EIO;
-  handle_ = fd;
-  return 0;
-}
-
-int LogFile::open(std::string_view path) {
-  close();
-  const std::intptr_t fd = open_log(path, 0);
+  const std::intptr_t fd = open_log(path, empty_it ? O_TRUNC : 0);
   if (fd < 0) return errno != 0 ? errno : EIO;
   handle_ = fd;
   return 0;

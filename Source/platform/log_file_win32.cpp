@@ -42,17 +42,9 @@ HANDLE open_log(std::string_view path, DWORD disposition) {
 
 }  // namespace
 
-int LogFile::create(std::string_view path) {
+int LogFile::open_as(std::string_view path, bool empty_it) {
   close();
-  const HANDLE h = open_log(path, CREATE_ALWAYS);
-  if (h == INVALID_HANDLE_VALUE) return error_code(GetLastError());
-  handle_ = reinterpret_cast<std::intptr_t>(h);
-  return 0;
-}
-
-int LogFile::open(std::string_view path) {
-  close();
-  const HANDLE h = open_log(path, OPEN_ALWAYS);
+  const HANDLE h = open_log(path, empty_it ? CREATE_ALWAYS : OPEN_ALWAYS);
   if (h == INVALID_HANDLE_VALUE) return error_code(GetLastError());
   handle_ = reinterpret_cast<std::intptr_t>(h);
   return 0;

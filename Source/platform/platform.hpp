@@ -103,15 +103,16 @@ class LogFile {
 
   // Creates the file, or empties it; closes the one open before. Returns 0 or a positive system
   // error code (the file is then closed).
-  int create(std::string_view path);
+  int create(std::string_view path) { return open_as(path, true); }
   // Opens the file for appending, created when missing; same results.
-  int open(std::string_view path);
+  int open(std::string_view path) { return open_as(path, false); }
   bool is_open() const { return handle_ != kClosed; }
   // Appends the text; 0 or a positive system error code (a full disk, ...).
   int append(std::string_view text);
   void close();
 
  private:
+  int open_as(std::string_view path, bool empty_it);
   static constexpr std::intptr_t kClosed = -1;
   std::intptr_t handle_ = kClosed;
 };
