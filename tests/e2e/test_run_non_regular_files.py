@@ -13,8 +13,11 @@ NO_INSTALLATION = "*** No Soarix installation found (2 or 3) ***"
 
 
 def put(kind, path):
-    """A folder or a named pipe at `path`, in place of the file that was there."""
-    if os.path.isfile(path):
+    """A folder or a named pipe at `path`, in place of the file, pipe or empty folder that was
+    there."""
+    if os.path.isdir(path):
+        os.rmdir(path)
+    elif os.path.lexists(path):
         os.remove(path)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     if kind == "folder":
@@ -52,8 +55,6 @@ class NoRegularFile(SandboxTest):
         rules = self.box.path("DEFAULT_CHECK.fpl")
         for kind in ("folder", "pipe"):
             with self.subTest(kind=kind):
-                if os.path.isdir(rules):
-                    os.rmdir(rules)
                 put(kind, rules)
                 r = self.run_checker("a.fpl")
                 self.assertEqual(r.returncode, 1)
@@ -69,8 +70,6 @@ class NoRegularFile(SandboxTest):
         self.assertEqual(self.run_checker("a.fpl").stderr, "")
         for kind in ("folder", "pipe"):
             with self.subTest(kind=kind):
-                if os.path.isdir(air):
-                    os.rmdir(air)
                 put(kind, air)
                 r = self.run_checker("a.fpl")
                 self.assertEqual(r.returncode, 0)
