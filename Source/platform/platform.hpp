@@ -69,6 +69,16 @@ bool file_exists(std::string_view path);
 // Last modification time in seconds since 1970-01-01 00:00 UTC; empty when the file is missing.
 std::optional<std::int64_t> modification_time(std::string_view path);
 
+// Whether two paths name one existing file (through links and different spellings alike).
+bool same_file(std::string_view a, std::string_view b);
+
+// Writes `bytes` as the whole content of the file `path`, creating or replacing it. The bytes go
+// first to a new temporary file in the same folder, which is then renamed over `path`: the file
+// is at every moment either what it was before or all of `bytes`, never a part of them, and a
+// failure leaves no temporary file behind. Bytes are written as they are (no line-end change).
+// Returns 0 or a positive system error code.
+int write_whole_file(std::string_view path, std::string_view bytes);
+
 // ---- Registry and environment ---------------------------------------------------------------
 
 enum class RegistryRoot { current_user, classes_root };
