@@ -68,7 +68,7 @@ void undo_finish_keys(Console& con, bool qverb, ConstraintTable& table) {
 class PlanCheck {
  public:
   PlanCheck(const Io& io, const RunSettings& s, ConstraintTable& table, PlanCarry& carry,
-            TextFile& plan, float zbase, int l_infile)
+            TextFile& plan, float zbase, int l_infile, FindingsRecord* record)
       : io_(io),
         con_(io.con),
         s_(s),
@@ -77,7 +77,8 @@ class PlanCheck {
         carry_(carry),
         plan_(plan),
         zbase_(zbase),
-        l_infile_(l_infile) {}
+        l_infile_(l_infile),
+        record_(record) {}
 
   PlanCheckResult run() {
     undo_finish_keys(con_, false, table_);
@@ -148,7 +149,7 @@ class PlanCheck {
       extract_key_val(line, key, val, kKeyLen);
       const std::optional<ScanEnd> stop = interpret(line, key, val);
       for (int i = 1; i <= table_.check_num; ++i)
-        compare(table_[i], key, val);
+        compare(i, key, val);
       if (stop) {
         result_.end = *stop;
         return;
@@ -224,12 +225,14 @@ class PlanCheck {
     if (!n || *n != ntpcur_) log(str(what) + escape_slashes(key));
   }
 
-  void compare(const Constraint& c, const std::string& key, const std::string& val) {
+  void compare(int i, const std::string& key, const std::string& val) {
+    const Constraint& c = table_[i];
     std::string key_chk = key;
     if (c.check_key.starts_with('[') && c.check_key.find(']') != std::string::npos) {
       key_chk = section_ + key;
     }
     if (!wildcardcompare(con_, c.check_key, key_chk, ntpcur_, nb_wp_)) return;
+    if (record_ != nullptr) record_->rule_applies(i);
 
     TypedValue f = get_val_type(con_, val);
     if (c.check_agl && ntpsectortype_ == 0 && f.typ != 'C') {
@@ -250,7 +253,9 @@ class PlanCheck {
       ++result_.nl_nok;
       report(c, key, val, qcomp);
     } else if (s_.qoklines) {
-      log(escape_slashes(key + " : OK"));
+      const std::string line = key + " : OK";
+      log(escape_slashes(line));
+      if (keeps_findings()) add_finding(c, key, val, Verdict::ok, expected_value(c), line);
     }
   }
 
@@ -318,6 +323,7 @@ class PlanCheck {
       const std::string line = key + " : " + str(t_.incompatible) + val + "," + c.check_val;
       log(escape_slashes(line));
       add_to_msg00(line);
+      if (keeps_findings()) add_finding(c, key, val, Verdict::incompatible, c.check_val, line);
       return;
     }
     std::string zone;
@@ -326,17 +332,8 @@ class PlanCheck {
     if (ntpsectortype_ == 0 && key.starts_with("TPWidth")) decorated += " (Min Alt)";
     decorated += zone;
 
-    std::string bbb = c.check_val;
-    if (c.check_bas) {
-      bbb = "BASE" + c.check_val + " (" +
-            nearest_int_text(static_cast<double>(c.check_flt) + zbase_) + ")";
-    }
-    std::string expected = c.check_rel + " " + bbb;
-    if (c.check_agl) {
-      expected += "AGL (" +
-                  str(trim_left(fmt_f(static_cast<double>(c.check_flt) + carry_.tpposz, 12, 1))) +
-                  ")";
-    }
+    const std::string shown = expected_value(c);
+    const std::string expected = c.check_rel + " " + shown;
 
     // "should be: " in column 40; a longer key and value stay whole, one blank after them.
     std::string line = decorated + " : " + val;
@@ -345,10 +342,36 @@ class PlanCheck {
     } else {
       line += ' ';
     }
-    log(escape_slashes(line + str(t_.should_be) + expected));
+    line += str(t_.should_be) + expected;
+    log(escape_slashes(line));
+    if (keeps_findings()) add_finding(c, key, val, Verdict::violation, shown, line);
 
     const std::string& popup_key = ntpsectortype_ == 0 ? key : key + zone;
     add_to_msg00(popup_key + " : " + val + str(t_.popup_should_be) + expected);
+  }
+
+  // The rule's value as a report line shows it: a BASE value with the altitude it means for this
+  // plan, an AGL value with the altitude it means at the current turnpoint.
+  std::string expected_value(const Constraint& c) const {
+    std::string bbb = c.check_val;
+    if (c.check_bas) {
+      bbb = "BASE" + c.check_val + " (" +
+            nearest_int_text(static_cast<double>(c.check_flt) + zbase_) + ")";
+    }
+    if (c.check_agl) {
+      bbb += "AGL (" +
+             str(trim_left(fmt_f(static_cast<double>(c.check_flt) + carry_.tpposz, 12, 1))) + ")";
+    }
+    return bbb;
+  }
+
+  bool keeps_findings() const { return record_ != nullptr && record_->keeps_findings(); }
+
+  // A reported line, for the run's outputs; `expected` is the rule's value as the line shows it.
+  void add_finding(const Constraint& c, const std::string& key, const std::string& val,
+                   Verdict verdict, const std::string& expected, const std::string& report_line) {
+    record_->add(
+        Finding{result_.nl, key, val, c.check_rel, expected, verdict, ntpcur_, nwxz_, report_line});
   }
 
   // msg00 holds its lines as the popup shows them, so that its room counts a "/" once; the
@@ -376,6 +399,7 @@ class PlanCheck {
   TextFile& plan_;
   const float zbase_;
   const int l_infile_;
+  FindingsRecord* const record_;  // the run's record, or none
 
   PlanCheckResult result_;
   int ntpcur_ = -1;         // current turnpoint; -1 outside the turnpoint list
@@ -392,8 +416,9 @@ std::string_view seefile_text(int nlang) {
 }
 
 PlanCheckResult check_plan(const Io& io, const RunSettings& s, ConstraintTable& table,
-                           PlanCarry& carry, TextFile& plan, float zbase, int l_infile) {
-  return PlanCheck(io, s, table, carry, plan, zbase, l_infile).run();
+                           PlanCarry& carry, TextFile& plan, float zbase, int l_infile,
+                           FindingsRecord* record) {
+  return PlanCheck(io, s, table, carry, plan, zbase, l_infile, record).run();
 }
 
 void restore_finish_keys(Console& con, bool qverb, ConstraintTable& table) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "findings.hpp"
 #include "io.hpp"
 #include "rules_file.hpp"
 #include "settings.hpp"
@@ -47,9 +48,12 @@ struct PlanCheckResult {
 // of s.qfr; s.qverb adds console lines, s.qoklines an "OK" line per satisfied constraint,
 // s.fltpntacy is the tolerance of "=" between reals, s.nlang chooses the see-file text.
 // Keys ending with "|" are made the plan's finish turnpoint in `table`; restore_finish_keys()
-// undoes it. Any replacement left by an earlier plan is undone first.
+// undoes it. Any replacement left by an earlier plan is undone first. When the run hands a
+// `record`, each rule found to apply to a line is marked in it, and each reported line (the
+// violations, and the OK lines of s.qoklines) is added to it as a finding.
 PlanCheckResult check_plan(const Io& io, const RunSettings& s, ConstraintTable& table,
-                           PlanCarry& carry, TextFile& plan, float zbase, int l_infile);
+                           PlanCarry& carry, TextFile& plan, float zbase, int l_infile,
+                           FindingsRecord* record = nullptr);
 
 // Gives every key whose "|" stands replaced its form ending with "|" again (console lines when
 // `qverb`), whatever the way the plan's scan ended.

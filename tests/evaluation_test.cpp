@@ -26,7 +26,7 @@ class EvaluationTest : public ::testing::Test {
   PlanCheckResult check(const std::string& plan, float zbase = 0, int l_infile = 20) {
     dir.write("Brevanto.log", "");
     TextFile file(dir.write("plan.fpl", plan));
-    return check_plan(Io{con, journal, s}, s, table, carry, file, zbase, l_infile);
+    return check_plan(Io{con, journal, s}, s, table, carry, file, zbase, l_infile, record);
   }
   std::string log() { return dir.read("Brevanto.log"); }
   // Violations of a one-rule table on a one-line plan.
@@ -42,6 +42,7 @@ class EvaluationTest : public ::testing::Test {
   RunSettings s;
   ConstraintTable table;
   PlanCarry carry;
+  FindingsRecord* record = nullptr;
 };
 
 TEST_F(EvaluationTest, RelationsForEveryPairOfTypes) {
@@ -464,6 +465,45 @@ TEST_F(EvaluationTest, LongPlanValuesAndLines) {
   const PlanCheckResult r = check("PlaneName=" + name + "\n");
   EXPECT_EQ(log(), "PlaneName : " + std::string(80, 'n') + " should be: = LS8\n");
   EXPECT_LE(r.msg00.size(), 512u);
+}
+
+TEST_F(EvaluationTest, FindingsAndAppliedRulesGoToTheRunsRecord) {
+  s.qoklines = true;
+  rules(
+      "TPHeight1<=1000AGL\nWindSpeed<15\nTPRadius|<=2000\nTPRaduis*>=500\nWater=0\n"
+      "TPHeight2<=BASE\n");
+  FindingsRecord kept(table.check_num, true);
+  record = &kept;
+  kept.begin_plan("plan.fpl", "plan.fpl");
+  const PlanCheckResult r = check(
+      "Count=3\nTPName1=Start\nTPPosZ1=450\nTPSectorType1=0\nTPHeight1=1500\nTPName2=Finish\n"
+      "TPRadius2=3000\nTPHeight2=2000\nPZCount=0\nWZCount=2\n[WeatherZone1]\nWindSpeed=12\n"
+      "[Plane]\nWater=none\n",
+      1700);
+  kept.end_plan(r.nl_nok);
+  std::vector<std::string> found;
+  const char* verdicts[] = {"violation", "incompatible", "ok"};
+  for (const Finding& f : kept.plans().at(0).findings) {
+    found.push_back(std::to_string(f.line) + "|" + f.key + "|" + f.value + "|" + f.relation + "|" +
+                    f.expected + "|" + verdicts[static_cast<int>(f.verdict)] + "|" +
+                    std::to_string(f.turnpoint) + "|" + std::to_string(f.weather_zone) + "|" +
+                    f.report_line);
+  }
+  EXPECT_EQ(found, (std::vector<std::string>{
+                       "5|TPHeight1|1500|<=|1000AGL (1450.0)|violation|1|-1|TPHeight1 : 1500    "
+                       "                   should be: <= 1000AGL (1450.0)",
+                       "7|TPRadius2|3000|<=|2000|violation|2|-1|TPRadius2 : 3000                 "
+                       "      should be: <= 2000",
+                       "8|TPHeight2|2000|<=|BASE+0 (1700)|violation|2|-1|TPHeight2 : 2000       "
+                       "                should be: <= BASE+0 (1700)",
+                       "12|WindSpeed|12|<|15|ok|-1|1|WindSpeed : OK",
+                       "14|Water|none|=|0|incompatible|-1|-1|Water : *** INCOMPATIBLE DATA TYPES: "
+                       "none,0"}));
+  EXPECT_EQ(kept.plans()[0].outcome, PlanOutcome::checked);
+  EXPECT_EQ(kept.plans()[0].violations, 4);
+  // The misspelled key matched nothing; the finish rule matched through its turnpoint number.
+  for (int i = 1; i <= table.check_num; ++i)
+    EXPECT_EQ(kept.rule_applied(i), i != 4) << i;
 }
 
 }  // namespace

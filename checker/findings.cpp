@@ -1,0 +1,35 @@
+#include "findings.hpp"
+
+namespace brevanto {
+
+void FindingsRecord::begin_plan(std::string path, std::string shown) {
+  if (!keep_findings_) return;
+  PlanFindings plan;
+  plan.path = std::move(path);
+  plan.shown = std::move(shown);
+  plans_.push_back(std::move(plan));
+}
+
+void FindingsRecord::end_plan(int violations) {
+  if (plans_.empty()) return;
+  plans_.back().outcome = PlanOutcome::checked;
+  plans_.back().violations = violations;
+}
+
+void FindingsRecord::rule_applies(int rule) {
+  if (rule > 0 && static_cast<std::size_t>(rule) < applied_.size()) {
+    applied_[static_cast<std::size_t>(rule)] = true;
+  }
+}
+
+bool FindingsRecord::rule_applied(int rule) const {
+  return rule > 0 && static_cast<std::size_t>(rule) < applied_.size() &&
+         applied_[static_cast<std::size_t>(rule)];
+}
+
+void FindingsRecord::add(Finding finding) {
+  if (!keep_findings_ || plans_.empty()) return;
+  plans_.back().findings.push_back(std::move(finding));
+}
+
+}  // namespace brevanto
