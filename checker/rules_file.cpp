@@ -3,6 +3,7 @@
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
+#include "rule_usage.hpp"
 #include "text_file.hpp"
 #include "to_char.hpp"
 #include "value_primitives.hpp"
@@ -94,6 +95,7 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
     if (key.ends_with('|')) table.qfinish = true;
     c.check_key = key;
     c.key_as_read = key;
+    c.line_as_written = trim_right(line);
     c.check_rel = rel;
     c.check_val = val;
     apply_qualifiers(c, table);
@@ -118,6 +120,7 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
   if (table.check_num == 0)
     return RulesFault{RulesFault::Kind::none_defined, std::string(t.no_test)};
   log_line(io.journal, fmt_i(table.check_num, 2) + " " + std::string(t.to_check));
+  report_useless_rules(io.journal, table, s.qfr);
   log_line(io.journal, " ");
   return std::nullopt;
 }

@@ -30,6 +30,7 @@ struct Constraint {
   bool check_bas = false;      // an offset from the plan's cloud base
   bool check_mod = false;      // the final "|" of the key stands replaced for the current plan
   std::string key_as_read;     // the key as the rules file gave it, to undo that replacement
+  std::string line_as_written;  // the rules file's line, for the messages about the rule
 };
 
 struct ConstraintTable {
@@ -62,7 +63,8 @@ void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog = 
 
 // Reads the rules file s.deffil into `table` (filled afresh). Comments ("#" first), lines without
 // relation, with a blank key or a blank value are skipped. Writes to the journal a line for each
-// AGL text value, then the count line and a line holding one blank. A file that cannot be opened,
+// AGL text value, then the count line, a line for each rule whose key can never match, and a
+// line holding one blank. A file that cannot be opened,
 // more than maxchk constraints or none at all: nothing more is read and the fault comes back (the
 // table then holds the constraints read so far).
 std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,

@@ -83,6 +83,16 @@ bool wildcardcompare(Console& con, std::string_view key00, std::string_view key,
   return false;
 }
 
+bool wildcard_is_incorrect(std::string_view key00) {
+  key00 = trim_right(key00);
+  if (key00.find_first_of("*$?%") == std::string_view::npos) return false;
+  const std::size_t last = key00.size() - 1;
+  for (const char w : std::string_view("*$?%")) {
+    if (key00.find(w) == last) return false;
+  }
+  return true;
+}
+
 float get_cloud_base(Console& con, const FlightPlan& fpl) {
   const float t0 = fpl.thermalstemp[0];
   const float d0 = fpl.thermalsdew[0];

@@ -41,6 +41,11 @@ bool flt_eq(Console& con, float val, float val0, float fltpntacy);
 bool wildcardcompare(Console& con, std::string_view key00, std::string_view key, int ntpcur,
                      int nb_wp);
 
+// Whether wildcardcompare() takes the rule key `key00` for a misplaced wildcard (one that is not
+// the key's last character, or a last one with an earlier copy before it): such a key selects
+// nothing.
+bool wildcard_is_incorrect(std::string_view key00);
+
 // The cloud base of the plan held in the model, metres above sea level: 125 m per degree between
 // the ground temperature and the dew point of weather zone 0, at most the zone's inversion
 // height, above the take-off point (turnpoint 0). Writes its inputs and result on the console.

@@ -1,0 +1,70 @@
+#include "rule_usage.hpp"
+
+#include <string>
+
+#include "fixed_text.hpp"
+#include "to_char.hpp"
+#include "value_primitives.hpp"
+
+namespace brevanto {
+
+namespace {
+
+struct Texts {
+  std::string_view rule, never_matches, unused_heading, none;
+};
+constexpr Texts kEnglish = {"*** rule ", " : its key can never match a flight-plan key ***",
+                            "Rules that matched no line of any checked plan:", "  none"};
+constexpr Texts kFrench = {
+    "*** r\xE8gle ", " : sa cl\xE9 ne peut correspondre \xE0 aucune cl\xE9 de plan de vol ***",
+    "R\xE8gles qui ne correspondent \xE0 aucune ligne des plans v\xE9rifi\xE9s :", "  aucune"};
+
+const Texts& texts(bool qfr) {
+  return qfr ? kFrench : kEnglish;
+}
+
+}  // namespace
+
+bool key_can_never_match(std::string_view check_key) {
+  check_key = trim_right(check_key);
+  // "[Section]Key" is compared with the plan's section header followed by the line's key: the
+  // header is any line the plan begins with "[", so only what follows the "]" is a plan key.
+  std::string_view plan_key = check_key;
+  if (check_key.starts_with('[')) {
+    const std::size_t close = check_key.find(']');
+    if (close != std::string_view::npos) {
+      plan_key = check_key.substr(close + 1);
+      if (plan_key.empty()) return true;
+    }
+  }
+  if (plan_key.find('=') != std::string_view::npos) return true;
+  // The matcher sees a finish key with its "|" made the finish turnpoint's number.
+  std::string matched(check_key);
+  if (matched.ends_with('|')) matched.back() = '1';
+  return wildcard_is_incorrect(matched);
+}
+
+void report_useless_rules(Journal& journal, const ConstraintTable& table, bool qfr) {
+  const Texts& t = texts(qfr);
+  for (int i = 1; i <= table.check_num; ++i) {
+    if (!key_can_never_match(table[i].key_as_read)) continue;
+    log_line(journal, std::string(t.rule) + i2b(i) + " : " +
+                          escape_slashes(table[i].line_as_written) + std::string(t.never_matches));
+  }
+}
+
+void report_unused_rules(Journal& journal, const ConstraintTable& table,
+                         const FindingsRecord& record, bool qfr) {
+  const Texts& t = texts(qfr);
+  log_line(journal, std::string(78, '-'));
+  log_line(journal, t.unused_heading);
+  bool any = false;
+  for (int i = 1; i <= table.check_num; ++i) {
+    if (record.rule_applied(i)) continue;
+    any = true;
+    log_line(journal, "  " + i2b(i) + " : " + escape_slashes(table[i].line_as_written));
+  }
+  if (!any) log_line(journal, t.none);
+}
+
+}  // namespace brevanto
