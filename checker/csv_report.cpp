@@ -1,0 +1,105 @@
+#include "csv_report.hpp"
+
+#include <string_view>
+
+#include "platform/encoding.hpp"
+
+namespace brevanto {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kHeader =
+    "plan,line,key,value,relation,expected,verdict,turnpoint,weather_zone";
+
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// "-200", "+1.5", "2.5E3": what a spreadsheet takes for a number, never for a formula.
+bool is_plain_number(std::string_view s) {
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t digits = 0;
+  for (; i < s.size() && is_digit(s[i]); ++i)
+    ++digits;
+  if (i < s.size() && s[i] == '.') {
+    for (++i; i < s.size() && is_digit(s[i]); ++i)
+      ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    if (i == s.size() || !is_digit(s[i])) return false;
+    while (i < s.size() && is_digit(s[i]))
+      ++i;
+  }
+  return i == s.size();
+}
+
+// A text from a plan or a rule as a field: data, never a formula.
+std::string text_field(std::string_view text) {
+  std::string field;
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos &&
+      !is_plain_number(text)) {
+    field = "'";
+  }
+  field += text;
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (const char c : field) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string number_field(int n) {
+  return n >= 0 ? std::to_string(n) : std::string();
+}
+
+std::string_view verdict_text(Verdict v) {
+  switch (v) {
+    case Verdict::violation:
+      return "violation";
+    case Verdict::incompatible:
+      return "incompatible";
+    case Verdict::ok:
+      break;
+  }
+  return "ok";
+}
+
+void add_row(std::string& out, std::initializer_list<std::string_view> fields) {
+  bool first = true;
+  for (const std::string_view f : fields) {
+    if (!first) out += ',';
+    out += f;
+    first = false;
+  }
+  out += "\r\n";
+}
+
+}  // namespace
+
+std::string csv_report(const FindingsRecord& record) {
+  std::string out;
+  add_row(out, {kHeader});
+  for (const PlanFindings& plan : record.plans()) {
+    const std::string name = text_field(plan.shown);
+    for (const Finding& f : plan.findings) {
+      add_row(out, {name, number_field(f.line), text_field(f.key), text_field(f.value), f.relation,
+                    text_field(f.expected), verdict_text(f.verdict), number_field(f.turnpoint),
+                    number_field(f.weather_zone)});
+    }
+    if (plan.outcome == PlanOutcome::unreadable) {
+      add_row(out, {name, "", "", "", "", "", "unreadable", "", ""});
+    } else if (plan.violations == 0) {
+      add_row(out, {name, "", "", "", "", "", "clean", "", ""});
+    }
+  }
+  return std::string(kBom) + platform::cp1252_to_utf8(out);
+}
+
+}  // namespace brevanto
