@@ -1,0 +1,192 @@
+#include "html_report.hpp"
+
+#include <charconv>
+#include <string_view>
+
+#include "log_message.hpp"
+#include "platform/encoding.hpp"
+#include "task_map.hpp"
+
+namespace brevanto {
+
+namespace {
+
+struct Texts {
+  std::string_view lang, title, rules_file, rules, plan, invalid_lines, invalid_count, no_error,
+      unreadable, line, report_line, task_distance, cannot_draw;
+  MapTexts map;
+  std::string_view cannot_open, read_error, too_many_turnpoints, no_task, bad_position;
+};
+
+const Texts kEnglish = {"en",
+                        "Brevanto report",
+                        "Rules file",
+                        "rules",
+                        "Flight plan",
+                        "Invalid lines",
+                        " invalid lines",
+                        "No error found",
+                        "could not be read",
+                        "Line",
+                        "Report line",
+                        "Task distance",
+                        "The task of this plan cannot be drawn: ",
+                        {"start", "finish", "Penalty zone", "N"},
+                        "the file cannot be opened.",
+                        "the file cannot be read to its end.",
+                        "it has more than 31 turnpoints.",
+                        "it has no turnpoint.",
+                        "a turnpoint's position is no number."};
+const Texts kFrench = {"fr",
+                       "Rapport Brevanto",
+                       "Fichier de r\xE8gles",
+                       "r\xE8gles",
+                       "Plan de vol",
+                       "Lignes incorrectes",
+                       " lignes incorrectes",
+                       "Pas d'erreur",
+                       "illisible",
+                       "Ligne",
+                       "Ligne du rapport",
+                       "Distance de l'\xE9preuve",
+                       "L'\xE9preuve de ce plan ne peut pas \xEAtre dessin\xE9"
+                       "e : ",
+                       {"d\xE9part",
+                        "arriv\xE9"
+                        "e",
+                        "Zone de p\xE9nalit\xE9", "N"},
+                       "le fichier ne peut pas \xEAtre ouvert.",
+                       "le fichier ne peut pas \xEAtre lu jusqu'au bout.",
+                       "il a plus de 31 points de virage.",
+                       "il n'a aucun point de virage.",
+                       "la position d'un point de virage n'est pas un nombre."};
+
+constexpr std::string_view kStyle =
+    "body{font-family:sans-serif;margin:1.5em;color:#222;background:#fff}"
+    "table{border-collapse:collapse;margin:.5em 0}"
+    "th,td{border:1px solid #bbb;padding:.2em .6em;text-align:left;vertical-align:top}"
+    "th{background:#eee}td.n{text-align:right}"
+    ".bad,.bad a{color:#b00}.ok{color:#070}"
+    "section.plan{border-top:2px solid #888;margin-top:1.5em}"
+    "td.report{font-family:monospace;white-space:pre}"
+    "p.note{font-style:italic}p.path{font-family:monospace;overflow-wrap:anywhere}"
+    "svg.task-map{border:1px solid #999;background:#f6f8f2;max-width:100%;height:auto}"
+    "svg text{font-family:sans-serif;font-size:11px}"
+    ".leg{stroke:#1f4e9c;stroke-width:2}"
+    ".takeoff-leg{stroke:#777;stroke-width:1.5;stroke-dasharray:6 4}"
+    ".leg-length{fill:#1f4e9c;font-size:10px}"
+    ".oz{fill:#1f4e9c;fill-opacity:.12;stroke:#1f4e9c}"
+    ".pz{fill:#d22;fill-opacity:.15;stroke:#d22;stroke-width:1.5;stroke-dasharray:5 3}"
+    ".tp-mark{fill:#fff;stroke:#1f4e9c;stroke-width:2}"
+    ".tp-mark.takeoff{fill:#1f4e9c}.tp-mark.start{stroke:#080}.tp-mark.finish{stroke:#000}"
+    ".tp-mark.bad{fill:#e00;stroke:#900}.key-mark.bad{fill:#c00;font-weight:bold}"
+    ".north path,.scale path{fill:none;stroke:#333;stroke-width:1.5}.north path{fill:#333}";
+
+std::string esc(std::string_view text) {
+  return html_escape(text);
+}
+
+std::string problem_text(const Texts& t, MapProblem p) {
+  switch (p) {
+    case MapProblem::cannot_open:
+      return std::string(t.cannot_open);
+    case MapProblem::read_error:
+      return std::string(t.read_error);
+    case MapProblem::too_many_turnpoints:
+      return std::string(t.too_many_turnpoints);
+    case MapProblem::no_task:
+      return std::string(t.no_task);
+    case MapProblem::bad_position:
+    case MapProblem::none:
+      break;
+  }
+  return std::string(t.bad_position);
+}
+
+std::string km(float metres) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(metres) / 1000,
+                               std::chars_format::fixed, 1);
+  return std::string(buf, r.ptr) + " km";
+}
+
+bool has_violations(const PlanFindings& plan) {
+  return plan.outcome == PlanOutcome::unreadable || plan.violations > 0;
+}
+
+// The plan's line in the table of plans.
+std::string plan_row(const Texts& t, const PlanFindings& plan, std::size_t n) {
+  const std::string id = std::to_string(n);
+  std::string count;
+  if (plan.outcome == PlanOutcome::unreadable) {
+    count = std::string(t.unreadable);
+  } else {
+    count = std::to_string(plan.violations);
+  }
+  return std::string("<tr class=\"") + (has_violations(plan) ? "bad" : "ok") +
+         "\"><td class=\"n\">" + id + "</td><td><a href=\"#plan-" + id + "\">" + esc(plan.shown) +
+         "</a></td><td class=\"n\">" + esc(count) + "</td></tr>";
+}
+
+// The plan's section: its result, its findings, the map of its task.
+std::string plan_section(const Texts& t, const PlanFindings& plan, std::size_t n) {
+  const std::string id = std::to_string(n);
+  std::string html = "<section class=\"plan\" id=\"plan-" + id + "\"><h2>" + id + ". " +
+                     esc(extract_name(plan.shown)) + "</h2><p class=\"path\">" + esc(plan.shown) +
+                     "</p>";
+  std::string result;
+  if (plan.outcome == PlanOutcome::unreadable) {
+    result = std::string(t.unreadable);
+  } else if (plan.violations == 0) {
+    result = std::string(t.no_error);
+  } else {
+    result = std::to_string(plan.violations) + std::string(t.invalid_count);
+  }
+  html += std::string("<p class=\"result ") + (has_violations(plan) ? "bad" : "ok") + "\">" +
+          esc(result) + "</p>";
+  if (!plan.findings.empty()) {
+    html += "<table class=\"findings\"><tr><th>" + esc(t.line) + "</th><th>" + esc(t.report_line) +
+            "</th></tr>";
+    for (const Finding& f : plan.findings) {
+      html += std::string("<tr class=\"") + (f.verdict == Verdict::ok ? "ok" : "bad") +
+              "\"><td class=\"n\">" + std::to_string(f.line) + "</td><td class=\"report\">" +
+              esc(f.report_line) + "</td></tr>";
+    }
+    html += "</table>";
+  }
+  const PlanForMap read = read_plan_for_map(plan.path);
+  if (read.fpl) {
+    html += "<figure class=\"map\">" + task_map_svg(*read.fpl, plan.findings, t.map) +
+            "<figcaption>" + esc(t.task_distance) + ": " + km(read.fpl->dist_tot) +
+            "</figcaption></figure>";
+  } else {
+    html += "<p class=\"note no-map\">" + esc(t.cannot_draw) + esc(problem_text(t, read.problem)) +
+            "</p>";
+  }
+  return html + "</section>";
+}
+
+}  // namespace
+
+std::string html_report(const FindingsRecord& record, const HtmlReportHead& head) {
+  const Texts& t = head.qfr ? kFrench : kEnglish;
+  std::string html = "<!DOCTYPE html>\n<html lang=\"" + std::string(t.lang) +
+                     "\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + esc(t.title) +
+                     "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
+  html += "<h1>" + esc(t.title) + "</h1>\n<p>" + esc(t.rules_file) + ": " + esc(head.rules_file) +
+          " (" + std::to_string(head.rules) + " " + esc(t.rules) + "), " + esc(head.date) +
+          "</p>\n";
+  html += "<table class=\"plans\"><tr><th>#</th><th>" + esc(t.plan) + "</th><th>" +
+          esc(t.invalid_lines) + "</th></tr>\n";
+  std::size_t n = 0;
+  for (const PlanFindings& plan : record.plans())
+    html += plan_row(t, plan, ++n) + "\n";
+  html += "</table>\n";
+  n = 0;
+  for (const PlanFindings& plan : record.plans())
+    html += plan_section(t, plan, ++n) + "\n";
+  html += "</body>\n</html>\n";
+  return platform::cp1252_to_utf8(html);
+}
+
+}  // namespace brevanto

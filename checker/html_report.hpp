@@ -1,0 +1,24 @@
+// The HTML report of a run: one self-contained page (no script, font or picture from elsewhere,
+// so that it opens from a USB stick) with a table of the plans and their invalid lines, then for
+// each plan its findings and the map of its task.
+#pragma once
+
+#include <string>
+
+#include "findings.hpp"
+
+namespace brevanto {
+
+// What the page says about the run as a whole.
+struct HtmlReportHead {
+  bool qfr = false;        // French texts
+  std::string rules_file;  // the rules file, as the run names it
+  int rules = 0;           // its number of rules
+  std::string date;        // when the run was made
+};
+
+// The whole page, in UTF-8. Each plan is read again for its map (read_plan_for_map), apart from
+// the run; a plan whose task cannot be drawn gets a note in place of its map.
+std::string html_report(const FindingsRecord& record, const HtmlReportHead& head);
+
+}  // namespace brevanto

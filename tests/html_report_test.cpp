@@ -1,0 +1,144 @@
+// The HTML report: the table of plans, each plan's findings and the map of its task.
+#include "html_report.hpp"
+
+#include <gtest/gtest.h>
+
+#include "task_map.hpp"
+#include "temp_dir.hpp"
+
+namespace brevanto {
+namespace {
+
+using testing::TempDir;
+
+std::size_t count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1))
+    ++n;
+  return n;
+}
+
+// The sections of the page, one per plan, in order.
+std::vector<std::string> sections(const std::string& page) {
+  std::vector<std::string> found;
+  for (std::size_t p = page.find("<section"); p != std::string::npos;) {
+    const std::size_t end = page.find("</section>", p);
+    found.push_back(page.substr(p, end - p));
+    p = page.find("<section", end);
+  }
+  return found;
+}
+
+// A task of `count` turnpoints 10 km apart, its names given, and one penalty zone.
+std::string plan(int count, const std::vector<std::string>& names = {}) {
+  std::string text =
+      "[Version]\nSoarix version=3000\n[Task]\nCount=" + std::to_string(count) + "\n";
+  for (int i = 0; i < count; ++i) {
+    const std::string n = std::to_string(i);
+    text += "TPName" + n + "=" + (i < static_cast<int>(names.size()) ? names[i] : "TP" + n) +
+            "\nTPPosX" + n + "=" + std::to_string(10000 * i) + ".0\nTPPosY" + n + "=" +
+            std::to_string(i % 2 * 8000) + ".0\nTPRadius" + n + "=1000\nTPAngle" + n + "=90\n";
+  }
+  return text +
+         "PZCount=1\nPZPos0X0=5000\nPZPos0Y0=-2000\nPZPos1X0=8000\nPZPos1Y0=-2000\n"
+         "PZPos2X0=8000\nPZPos2Y0=-500\nPZPos3X0=5000\nPZPos3Y0=-500\nPZBase0=0\nPZTop0=1500\n";
+}
+
+Finding violation(int line, std::string key, int turnpoint, int zone, std::string report) {
+  return Finding{line, std::move(key),   "v", "=", "x", Verdict::violation, turnpoint,
+                 zone, std::move(report)};
+}
+
+TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
+  TempDir dir;
+  FindingsRecord record(3, true);
+  record.begin_plan(dir.write("bad.fpl", plan(4, {"Home", "A<B & C", "TP2", "Sainte-\xC9nimie"})),
+                    "bad.fpl");
+  record.add(violation(12, "TPRadius1", 1, -1, "TPRadius1 : 1000 should be: <= 500"));
+  record.add(violation(13, "TPAngle1", 1, -1, "TPAngle1 : 90 should be: = 360"));
+  record.add(violation(40, "StartTime", -1, -1, "StartTime : 15.0 should be: <= 14.5"));
+  record.add(violation(50, "WindSpeed", -1, 1, "WindSpeed[1] : 18 should be: < \"15\""));
+  record.add(Finding{60, "Water", "0", "=", "0", Verdict::ok, -1, -1, "Water : OK"});
+  record.end_plan(4);
+  record.begin_plan(dir.write("clean.fpl", plan(3)), "clean.fpl");
+  record.end_plan(0);
+  record.begin_plan(dir.str("gone.fpl"), "gone.fpl");  // the run stopped on it
+  record.begin_plan(dir.write("big.fpl", plan(32)), "big.fpl");
+  record.end_plan(0);
+  record.begin_plan(dir.write("empty.fpl", "[Task]\n"), "empty.fpl");
+  record.end_plan(0);
+
+  const std::string page = html_report(record, {false, "DEFAULT_CHECK.fpl", 3, "2026-05-17"});
+  EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
+  // Self-contained: nothing is fetched from elsewhere.
+  for (const char* outside : {"<script", "src=", "href=\"http", "url(", "@import"}) {
+    EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+  }
+  const std::size_t table = page.find("<table class=\"plans\">");
+  const std::string listed = page.substr(table, page.find("</table>", table) - table);
+  EXPECT_EQ(count(listed, "<tr class=\"bad\">"), 2);  // bad.fpl, gone.fpl
+  EXPECT_EQ(count(listed, "<tr class=\"ok\">"), 3);
+  EXPECT_NE(page.find("gone.fpl</a></td><td class=\"n\">could not be read</td>"),
+            std::string::npos);
+
+  const std::vector<std::string> plans = sections(page);
+  ASSERT_EQ(plans.size(), 5u);
+  // One mark per turnpoint; in red turnpoint 1 and the two keys without turnpoint.
+  const std::string map = plans[0].substr(plans[0].find("<svg"));
+  EXPECT_EQ(count(map, "class=\"tp-mark"), 4);
+  EXPECT_EQ(count(map, " bad\""), 3);
+  EXPECT_EQ(count(plans[0], "<circle class=\"tp-mark start bad\""), 1);
+  EXPECT_NE(plans[0].find("<title>1: A&lt;B &amp; C\nTPRadius1 : 1000 should be: &lt;= 500\n"
+                          "TPAngle1 : 90 should be: = 360</title>"),
+            std::string::npos);
+  EXPECT_NE(plans[0].find("<title>WindSpeed[1] : 18 should be: &lt; &quot;15&quot;</title>"
+                          "WindSpeed[1]</text>"),
+            std::string::npos);
+  EXPECT_NE(plans[0].find(">Sainte-\xC3\x89nimie (finish)</text>"), std::string::npos);
+  EXPECT_EQ(count(plans[0], "<polygon class=\"pz\""), 1);
+  EXPECT_EQ(count(plans[0], "<tr class=\"ok\"><td class=\"n\">60</td>"), 1);  // the OK line
+
+  EXPECT_EQ(count(plans[1], "class=\"tp-mark"), 3);
+  EXPECT_EQ(count(plans[1], "bad"), 0);
+  EXPECT_NE(plans[1].find("No error found"), std::string::npos);
+  const std::pair<int, const char*> notes[] = {{2, "the file cannot be opened."},
+                                               {3, "it has more than 31 turnpoints."},
+                                               {4, "it has no turnpoint."}};
+  for (const auto& [i, why] : notes) {
+    EXPECT_EQ(plans[i].find("<svg"), std::string::npos) << i;
+    EXPECT_NE(plans[i].find("<p class=\"note no-map\">The task of this plan cannot be drawn: " +
+                            std::string(why) + "</p>"),
+              std::string::npos)
+        << plans[i];
+  }
+}
+
+TEST(HtmlReport, FrenchTexts) {
+  TempDir dir;
+  FindingsRecord record(1, true);
+  record.begin_plan(dir.write("a.fpl", plan(3)), "a.fpl");
+  record.end_plan(0);
+  record.begin_plan(dir.str("gone.fpl"), "gone.fpl");
+  const std::string page = html_report(record, {true, "r\xE8gles.fpl", 1, "2026-05-17"});
+  EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"fr\">"));
+  for (const char* text :
+       {"r\xC3\xA8gles.fpl (1 r\xC3\xA8gles)", "Pas d&#39;erreur", "TP2 (arriv\xC3\xA9\x65)",
+        "L&#39;\xC3\xA9preuve de ce plan ne peut pas \xC3\xAAtre dessin\xC3\xA9\x65 : le fichier "
+        "ne peut pas \xC3\xAAtre ouvert."}) {
+    EXPECT_NE(page.find(text), std::string::npos) << text;
+  }
+}
+
+TEST(TaskMap, ReadingForTheMapIsQuietAndNeverStops) {
+  TempDir dir;
+  // More than 31 turnpoints would stop the run's own reading; here it is a problem of the map.
+  EXPECT_EQ(read_plan_for_map(dir.write("big.fpl", plan(40))).problem,
+            MapProblem::too_many_turnpoints);
+  const PlanForMap read = read_plan_for_map(dir.write("ok.fpl", plan(5)));
+  ASSERT_TRUE(read.fpl);
+  EXPECT_EQ(read.fpl->nb_wp, 5);
+  EXPECT_FLOAT_EQ(read.fpl->tpdist[2], 12806.249f);  // as the reader computes the legs
+}
+
+}  // namespace
+}  // namespace brevanto
