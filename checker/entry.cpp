@@ -19,6 +19,20 @@ std::string usage_line(const RunSettings& settings) {
   return std::string(trim_right(ligne)) + " " + std::string(hlpstr);
 }
 
+// The usage line, then the organiser's options on a line of their own, under the first options.
+void write_usage(Console& con, const RunSettings& settings) {
+  const std::string usage = usage_line(settings);
+  con.trace(usage);
+  con.trace(std::string(usage.size() - hlpstr.size(), ' ') + std::string(hlpstr_outputs));
+}
+
+// The file of an option "<name>FILE" (such as "-csv=report.csv"); empty when the argument is not
+// that option or names no file. The name is taken whole, never cut.
+std::string option_file(std::string_view arg, std::string_view name) {
+  if (!arg.starts_with(name)) return {};
+  return std::string(trim_right(arg.substr(name.size())));
+}
+
 // A program started by a bare name from a console keeps its window.
 bool started_by_bare_name(std::string_view ligne) {
   const std::string_view separators = platform::slash_is_separator() ? ":\\/" : ":\\";
@@ -44,13 +58,19 @@ void parse_command_line(Console& con, RunSettings& s) {
       s.npopup = 0;
     } else if (buff == "-oklines") {
       s.qoklines = true;
+    } else if (buff == "-unused") {
+      s.qunused = true;
+    } else if (const std::string csv = option_file(s.args[i], "-csv="); !csv.empty()) {
+      s.csv_file = csv;
+    } else if (const std::string html = option_file(s.args[i], "-html="); !html.empty()) {
+      s.html_file = html;
     } else if (buff.starts_with("-help")) {
       con.trace("Usage :");
-      con.trace(usage_line(s));
+      write_usage(con, s);
       throw ProgramStop{0};
     } else if (buff.starts_with("-")) {
       con.trace(buff + " : unrecognized option");
-      con.trace(usage_line(s));
+      write_usage(con, s);
       throw ProgramStop{1};
     } else {
       ++s.nfil;

@@ -1,18 +1,24 @@
 #include "run.hpp"
 
+#include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "GetFilename.hpp"
 #include "To_GUI.hpp"
+#include "csv_report.hpp"
 #include "entry.hpp"
 #include "evaluation.hpp"
+#include "findings.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
 #include "get_active_soarix_version.hpp"
 #include "get_soarix_inst_dir.hpp"
+#include "html_report.hpp"
 #include "log_message.hpp"
 #include "platform/platform.hpp"
 #include "read_fpl.hpp"
+#include "rule_usage.hpp"
 #include "rules_file.hpp"
 #include "settings.hpp"
 #include "stop.hpp"
@@ -28,6 +34,14 @@ constexpr std::size_t kDisplayLen = 62;          // longest plan name shown in a
 
 std::string_view text(bool qfr, std::string_view english, std::string_view french) {
   return qfr ? french : english;
+}
+
+// "2026-05-17 14:03:09", as the report log dates itself.
+std::string date_text(const platform::LocalTime& t) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return buf;
 }
 
 // The records of one run, and the run itself from the choice of the rules file to the summary.
@@ -62,9 +76,21 @@ class CheckRun {
       popup_error(fault->message);
       throw ProgramStop{1};
     }
-    for (const std::string& name : plans)
-      check_plan_file(name);
+    if (settings_.qunused || !settings_.csv_file.empty() || !settings_.html_file.empty()) {
+      record_.emplace(table_.check_num,
+                      !settings_.csv_file.empty() || !settings_.html_file.empty());
+    }
+    try {
+      for (const std::string& name : plans)
+        check_plan_file(name);
+    } catch (const ProgramStop&) {
+      write_outputs();  // what was found up to the plan the run stopped on, which is unreadable
+      throw;
+    }
+    if (settings_.qunused) report_unused_rules(journal_, table_, *record_, settings_.qfr);
+    const bool written = write_outputs();
     summary();
+    if (!written) throw ProgramStop{1};
   }
 
  private:
@@ -143,6 +169,7 @@ class CheckRun {
     log("");
     log(escape_slashes(shown));
     log("");
+    if (record_) record_->begin_plan(infile, shown);
 
     float zbase = 0;
     if (table_.qbase) {
@@ -166,7 +193,8 @@ class CheckRun {
       l_infile = kDisplayLen;
     }
     const PlanCheckResult result =
-        check_plan(io_, settings_, table_, carry_, plan, zbase, static_cast<int>(l_infile));
+        check_plan(io_, settings_, table_, carry_, plan, zbase, static_cast<int>(l_infile),
+                   record_ ? &*record_ : nullptr);
     plan.close();
     if (result.end == ScanEnd::read_error) {
       std::string msg = "*** " + escape_slashes(shown);
@@ -176,6 +204,7 @@ class CheckRun {
       throw ProgramStop{1};
     }
     report(result, buff, l_infile);
+    if (record_) record_->end_plan(result.nl_nok);
     restore_finish_keys(io_.con, settings_.qverb, table_);
   }
 
@@ -217,6 +246,39 @@ class CheckRun {
     }
   }
 
+  // The CSV export and the HTML report the command line asks for, each written whole or not at
+  // all; false when one of them cannot be written, which the journal then says.
+  bool write_outputs() {
+    bool written = true;
+    const std::string& csv = settings_.csv_file;
+    if (!csv.empty()) written = write_output(csv, csv_report(*record_), "") && written;
+    if (!settings_.html_file.empty()) {
+      const platform::LocalTime now = platform::local_time();
+      const HtmlReportHead head{settings_.qfr, platform::path_for_display(settings_.deffil),
+                                table_.check_num, date_text(now)};
+      written = write_output(settings_.html_file, html_report(*record_, head), csv) && written;
+    }
+    return written;
+  }
+
+  // Writes one output, unless it would replace a file the run reads or has written: the report
+  // log, the rules file, a plan, or `other`, the output written before it.
+  bool write_output(const std::string& path, const std::string& bytes, const std::string& other) {
+    bool taken = platform::same_file(path, journal_.filnam) ||
+                 platform::same_file(path, settings_.deffil) ||
+                 (!other.empty() && platform::same_file(path, other));
+    for (const PlanFindings& plan : record_->plans())
+      taken = taken || platform::same_file(path, plan.path);
+    if (!taken && platform::write_whole_file(path, bytes) == 0) return true;
+    log("*** " + escape_slashes(platform::path_for_display(path)) +
+        std::string(taken ? text(settings_.qfr, " : a file of this run, not replaced ***",
+                                 " : un fichier de cette v\xE9rification, non remplac\xE9 ***")
+                          : text(settings_.qfr, " : cannot be written ***",
+                                 " : \xE9"
+                                 "criture impossible ***")));
+    return false;
+  }
+
   void summary() {
     if (settings_.npopup != 1) return;
     io_.con.trace(static_cast<int>(trim_right(msg1_).size()), msg1_);
@@ -233,6 +295,7 @@ class CheckRun {
   const AirspaceCount airspace_count_ = [this](const std::string& landscape) {
     return landscape_airspace_count(io_, inst_, landscape);
   };
+  std::optional<FindingsRecord> record_;  // what the outputs asked for need: none without them
   std::string msg1_;     // the summary popup of popup mode 1, its names not yet escaped
   int last_status_ = 0;  // severity of the last plan checked
 };

@@ -44,6 +44,8 @@ RunSettings rd_ini(std::string_view argv0, RunSettings s) {
       if (!v) return s;
     } else if (key == "OKlines") {
       s.qoklines = is_true(val);
+    } else if (key == "Unused") {
+      s.qunused = is_true(val);
     } else if (key == "FltPntAcy") {
       const auto v = read_real(val);
       s.fltpntacy = v.value_or(1.0e-6f);

@@ -32,6 +32,16 @@ TEST(CommandLine, OptionsAndFilesInAnyOrder) {
   EXPECT_TRUE(parse({"Brevanto", "-ask"}).qask);
 }
 
+TEST(CommandLine, OutputOptionsTakeTheirFileWhole) {
+  const std::string long_name = std::string(250, 'r') + ".csv";  // past the 200 of an option
+  const RunSettings s =
+      parse({"Brevanto", "-unused", "a.fpl", "-csv=" + long_name, "-html=day 1/r\xE9sum\xE9.html"});
+  EXPECT_TRUE(s.qunused);
+  EXPECT_EQ(s.csv_file, long_name);
+  EXPECT_EQ(s.html_file, "day 1/r\xE9sum\xE9.html");
+  EXPECT_EQ(s.nfil, 1);
+}
+
 TEST(CommandLine, HelpStopsWithStatusZero) {
   std::string out;
   try {
@@ -40,11 +50,14 @@ TEST(CommandLine, HelpStopsWithStatusZero) {
   } catch (const ProgramStop& stop) {
     EXPECT_EQ(stop.status, 0);
   }
-  EXPECT_EQ(out, " Usage :\n prog [-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n");
+  EXPECT_EQ(out,
+            " Usage :\n prog [-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n"
+            "      [-unused] [-csv=FILE] [-html=FILE]\n");
 }
 
 TEST(CommandLine, UnrecognisedOptionsStopWithStatusOne) {
-  for (const char* bad : {"-english", "-nopopups", "-", "-x", "-asks"}) {
+  for (const char* bad :
+       {"-english", "-nopopups", "-", "-x", "-asks", "-csv=", "-html", "-unused=1"}) {
     std::string out;
     try {
       parse({"prog", "a.fpl", bad, "-help"}, &out);
@@ -53,7 +66,8 @@ TEST(CommandLine, UnrecognisedOptionsStopWithStatusOne) {
       EXPECT_EQ(stop.status, 1);
     }
     EXPECT_EQ(out, " " + std::string(bad) + " : unrecognized option\n prog " +
-                       "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n");
+                       "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n" +
+                       "      [-unused] [-csv=FILE] [-html=FILE]\n");
   }
 }
 

@@ -51,6 +51,8 @@ TEST_F(RdIniTest, YesNoValuesAndBlankValues) {
   EXPECT_TRUE(s.qoklines);  // ":" splits as "=" does
   s = read("verbose=1\n");
   EXPECT_TRUE(s.qverb);
+  EXPECT_TRUE(read("Unused=yes\n").qunused);
+  EXPECT_FALSE(read("Unused=no\nunused=1\n").qunused);
 }
 
 TEST_F(RdIniTest, AFailedNumberSetsItsDefaultAndStopsTheReading) {
