@@ -104,10 +104,10 @@ std::string problem_text(const Texts& t, MapProblem p) {
 }
 
 std::string km(float metres) {
-  char buf[32];
+  char buf[400];  // room for the largest real
   const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(metres) / 1000,
                                std::chars_format::fixed, 1);
-  return std::string(buf, r.ptr) + " km";
+  return (r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("?")) + " km";
 }
 
 bool has_violations(const PlanFindings& plan) {

@@ -23,24 +23,32 @@ constexpr double kMaxHeight = 720;
 constexpr double kPad = 36;
 constexpr double kMarkRadius = 5;
 
-// A coordinate of the picture: pixels with one decimal, whatever the locale.
+// A number in fixed notation, whatever the locale; room for the largest double.
+std::string fixed(double v, int decimals) {
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("?");
+}
+
+// A coordinate of the picture: pixels with one decimal.
 std::string num(double v) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1);
-  return std::string(buf, r.ptr);
+  return fixed(v, 1);
 }
 
 std::string point(double x, double y) {
   return num(x) + "," + num(y);
 }
 
-// A length in km as a label: one decimal below 100 km.
+// A length in km as a label: one decimal below 100 km, three digits of a power of ten from a
+// million km on.
 std::string km(double metres) {
-  char buf[32];
   const double k = metres / 1000;
-  const auto r =
-      std::to_chars(buf, buf + sizeof buf, k, std::chars_format::fixed, std::fabs(k) < 100 ? 1 : 0);
-  return std::string(buf, r.ptr) + " km";
+  if (std::fabs(k) >= 1e6) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, k, std::chars_format::general, 3);
+    return std::string(buf, r.ptr) + " km";
+  }
+  return fixed(k, std::fabs(k) < 100 ? 1 : 0) + " km";
 }
 
 // The model escapes "<" and ">" in turnpoint names for XML; the page escapes every text itself.
@@ -233,10 +241,13 @@ std::string task_map_svg(const FlightPlan& fpl, const std::vector<Finding>& find
   const auto corner = [&](int c, int z) { return Vec{fpl.pzp[1][c][z], fpl.pzp[2][c][z]}; };
   std::vector<int> drawn_zones;
   for (int z = 0; z < zones; ++z) {
-    bool ok = true;
-    for (int c = 0; c <= 3; ++c)
+    // A zone without its corners (all at one point) is no area to draw.
+    bool ok = true, area = false;
+    for (int c = 0; c <= 3; ++c) {
       ok = ok && finite(corner(c, z).x) && finite(corner(c, z).y);
-    if (!ok) continue;
+      area = area || corner(c, z).x != corner(0, z).x || corner(c, z).y != corner(0, z).y;
+    }
+    if (!ok || !area) continue;
     drawn_zones.push_back(z);
     for (int c = 0; c <= 3; ++c)
       take(corner(c, z).x, corner(c, z).y, 0);

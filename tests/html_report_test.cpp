@@ -140,5 +140,21 @@ TEST(TaskMap, ReadingForTheMapIsQuietAndNeverStops) {
   EXPECT_FLOAT_EQ(read.fpl->tpdist[2], 12806.249f);  // as the reader computes the legs
 }
 
+TEST(TaskMap, HostilePositionsStillGiveAPicture) {
+  TempDir dir;
+  // Positions at the ends of the real range, a radius of 2e9 m, zones without corners.
+  const std::string text =
+      "[Task]\nCount=3\nTPPosX0=0\nTPPosX1=3.4E38\nTPPosY1=-3.4E38\nTPRadius1=2000000000\n"
+      "TPAngle1=45\nTPPosX2=-3.4E38\nTPAngle2=360\nPZCount=2\n";
+  const PlanForMap read = read_plan_for_map(dir.write("odd.fpl", text));
+  ASSERT_TRUE(read.fpl);
+  const std::string svg = task_map_svg(*read.fpl, {}, {"start", "finish", "PZ", "N"});
+  EXPECT_EQ(count(svg, "class=\"tp-mark"), 3);
+  EXPECT_EQ(count(svg, "<polygon"), 0);
+  for (const char* bad : {"=\"nan", "=\"inf", "=\"-nan", "=\"-inf", ",nan", ",inf", "?"}) {
+    EXPECT_EQ(svg.find(bad), std::string::npos) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace brevanto
