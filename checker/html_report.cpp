@@ -20,7 +20,7 @@ struct Texts {
 
 const Texts kEnglish = {"en",
                         "Brevanto report",
-                        "Rules file",
+                        "Rules file: ",
                         "rules",
                         "Flight plan",
                         "Invalid lines",
@@ -29,7 +29,7 @@ const Texts kEnglish = {"en",
                         "could not be read",
                         "Line",
                         "Report line",
-                        "Task distance",
+                        "Task distance: ",
                         "The task of this plan cannot be drawn: ",
                         {"start", "finish", "Penalty zone", "N"},
                         "the file cannot be opened.",
@@ -39,7 +39,7 @@ const Texts kEnglish = {"en",
                         "a turnpoint's position is no number."};
 const Texts kFrench = {"fr",
                        "Rapport Brevanto",
-                       "Fichier de r\xE8gles",
+                       "Fichier de r\xE8gles : ",
                        "r\xE8gles",
                        "Plan de vol",
                        "Lignes incorrectes",
@@ -48,7 +48,7 @@ const Texts kFrench = {"fr",
                        "illisible",
                        "Ligne",
                        "Ligne du rapport",
-                       "Distance de l'\xE9preuve",
+                       "Distance de l'\xE9preuve : ",
                        "L'\xE9preuve de ce plan ne peut pas \xEAtre dessin\xE9"
                        "e : ",
                        {"d\xE9part",
@@ -157,7 +157,7 @@ std::string plan_section(const Texts& t, const PlanFindings& plan, std::size_t n
   const PlanForMap read = read_plan_for_map(plan.path);
   if (read.fpl) {
     html += "<figure class=\"map\">" + task_map_svg(*read.fpl, plan.findings, t.map) +
-            "<figcaption>" + esc(t.task_distance) + ": " + km(read.fpl->dist_tot) +
+            "<figcaption>" + esc(t.task_distance) + km(read.fpl->dist_tot) +
             "</figcaption></figure>";
   } else {
     html += "<p class=\"note no-map\">" + esc(t.cannot_draw) + esc(problem_text(t, read.problem)) +
@@ -173,9 +173,8 @@ std::string html_report(const FindingsRecord& record, const HtmlReportHead& head
   std::string html = "<!DOCTYPE html>\n<html lang=\"" + std::string(t.lang) +
                      "\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + esc(t.title) +
                      "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
-  html += "<h1>" + esc(t.title) + "</h1>\n<p>" + esc(t.rules_file) + ": " + esc(head.rules_file) +
-          " (" + std::to_string(head.rules) + " " + esc(t.rules) + "), " + esc(head.date) +
-          "</p>\n";
+  html += "<h1>" + esc(t.title) + "</h1>\n<p>" + esc(t.rules_file) + esc(head.rules_file) + " (" +
+          std::to_string(head.rules) + " " + esc(t.rules) + "), " + esc(head.date) + "</p>\n";
   html += "<table class=\"plans\"><tr><th>#</th><th>" + esc(t.plan) + "</th><th>" +
           esc(t.invalid_lines) + "</th></tr>\n";
   std::size_t n = 0;
