@@ -303,8 +303,10 @@ std::string task_map_svg(const FlightPlan& fpl, const std::vector<Finding>& find
       svg += "<circle class=\"" + cls + "\" cx=\"" + num(x) + "\" cy=\"" + num(y) + "\" r=\"" +
              num(kMarkRadius) + "\"/>";
     }
-    svg += "<text class=\"tp-name\" x=\"" + num(x + 8) + "\" y=\"" + num(y + 4) + "\">" +
-           html_escape(label) + "</text></g>";
+    // A name near the right edge stands on the left of its mark, where it has room.
+    const bool left = x > kWidth - 180;
+    svg += "<text class=\"tp-name\" x=\"" + num(left ? x - 8 : x + 8) + "\" y=\"" + num(y + 4) +
+           (left ? "\" text-anchor=\"end\">" : "\">") + html_escape(label) + "</text></g>";
   }
   // The keys down the left side, as many as the picture holds; the page lists them all.
   double ky = 20;
