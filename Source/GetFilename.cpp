@@ -4,6 +4,7 @@
 #include <string>
 
 #include "IsLanguageFrench.hpp"
+#include "To_GUI.hpp"
 #include "platform/tinyfiledialogs.hpp"
 
 namespace brevanto {
@@ -26,7 +27,7 @@ void trace(Console& con, std::string_view name, std::string_view text) {
 
 void cancel_box(Console& con, const char* message) {
   con.flush();
-  tinyfd_messageBox("Error", message, "ok", "error", 1);
+  tinyfd_messageBox(std::string(kDialogErrorTitle).c_str(), message, "ok", "error", 1);
 }
 
 void no_file_box(Console& con) {

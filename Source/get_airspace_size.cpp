@@ -10,8 +10,8 @@ int get_airspace_size(Io& io, std::string_view aspfile) {
   TextFile file(trim_right(aspfile));
   if (!file.is_open()) {
     std::string msg = escape_slashes(trim_right(aspfile));
-    msg += io.cmn.qfr ? "/Fichier d'espace a\xE9rien : ouverture impossible"
-                      : "/Airspace file : error opening";
+    msg += in_language(io.cmn.language, "/Airspace file : error opening",
+                       "/Fichier d'espace a\xE9rien : ouverture impossible");
     int status = s_error;
     error_message(io.con, status, msg, io.cmn.qline);
     return 0;

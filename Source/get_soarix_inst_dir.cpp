@@ -118,19 +118,15 @@ int check_soarix_install(Io& io, inst00& inst, std::string_view msgpltfldr) {
   if (inst.qs2) {
     std::string line = "Soarix 2 install path: " + escape_slashes(trim_right(inst.instpath2));
     log_line(io.journal, line);
-    inst.pilpath2.clear();
-    get_soarix_2_path(io, msgpltfldr, false, true, inst.pilpath2);
-    inst.rootpath2.clear();
-    get_soarix_2_path(io, msgpltfldr, false, false, inst.rootpath2);
+    inst.pilpath2 = get_soarix_2_path(io, 2, msgpltfldr, false, true).value_or("");
+    inst.rootpath2 = get_soarix_2_path(io, 2, msgpltfldr, false, false).value_or("");
   }
   if (inst.qs3) {
     std::string line = "Soarix 3 install path: " + escape_slashes(trim_right(inst.instpath3));
     log_line(io.journal, line);
-    // "3" tells the folder search which version to look for; it comes back holding the folder.
-    inst.pilpath3 = "3";
-    get_soarix_2_path(io, msgpltfldr, false, true, inst.pilpath3);
-    inst.rootpath3 = "3";
-    get_soarix_2_path(io, msgpltfldr, false, false, inst.rootpath3);
+    // A folder not found is written "3": the record's mark of a version-3 folder still unknown.
+    inst.pilpath3 = get_soarix_2_path(io, 3, msgpltfldr, false, true).value_or("3");
+    inst.rootpath3 = get_soarix_2_path(io, 3, msgpltfldr, false, false).value_or("3");
   }
 
   if (inst.qs3) {

@@ -388,8 +388,8 @@ FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightP
   return PlanReader(con, airspace_count, fpl, plan, qverb).read();
 }
 
-std::string_view too_many_turnpoints_message(bool qfr) {
-  return qfr ? kTooManyTurnpointsFr : kTooManyTurnpointsEn;
+std::string_view too_many_turnpoints_message(Language language) {
+  return in_language(language, kTooManyTurnpointsEn, kTooManyTurnpointsFr);
 }
 
 }  // namespace brevanto

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "console.hpp"
+#include "language.hpp"
 #include "read_fpl_model.hpp"
 #include "text_file.hpp"
 
@@ -32,7 +33,7 @@ using AirspaceCount = std::function<int(const std::string& landscape)>;
 FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl,
                       TextFile& plan, bool qverb);
 
-// The error a plan with too many turnpoints is shown with (French when `qfr`).
-std::string_view too_many_turnpoints_message(bool qfr);
+// The error a plan with too many turnpoints is shown with.
+std::string_view too_many_turnpoints_message(Language language);
 
 }  // namespace brevanto

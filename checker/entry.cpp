@@ -33,9 +33,9 @@ void parse_command_line(Console& con, RunSettings& s) {
     if (buff.starts_with("-v")) {
       s.qverb = true;
     } else if (buff == "-en" || buff == "-EN") {
-      s.qfr = false;
+      s.language = Language::english;
     } else if (buff == "-fr" || buff == "-FR") {
-      s.qfr = true;
+      s.language = Language::french;
     } else if (buff == "-ask") {
       s.qask = true;
     } else if (buff.starts_with("-keep")) {
@@ -59,8 +59,8 @@ void parse_command_line(Console& con, RunSettings& s) {
 }
 
 void start_up(Journal& journal, RunSettings& s) {
-  s.qfr = IsLanguageFrench() == 1;
-  s.nlang = s.qfr ? 1 : 2;
+  s.ui_language = IsLanguageFrench() == 1 ? Language::french : Language::english;
+  s.language = s.ui_language;
   log_command(journal, "CREATE Brevanto.log");
   vers_num(s.nvers);
   const std::string ligne = s.args.empty() ? std::string() : s.args[0];

@@ -72,7 +72,7 @@ class PlanCheck {
       : io_(io),
         con_(io.con),
         s_(s),
-        t_(s.qfr ? kFrench : kEnglish),
+        t_(s.language == Language::french ? kFrench : kEnglish),
         table_(table),
         carry_(carry),
         plan_(plan),
@@ -359,7 +359,7 @@ class PlanCheck {
     const int ll = static_cast<int>(line.size());
     if (s_.qverb) con_.trace(lm, l_infile_, ll, kMsg00Verbose - l_infile_ - ll);
     if (lm >= kMsg00Room - l_infile_ - ll) {
-      const std::string_view see = seefile_text(s_.nlang);
+      const std::string_view see = seefile_text(s_.ui_language);
       if (msg00.find(see) == std::string::npos) msg00 += "\n" + str(see);
     } else {
       msg00 += "\n-" + line;
@@ -387,8 +387,8 @@ class PlanCheck {
 
 }  // namespace
 
-std::string_view seefile_text(int nlang) {
-  return nlang == 1 ? seefile[0] : seefile[1];
+std::string_view seefile_text(Language language) {
+  return language == Language::french ? seefile[0] : seefile[1];
 }
 
 PlanCheckResult check_plan(const Io& io, const RunSettings& s, ConstraintTable& table,

@@ -21,8 +21,8 @@ constexpr Texts kFrench = {"/Ouverture impossible", "/Plus de ", " contraintes",
                            "fini ***",
                            " contraintes \xE0 v\xE9rifier"};
 
-const Texts& texts(bool qfr) {
-  return qfr ? kFrench : kEnglish;
+const Texts& texts(Language language) {
+  return language == Language::french ? kFrench : kEnglish;
 }
 
 struct Alias {
@@ -64,7 +64,7 @@ void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
 std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
                                           ConstraintTable& table) {
   Console& con = io.con;
-  const Texts& t = texts(s.qfr);
+  const Texts& t = texts(s.language);
   const std::string path(trim_right(s.deffil));
   TextFile file(path);
   if (!file.is_open()) {

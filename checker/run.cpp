@@ -23,12 +23,7 @@ namespace brevanto {
 
 namespace {
 
-constexpr std::string_view kTitle = "Vantobre";  // title of every popup of the run
-constexpr std::size_t kDisplayLen = 62;          // longest plan name shown in a popup
-
-std::string_view text(bool qfr, std::string_view english, std::string_view french) {
-  return qfr ? french : english;
-}
+constexpr std::size_t kDisplayLen = 62;  // longest plan name shown in a popup
 
 // The records of one run, and the run itself from the choice of the rules file to the summary.
 class CheckRun {
@@ -42,7 +37,7 @@ class CheckRun {
     start_up(journal_, settings_);
     choose_rules_file(io_.con, settings_);
     if (check_soarix_install(io_, inst_, " ") == 0) {
-      std::string msg(text(settings_.qfr, "*** No Soarix installation found (2 or 3) ***",
+      std::string msg(text("*** No Soarix installation found (2 or 3) ***",
                            "*** Aucune installation de Soarix (2 ou 3) trouv\xE9"
                            "e ***"));
       popup_error(msg);
@@ -53,8 +48,7 @@ class CheckRun {
     io_.con.trace(settings_.deffil);
     const std::vector<std::string> plans = choose_plans();
     if (plans.empty()) {
-      popup_error(text(settings_.qfr, "*** No input file specified ***",
-                       "*** Aucun fichier \xE0 lire ***"));
+      popup_error(text("*** No input file specified ***", "*** Aucun fichier \xE0 lire ***"));
       throw ProgramStop{1};
     }
     if (const std::optional<RulesFault> fault = read_rules_file(io_, settings_, table_)) {
@@ -70,8 +64,13 @@ class CheckRun {
  private:
   void log(std::string_view line) { log_line(journal_, line); }
 
+  // A message of the run in the language of its messages.
+  std::string_view text(std::string_view english, std::string_view french) const {
+    return in_language(settings_.language, english, french);
+  }
+
   void popup(int severity, std::string msg) {
-    error_message_tit(io_.con, severity, kTitle, msg, settings_.qline);
+    error_message_tit(io_.con, severity, settings_.app_name, msg, settings_.qline);
   }
   void popup_error(std::string_view msg) { popup(s_error, std::string(msg)); }
 
@@ -108,7 +107,7 @@ class CheckRun {
   void open_plan(TextFile& plan, const std::string& infile) {
     if (plan.open(infile)) return;
     std::string msg = escape_slashes(platform::path_for_display(infile));
-    msg += text(settings_.qfr, "/cannot be opened", "/Ouverture impossible");
+    msg += text("/cannot be opened", "/Ouverture impossible");
     log(msg);
     popup_error(msg);
     throw ProgramStop{1};
@@ -150,7 +149,7 @@ class CheckRun {
       open_plan(whole, infile);
       const FplReadState state = read_fpl(io_.con, airspace_count_, fpl_, whole, settings_.qverb);
       if (state.too_many_turnpoints) {
-        popup_error(too_many_turnpoints_message(settings_.qfr));
+        popup_error(too_many_turnpoints_message(settings_.language));
         throw ProgramStop{1};
       }
       io_.con.trace(state.nl, state.ios);
@@ -170,7 +169,7 @@ class CheckRun {
     plan.close();
     if (result.end == ScanEnd::read_error) {
       std::string msg = "*** " + escape_slashes(shown);
-      msg += text(settings_.qfr, " : error reading ***", " : erreur de lecture ***");
+      msg += text(" : error reading ***", " : erreur de lecture ***");
       popup_error(msg);
       io_.con.trace("*** at line_number :", result.nl, " ***");
       throw ProgramStop{1};
@@ -184,13 +183,13 @@ class CheckRun {
     std::string msg;
     if (result.nl_nok == 0) {
       last_status_ = s_info;
-      msg = text(settings_.qfr, "No error found", "Pas d'erreur");
+      msg = text("No error found", "Pas d'erreur");
       log(msg);
       log("");
     } else {
       last_status_ = s_error;
       msg = fmt_i(result.nl_nok, 2);
-      msg += text(settings_.qfr, " invalid lines", " lignes incorrectes");
+      msg += text(" invalid lines", " lignes incorrectes");
       log("");
       log(msg);
       log("");
@@ -204,7 +203,7 @@ class CheckRun {
       }
       case 1: {
         // The room is counted on the names as shown: their slashes are escaped at the end.
-        const std::string_view see = seefile_text(settings_.nlang);
+        const std::string_view see = seefile_text(settings_.ui_language);
         if (msg1_.size() + l_infile + msg.size() + see.size() >= 500) {
           if (msg1_.find(see) == std::string::npos) msg1_ += "\n" + std::string(see);
         } else {

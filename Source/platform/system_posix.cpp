@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "platform/chars.hpp"
 #include "platform/encoding.hpp"
 #include "platform/platform.hpp"
 
@@ -24,9 +25,8 @@ std::string locale_setting(std::initializer_list<const char*> names) {
 
 bool console_is_utf8() {
   std::string loc = locale_setting({"LC_ALL", "LC_CTYPE", "LANG"});
-  for (char& c : loc) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : loc)
+    c = ascii_lower(c);
   return loc.find("utf-8") != std::string::npos || loc.find("utf8") != std::string::npos;
 }
 
