@@ -7,8 +7,8 @@ namespace brevanto {
 
 using platform::ascii_upper;
 
-void majusc(std::string& strng) {
-  for (char& c : strng)
+void majusc(std::string& text) {
+  for (char& c : text)
     c = ascii_upper(c);
 }
 

@@ -42,57 +42,57 @@ std::optional<std::string> pick_folder(Console& con, std::string_view title,
 // The documents folder of the registry with the variable at its start expanded; nullopt (after
 // the trace lines and, for an undefined variable, the message) when there is none.
 std::optional<std::string> documents_folder(Io& io) {
-  std::string outval;
-  int len = 0;
-  const int istat = RdUsrReg(io.con, kShellFolders, "Personal", outval, len);
-  io.con.trace(istat, len);
-  if (istat != 0) {
+  std::string setting;
+  int size = 0;
+  const int read_status = RdUsrReg(io.con, kShellFolders, "Personal", setting, size);
+  io.con.trace(read_status, size);
+  if (read_status != 0) {
     io.con.trace(
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders NOT READABLE");
     return std::nullopt;
   }
   std::string path;
-  int lon = 0;
-  strcpy_c2f(outval, path, lon, kDocLen);
-  path.resize(static_cast<std::size_t>(lon), ' ');  // blanks copied are part of the text
+  int length = 0;
+  strcpy_c2f(setting, path, length, kDocLen);
+  path.resize(static_cast<std::size_t>(length), ' ');  // blanks copied are part of the text
   io.con.trace("path ", path);
 
-  const std::size_t i1 = path.find('%');
-  if (i1 != std::string::npos) {
+  const std::size_t percent = path.find('%');
+  if (percent != std::string::npos) {
     // "%NAME%\rest": the variable runs up to the first "\" after its "%", and what it stood
     // before is not kept ("X:%HOMEPATH%\Docs" loses its "X:"). Without a "\" after it, the
     // variable runs up to its closing "%" and nothing follows.
-    const std::size_t i2 = path.find('\\', i1 + 1);
+    const std::size_t backslash = path.find('\\', percent + 1);
     std::string folder;
     std::string_view name;
-    if (i2 != std::string::npos) {
-      folder = path.substr(i2);
-      name = std::string_view(path).substr(i1 + 1, i2 - i1 - 1);
+    if (backslash != std::string::npos) {
+      folder = path.substr(backslash);
+      name = std::string_view(path).substr(percent + 1, backslash - percent - 1);
     } else {
-      name = std::string_view(path).substr(i1 + 1);
+      name = std::string_view(path).substr(percent + 1);
       name = name.substr(0, name.find('%'));
     }
-    std::string env(trim_right(name.substr(0, kEnvNameLen)));
-    if (!env.empty() && env.back() == '%') env.pop_back();
-    env = std::string(trim_right(env));
+    std::string variable(trim_right(name.substr(0, kEnvNameLen)));
+    if (!variable.empty() && variable.back() == '%') variable.pop_back();
+    variable = std::string(trim_right(variable));
     io.con.trace("folder ", trim_right(folder));
-    io.con.trace("ENV ", env);
-    std::string value;
-    lon = MyGetEnv(env, value, kEnvRoom);
-    if (lon == 0) {
-      std::string msg = "Error getting environment variable/" + escape_slashes(env);
-      int status = s_error;
+    io.con.trace("ENV ", variable);
+    std::string expansion;
+    length = MyGetEnv(variable, expansion, kEnvRoom);
+    if (length == 0) {
+      std::string msg = "Error getting environment variable/" + escape_slashes(variable);
+      int severity = s_error;
       // On the console: the installation check goes on without this version's folders.
-      error_message_tit(io.con, status, kUserPathTitle, msg, true);
+      error_message_tit(io.con, severity, kUserPathTitle, msg, true);
       return std::nullopt;
     }
-    path = value.substr(0, static_cast<std::size_t>(lon));
+    path = expansion.substr(0, static_cast<std::size_t>(length));
     io.con.trace("path ", path);
     path = std::string(trim_right(path + folder));
     io.con.trace(static_cast<int>(path.size()), path);
-    lon = static_cast<int>(path.size());
+    length = static_cast<int>(path.size());
   }
-  if (lon == 0) return std::nullopt;
+  if (length == 0) return std::nullopt;
   return path;
 }
 
@@ -110,8 +110,8 @@ std::optional<std::string> get_soarix_user_path(Io& io, int version, std::string
   con.trace(documents ? trim_right(*documents) : std::string_view(version == 3 ? "3" : ""));
 
   const bool v3 = version == 3;
-  const std::string_view sorx_doc = v3 ? "Soarix3" : "Soarix";
-  const std::string_view sorx_reg = v3 ? "Soarix3" : "Soarix2";
+  const std::string_view doc_folder = v3 ? "Soarix3" : "Soarix";
+  const std::string_view reg_key = v3 ? "Soarix3" : "Soarix2";
 
   std::string path;
   if (documents) {
@@ -124,20 +124,20 @@ std::optional<std::string> get_soarix_user_path(Io& io, int version, std::string
   }
 
   if (qpilot) {
-    std::string outval;
-    int lpl = 0;
-    const int istat =
-        RdUsrReg(con, "SOFTWARE\\" + std::string(sorx_reg) + "\\", "LastPlayer", outval, lpl);
-    con.trace(istat, lpl);
+    std::string last_player;
+    int player_length = 0;
+    const int status = RdUsrReg(con, "SOFTWARE\\" + std::string(reg_key) + "\\", "LastPlayer",
+                                last_player, player_length);
+    con.trace(status, player_length);
     std::string player;
-    if (istat == 0) {
-      strcpy_c2f(outval, player, lpl, kPlayerLen);
-      player.resize(static_cast<std::size_t>(lpl), ' ');
-      path += "\\" + std::string(sorx_doc) + "\\Pilots\\" + player;
+    if (status == 0) {
+      strcpy_c2f(last_player, player, player_length, kPlayerLen);
+      player.resize(static_cast<std::size_t>(player_length), ' ');
+      path += "\\" + std::string(doc_folder) + "\\Pilots\\" + player;
     }
     con.trace("player ", trim_right(player));
   } else {
-    path += "\\" + std::string(sorx_doc) + "\\";
+    path += "\\" + std::string(doc_folder) + "\\";
   }
   con.trace("Final Path : ", trim_right(path));
 
@@ -153,7 +153,7 @@ std::optional<std::string> get_soarix_user_path(Io& io, int version, std::string
     if (built.empty() && qconfirm) {
       const std::string title = std::string(trim_right(msgpltfldr)) +
                                 "Path to the Soarix user files folder: usually DOCUMENTS\\" +
-                                std::string(sorx_doc) + "\\";
+                                std::string(doc_folder) + "\\";
       if (std::optional<std::string> picked = pick_folder(con, title, "\\")) folder = picked;
     }
   }

@@ -42,15 +42,15 @@ struct PlanCheckResult {
   ScanEnd end = ScanEnd::end_of_file;
 };
 
-// Checks the plan `plan` (open, at its first line) against `table`. `zbase` is the plan's cloud
-// base (0 when no constraint is a BASE value); `l_infile` the length of the plan's display name,
-// which bounds how much of msg00 a popup can show. Report lines go to the journal in the language
-// s.language; s.qverb adds console lines, s.qoklines an "OK" line per satisfied constraint,
-// s.fltpntacy is the tolerance of "=" between reals, s.ui_language chooses the see-file text.
-// Keys ending with "|" are made the plan's finish turnpoint in `table`; restore_finish_keys()
-// undoes it. Any replacement left by an earlier plan is undone first.
+// Checks the plan `plan` (open, at its first line) against `table`. `cloud_base` is the plan's
+// cloud base (0 when no constraint is a BASE value); `name_length` the length of the plan's name
+// as its popup shows it, which bounds how much of msg00 a popup can show. Report lines go to the
+// journal in the language s.language; s.qverb adds console lines, s.qoklines an "OK" line per
+// satisfied constraint, s.fltpntacy is the tolerance of "=" between reals, s.ui_language chooses
+// the see-file text. Keys ending with "|" are made the plan's finish turnpoint in `table`;
+// restore_finish_keys() undoes it. Any replacement left by an earlier plan is undone first.
 PlanCheckResult check_plan(const Io& io, const RunSettings& s, ConstraintTable& table,
-                           PlanCarry& carry, TextFile& plan, float zbase, int l_infile);
+                           PlanCarry& carry, TextFile& plan, float cloud_base, int name_length);
 
 // Gives every key whose "|" stands replaced its form ending with "|" again (console lines when
 // `qverb`), whatever the way the plan's scan ended.
