@@ -20,9 +20,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/encoding.hpp"
-#include "platform/platform.hpp"
-#include "platform/tinyfiledialogs.hpp"
+#include "encoding.hpp"
+#include "platform.hpp"
+#include "tinyfiledialogs.hpp"
 
 int tinyfd_winUtf8 = 0;
 int tinyfd_forceConsole = 0;

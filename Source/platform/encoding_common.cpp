@@ -1,4 +1,4 @@
-#include "platform/encoding.hpp"
+#include "encoding.hpp"
 
 #include <array>
 #include <cstdint>

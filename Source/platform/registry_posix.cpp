@@ -13,11 +13,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/chars.hpp"
-#include "platform/encoding.hpp"
-#include "platform/native_files.hpp"
-#include "platform/platform.hpp"
-#include "platform/wine_prefix.hpp"
+#include "chars.hpp"
+#include "encoding.hpp"
+#include "native_files.hpp"
+#include "platform.hpp"
+#include "wine_prefix.hpp"
 
 namespace platform {
 namespace {

@@ -7,9 +7,9 @@
 #include <ctime>
 #include <string>
 
-#include "platform/chars.hpp"
-#include "platform/encoding.hpp"
-#include "platform/platform.hpp"
+#include "chars.hpp"
+#include "encoding.hpp"
+#include "platform.hpp"
 
 namespace platform {
 namespace {
