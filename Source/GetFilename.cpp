@@ -31,9 +31,9 @@ void cancel_box(Console& con, const char* message) {
 }
 
 void no_file_box(Console& con) {
-  cancel_box(con, IsLanguageFrench() ? "Aucun fichier sp\xE9"
-                                       "cifi\xE9"
-                                     : "No file specification returned");
+  cancel_box(con, IsLanguageFrench() == 1 ? "Aucun fichier sp\xE9"
+                                            "cifi\xE9"
+                                          : "No file specification returned");
 }
 
 // The patterns as the dialog library takes them: an array of C texts that lives as long as

@@ -125,7 +125,7 @@ std::string log_command(Journal& journal, std::string_view command) {
     }
   }
   journal.con.trace("CREATE ", journal.filnam, status);
-  const std::string name = journal.filnam;
+  std::string name = journal.filnam;
   if (status == EINVAL) journal.filnam.clear();
   return name;
 }

@@ -187,7 +187,7 @@ bool PlanReader::dispatch(int& ios) {
     landscape();
   } else if (section_ == Section::task && key_ == "Count") {
     turnpoint_count();
-  } else if (turnpoint_key()) {
+  } else if (turnpoint_key()) {  // NOLINT(bugprone-branch-clone): each handler took its line
   } else if (key_ == "PZCount") {
     penalty_zone_count();
   } else if (key_.starts_with("PZPos")) {

@@ -130,6 +130,7 @@ std::FILE* open_native_regular_file(const std::string& native, int& error) {
   }
   struct stat st {};
   int flags = -1;
+  // NOLINTNEXTLINE(bugprone-branch-clone): a failed call reports its error wherever it fails
   if (::fstat(fd, &st) != 0) {
     error = errno != 0 ? errno : EIO;
   } else if (!S_ISREG(st.st_mode)) {

@@ -74,7 +74,7 @@ std::uint16_t ui_language() {
 
 int console_process_count() {
   // A terminal is shared with the shell that started the program; a pipe or file is not.
-  return (::isatty(STDIN_FILENO) || ::isatty(STDOUT_FILENO)) ? 2 : 1;
+  return (::isatty(STDIN_FILENO) != 0 || ::isatty(STDOUT_FILENO) != 0) ? 2 : 1;
 }
 
 void hide_console_window() {}
