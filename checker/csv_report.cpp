@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/chars.hpp"
 #include "platform/encoding.hpp"
 
 namespace brevanto {
@@ -12,27 +13,23 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kHeader =
     "plan,line,key,value,relation,expected,verdict,turnpoint,weather_zone";
 
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 // "-200", "+1.5", "2.5E3": what a spreadsheet takes for a number, never for a formula.
 bool is_plain_number(std::string_view s) {
   std::size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
   std::size_t digits = 0;
-  for (; i < s.size() && is_digit(s[i]); ++i)
+  for (; i < s.size() && platform::is_digit(s[i]); ++i)
     ++digits;
   if (i < s.size() && s[i] == '.') {
-    for (++i; i < s.size() && is_digit(s[i]); ++i)
+    for (++i; i < s.size() && platform::is_digit(s[i]); ++i)
       ++digits;
   }
   if (digits == 0) return false;
   if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
     ++i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    if (i == s.size() || !is_digit(s[i])) return false;
-    while (i < s.size() && is_digit(s[i]))
+    if (i == s.size() || !platform::is_digit(s[i])) return false;
+    while (i < s.size() && platform::is_digit(s[i]))
       ++i;
   }
   return i == s.size();

@@ -169,7 +169,7 @@ std::string plan_section(const Texts& t, const PlanFindings& plan, std::size_t n
 }  // namespace
 
 std::string html_report(const FindingsRecord& record, const HtmlReportHead& head) {
-  const Texts& t = head.qfr ? kFrench : kEnglish;
+  const Texts& t = head.language == Language::french ? kFrench : kEnglish;
   std::string html = "<!DOCTYPE html>\n<html lang=\"" + std::string(t.lang) +
                      "\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + esc(t.title) +
                      "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";

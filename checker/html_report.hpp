@@ -6,15 +6,16 @@
 #include <string>
 
 #include "findings.hpp"
+#include "language.hpp"
 
 namespace brevanto {
 
 // What the page says about the run as a whole.
 struct HtmlReportHead {
-  bool qfr = false;        // French texts
-  std::string rules_file;  // the rules file, as the run names it
-  int rules = 0;           // its number of rules
-  std::string date;        // when the run was made
+  Language language = Language::english;  // the language of its texts
+  std::string rules_file;                 // the rules file, as the run names it
+  int rules = 0;                          // its number of rules
+  std::string date;                       // when the run was made
 };
 
 // The whole page, in UTF-8. Each plan is read again for its map (read_plan_for_map), apart from

@@ -19,8 +19,8 @@ constexpr Texts kFrench = {
     "*** r\xE8gle ", " : sa cl\xE9 ne peut correspondre \xE0 aucune cl\xE9 de plan de vol ***",
     "R\xE8gles qui ne correspondent \xE0 aucune ligne des plans v\xE9rifi\xE9s :", "  aucune"};
 
-const Texts& texts(bool qfr) {
-  return qfr ? kFrench : kEnglish;
+const Texts& texts(Language language) {
+  return language == Language::french ? kFrench : kEnglish;
 }
 
 }  // namespace
@@ -44,8 +44,8 @@ bool key_can_never_match(std::string_view check_key) {
   return wildcard_is_incorrect(matched);
 }
 
-void report_useless_rules(Journal& journal, const ConstraintTable& table, bool qfr) {
-  const Texts& t = texts(qfr);
+void report_useless_rules(Journal& journal, const ConstraintTable& table, Language language) {
+  const Texts& t = texts(language);
   for (int i = 1; i <= table.check_num; ++i) {
     if (!key_can_never_match(table[i].key_as_read)) continue;
     log_line(journal, std::string(t.rule) + i2b(i) + " : " +
@@ -54,8 +54,8 @@ void report_useless_rules(Journal& journal, const ConstraintTable& table, bool q
 }
 
 void report_unused_rules(Journal& journal, const ConstraintTable& table,
-                         const FindingsRecord& record, bool qfr) {
-  const Texts& t = texts(qfr);
+                         const FindingsRecord& record, Language language) {
+  const Texts& t = texts(language);
   log_line(journal, std::string(78, '-'));
   log_line(journal, t.unused_heading);
   bool any = false;

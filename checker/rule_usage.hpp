@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "findings.hpp"
+#include "language.hpp"
 #include "log_message.hpp"
 #include "rules_file.hpp"
 
@@ -18,13 +19,12 @@ namespace brevanto {
 bool key_can_never_match(std::string_view check_key);
 
 // Writes to the journal, for each rule of `table` whose key can never match,
-// "*** rule N : <the rule line> : its key can never match a flight-plan key ***" (French when
-// `qfr`).
-void report_useless_rules(Journal& journal, const ConstraintTable& table, bool qfr);
+// "*** rule N : <the rule line> : its key can never match a flight-plan key ***" in `language`.
+void report_useless_rules(Journal& journal, const ConstraintTable& table, Language language);
 
 // Writes to the journal a line of dashes, the heading, then each rule of `table` that `record`
-// has not seen apply to a line, as "  N : <the rule line>", or "  none" (French when `qfr`).
+// has not seen apply to a line, as "  N : <the rule line>", or "  none", in `language`.
 void report_unused_rules(Journal& journal, const ConstraintTable& table,
-                         const FindingsRecord& record, bool qfr);
+                         const FindingsRecord& record, Language language);
 
 }  // namespace brevanto

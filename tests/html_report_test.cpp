@@ -35,7 +35,8 @@ std::string plan(int count, const std::vector<std::string>& names = {}) {
       "[Version]\nSoarix version=3000\n[Task]\nCount=" + std::to_string(count) + "\n";
   for (int i = 0; i < count; ++i) {
     const std::string n = std::to_string(i);
-    text += "TPName" + n + "=" + (i < static_cast<int>(names.size()) ? names[i] : "TP" + n) +
+    text += "TPName" + n + "=" +
+            (i < static_cast<int>(names.size()) ? names[static_cast<std::size_t>(i)] : "TP" + n) +
             "\nTPPosX" + n + "=" + std::to_string(10000 * i) + ".0\nTPPosY" + n + "=" +
             std::to_string(i % 2 * 8000) + ".0\nTPRadius" + n + "=1000\nTPAngle" + n + "=90\n";
   }
@@ -68,7 +69,8 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   record.begin_plan(dir.write("empty.fpl", "[Task]\n"), "empty.fpl");
   record.end_plan(0);
 
-  const std::string page = html_report(record, {false, "DEFAULT_CHECK.fpl", 3, "2026-05-17"});
+  const std::string page =
+      html_report(record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17"});
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
   // Self-contained: nothing is fetched from elsewhere.
   for (const char* outside : {"<script", "src=", "href=\"http", "url(", "@import"}) {
@@ -101,9 +103,9 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   EXPECT_EQ(count(plans[1], "class=\"tp-mark"), 3);
   EXPECT_EQ(count(plans[1], "bad"), 0);
   EXPECT_NE(plans[1].find("No error found"), std::string::npos);
-  const std::pair<int, const char*> notes[] = {{2, "the file cannot be opened."},
-                                               {3, "it has more than 31 turnpoints."},
-                                               {4, "it has no turnpoint."}};
+  const std::pair<std::size_t, const char*> notes[] = {{2, "the file cannot be opened."},
+                                                       {3, "it has more than 31 turnpoints."},
+                                                       {4, "it has no turnpoint."}};
   for (const auto& [i, why] : notes) {
     EXPECT_EQ(plans[i].find("<svg"), std::string::npos) << i;
     EXPECT_NE(plans[i].find("<p class=\"note no-map\">The task of this plan cannot be drawn: " +
@@ -119,7 +121,8 @@ TEST(HtmlReport, FrenchTexts) {
   record.begin_plan(dir.write("a.fpl", plan(3)), "a.fpl");
   record.end_plan(0);
   record.begin_plan(dir.str("gone.fpl"), "gone.fpl");
-  const std::string page = html_report(record, {true, "r\xE8gles.fpl", 1, "2026-05-17"});
+  const std::string page =
+      html_report(record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17"});
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"fr\">"));
   for (const char* text :
        {"r\xC3\xA8gles.fpl (1 r\xC3\xA8gles)", "Pas d&#39;erreur", "TP2 (arriv\xC3\xA9\x65)",

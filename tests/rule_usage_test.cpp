@@ -87,7 +87,7 @@ TEST_F(RuleUsageTest, UselessRulesFollowTheCountLine) {
             "*** rule 5 : TPRadius$$>=500 : its key can never match a flight-plan key ***\n"
             " \n");
   EXPECT_NE(out.find("*** rule 4 : TP*Name=a/b : its key"), std::string::npos);  // console too
-  s.qfr = true;
+  s.language = Language::french;
   read("Landscape=Alps<East\n");
   EXPECT_EQ(log(),
             " 1  contraintes \xE0 v\xE9rifier\n"
@@ -100,14 +100,14 @@ TEST_F(RuleUsageTest, UnusedRulesBlock) {
   FindingsRecord record(table.check_num, false);
   record.rule_applies(2);
   dir.write("Brevanto.log", "");
-  report_unused_rules(journal, table, record, false);
+  report_unused_rules(journal, table, record, Language::english);
   EXPECT_EQ(log(), std::string(78, '-') +
                        "\nRules that matched no line of any checked plan:\n"
                        "  1 : TPRaduis*>=500\n  3 : FinishMaxAlt<=2000\n");
   record.rule_applies(1);
   record.rule_applies(3);
   dir.write("Brevanto.log", "");
-  report_unused_rules(journal, table, record, true);
+  report_unused_rules(journal, table, record, Language::french);
   EXPECT_EQ(log(), std::string(78, '-') +
                        "\nR\xE8gles qui ne correspondent \xE0 aucune ligne des plans "
                        "v\xE9rifi\xE9s :\n  aucune\n");

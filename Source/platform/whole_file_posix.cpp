@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 namespace {
