@@ -151,6 +151,152 @@ bool is_violation(const Finding& f) {
   return f.verdict != Verdict::ok;
 }
 
+// The report lines of the violations, by turnpoint; those of no turnpoint drawn by key.
+struct Violations {
+  std::map<int, std::string> at_turnpoint;
+  std::map<std::string, std::string> at_key;
+};
+
+Violations violations_by_place(const std::vector<Finding>& findings, int n) {
+  Violations v;
+  for (const Finding& f : findings) {
+    if (!is_violation(f)) continue;
+    if (f.turnpoint >= 0 && f.turnpoint < n) {
+      v.at_turnpoint[f.turnpoint] += "\n" + f.report_line;
+    } else {
+      std::string key = f.key;
+      if (f.weather_zone >= 0) key += "[" + std::to_string(f.weather_zone) + "]";
+      v.at_key[key] += (v.at_key[key].empty() ? "" : "\n") + f.report_line;
+    }
+  }
+  return v;
+}
+
+Vec corner(const FlightPlan& fpl, int c, int z) {
+  return Vec{fpl.pzp[1][c][z], fpl.pzp[2][c][z]};
+}
+
+// The penalty zones among the first `zones` that can be drawn: a zone with a corner that is no
+// number, or without its corners (all at one point), is no area to draw.
+std::vector<int> drawable_penalty_zones(const FlightPlan& fpl, int zones) {
+  std::vector<int> drawn;
+  for (int z = 0; z < zones; ++z) {
+    bool ok = true, area = false;
+    for (int c = 0; c <= 3; ++c) {
+      const Vec v = corner(fpl, c, z);
+      ok = ok && finite(v.x) && finite(v.y);
+      area = area || v.x != corner(fpl, 0, z).x || v.y != corner(fpl, 0, z).y;
+    }
+    if (ok && area) drawn.push_back(z);
+  }
+  return drawn;
+}
+
+// The picture's frame: every one of the `n` turnpoints with its zone (the take-off without),
+// every drawn penalty zone, a margin around them, and room for a task that is one point.
+Frame task_frame(const FlightPlan& fpl, int n, const std::vector<int>& drawn_zones) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  double minx = inf, maxx = -inf, miny = inf, maxy = -inf;
+  const auto take = [&](double x, double y, double r) {
+    minx = std::min(minx, x - r);
+    maxx = std::max(maxx, x + r);
+    miny = std::min(miny, y - r);
+    maxy = std::max(maxy, y + r);
+  };
+  for (int i = 0; i < n; ++i) {
+    take(fpl.tpx[i], fpl.tpy[i], i > 0 && fpl.tpang[i] > 0 ? std::max(fpl.tprad[i], 0) : 0);
+  }
+  for (const int z : drawn_zones) {
+    for (int c = 0; c <= 3; ++c)
+      take(corner(fpl, c, z).x, corner(fpl, c, z).y, 0);
+  }
+  if (n == 0 && drawn_zones.empty()) take(0, 0, 0);
+  const double margin = std::max({(maxx - minx) * 0.04, (maxy - miny) * 0.04, 500.0});
+  return Frame(minx - margin, maxx + margin, miny - margin, maxy + margin);
+}
+
+std::string penalty_zones_svg(const FlightPlan& fpl, const std::vector<int>& drawn_zones,
+                              const Frame& f, const MapTexts& texts) {
+  std::string svg;
+  for (const int z : drawn_zones) {
+    svg += "<polygon class=\"pz\" points=\"";
+    for (int c = 0; c <= 3; ++c)
+      svg += (c > 0 ? " " : "") + point(f.x(corner(fpl, c, z).x), f.y(corner(fpl, c, z).y));
+    svg += "\"><title>" + html_escape(texts.penalty_zone) + " " + std::to_string(z) + ": " +
+           num(fpl.pza[1][z]) + " - " + num(fpl.pza[2][z]) + " m</title></polygon>";
+  }
+  return svg;
+}
+
+// The legs with their lengths: the first, from the take-off to the start, is no part of the task.
+std::string legs_svg(const FlightPlan& fpl, int n, const Frame& f) {
+  std::string svg;
+  for (int i = 1; i < n; ++i) {
+    const double x0 = f.x(fpl.tpx[i - 1]), y0 = f.y(fpl.tpy[i - 1]);
+    const double x1 = f.x(fpl.tpx[i]), y1 = f.y(fpl.tpy[i]);
+    svg += std::string("<line class=\"leg") + (i == 1 ? " takeoff-leg" : "") + "\" x1=\"" +
+           num(x0) + "\" y1=\"" + num(y0) + "\" x2=\"" + num(x1) + "\" y2=\"" + num(y1) + "\"/>";
+    svg += "<text class=\"leg-length\" x=\"" + num((x0 + x1) / 2 + 4) + "\" y=\"" +
+           num((y0 + y1) / 2 - 4) + "\">" + km(fpl.tpdist[i]) + "</text>";
+  }
+  return svg;
+}
+
+// The mark of turnpoint i of `n` with its name, and its number, name and the report lines of its
+// violations as the tooltip.
+std::string turnpoint_svg(const FlightPlan& fpl, int i, int n, const Frame& f,
+                          const std::map<int, std::string>& at_turnpoint, const MapTexts& texts) {
+  const double x = f.x(fpl.tpx[i]), y = f.y(fpl.tpy[i]);
+  const auto bad = at_turnpoint.find(i);
+  std::string cls = "tp-mark";
+  std::string label = plain_name(fpl.tpnam[i]);
+  if (i == 0) cls += " takeoff";
+  if (i == 1 && n > 2) {
+    cls += " start";
+    label += " (" + texts.start + ")";
+  } else if (i == n - 1 && n > 2) {
+    cls += " finish";
+    label += " (" + texts.finish + ")";
+  }
+  if (bad != at_turnpoint.end()) cls += " bad";
+  const std::string title = std::to_string(i) + ": " + plain_name(fpl.tpnam[i]) +
+                            (bad != at_turnpoint.end() ? bad->second : "");
+  std::string svg = "<g class=\"tp\"><title>" + html_escape(title) + "</title>";
+  if (i == 0) {
+    svg += "<rect class=\"" + cls + "\" x=\"" + num(x - kMarkRadius) + "\" y=\"" +
+           num(y - kMarkRadius) + "\" width=\"" + num(2 * kMarkRadius) + "\" height=\"" +
+           num(2 * kMarkRadius) + "\"/>";
+  } else {
+    svg += "<circle class=\"" + cls + "\" cx=\"" + num(x) + "\" cy=\"" + num(y) + "\" r=\"" +
+           num(kMarkRadius) + "\"/>";
+  }
+  // A name near the right edge stands on the left of its mark, where it has room.
+  const bool left = x > kWidth - 180;
+  svg += "<text class=\"tp-name\" x=\"" + num(left ? x - 8 : x + 8) + "\" y=\"" + num(y + 4) +
+         (left ? "\" text-anchor=\"end\">" : "\">") + html_escape(label) + "</text></g>";
+  return svg;
+}
+
+// The keys with violations down the left side, as many as the picture holds; the page lists
+// them all.
+std::string key_marks_svg(const std::map<std::string, std::string>& at_key, const Frame& f) {
+  std::string svg;
+  double ky = 20;
+  std::size_t listed = 0;
+  for (const auto& [key, lines] : at_key) {
+    if (ky > f.height() - 48 && listed + 1 < at_key.size()) {
+      svg += "<text class=\"more\" x=\"12\" y=\"" + num(ky) + "\">+" +
+             std::to_string(at_key.size() - listed) + "</text>";
+      break;
+    }
+    svg += "<text class=\"key-mark bad\" x=\"12\" y=\"" + num(ky) + "\"><title>" +
+           html_escape(lines) + "</title>" + html_escape(key) + "</text>";
+    ky += 15;
+    ++listed;
+  }
+  return svg;
+}
+
 }  // namespace
 
 std::string html_escape(std::string_view text) {
@@ -210,118 +356,21 @@ PlanForMap read_plan_for_map(const std::string& path) {
 std::string task_map_svg(const FlightPlan& fpl, const std::vector<Finding>& findings,
                          const MapTexts& texts) {
   const int n = std::clamp(fpl.nb_wp, 0, maxtp + 1);
-  const int zones = std::clamp(fpl.nb_pz, 0, maxpz + 1);
-
-  // The report lines of the violations, by turnpoint; those of no turnpoint drawn by key.
-  std::map<int, std::string> at_turnpoint;
-  std::map<std::string, std::string> at_key;
-  for (const Finding& f : findings) {
-    if (!is_violation(f)) continue;
-    if (f.turnpoint >= 0 && f.turnpoint < n) {
-      at_turnpoint[f.turnpoint] += "\n" + f.report_line;
-    } else {
-      std::string key = f.key;
-      if (f.weather_zone >= 0) key += "[" + std::to_string(f.weather_zone) + "]";
-      at_key[key] += (at_key[key].empty() ? "" : "\n") + f.report_line;
-    }
-  }
-
-  // The extent: every turnpoint with its zone (the take-off without), every penalty zone.
-  constexpr double inf = std::numeric_limits<double>::infinity();
-  double minx = inf, maxx = -inf, miny = inf, maxy = -inf;
-  const auto take = [&](double x, double y, double r) {
-    minx = std::min(minx, x - r);
-    maxx = std::max(maxx, x + r);
-    miny = std::min(miny, y - r);
-    maxy = std::max(maxy, y + r);
-  };
-  for (int i = 0; i < n; ++i) {
-    take(fpl.tpx[i], fpl.tpy[i], i > 0 && fpl.tpang[i] > 0 ? std::max(fpl.tprad[i], 0) : 0);
-  }
-  const auto corner = [&](int c, int z) { return Vec{fpl.pzp[1][c][z], fpl.pzp[2][c][z]}; };
-  std::vector<int> drawn_zones;
-  for (int z = 0; z < zones; ++z) {
-    // A zone without its corners (all at one point) is no area to draw.
-    bool ok = true, area = false;
-    for (int c = 0; c <= 3; ++c) {
-      ok = ok && finite(corner(c, z).x) && finite(corner(c, z).y);
-      area = area || corner(c, z).x != corner(0, z).x || corner(c, z).y != corner(0, z).y;
-    }
-    if (!ok || !area) continue;
-    drawn_zones.push_back(z);
-    for (int c = 0; c <= 3; ++c)
-      take(corner(c, z).x, corner(c, z).y, 0);
-  }
-  if (n == 0 && drawn_zones.empty()) take(0, 0, 0);
-  // A margin, and room for a task that is one point.
-  const double margin = std::max({(maxx - minx) * 0.04, (maxy - miny) * 0.04, 500.0});
-  const Frame f(minx - margin, maxx + margin, miny - margin, maxy + margin);
+  const Violations violations = violations_by_place(findings, n);
+  const std::vector<int> drawn_zones =
+      drawable_penalty_zones(fpl, std::clamp(fpl.nb_pz, 0, maxpz + 1));
+  const Frame f = task_frame(fpl, n, drawn_zones);
 
   std::string svg = "<svg class=\"task-map\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                     num(kWidth) + "\" height=\"" + num(f.height()) + "\" viewBox=\"0 0 " +
                     num(kWidth) + " " + num(f.height()) + "\">";
-  for (const int z : drawn_zones) {
-    svg += "<polygon class=\"pz\" points=\"";
-    for (int c = 0; c <= 3; ++c)
-      svg += (c > 0 ? " " : "") + point(f.x(corner(c, z).x), f.y(corner(c, z).y));
-    svg += "\"><title>" + html_escape(texts.penalty_zone) + " " + std::to_string(z) + ": " +
-           num(fpl.pza[1][z]) + " - " + num(fpl.pza[2][z]) + " m</title></polygon>";
-  }
+  svg += penalty_zones_svg(fpl, drawn_zones, f, texts);
   for (int i = 1; i < n; ++i)
     svg += zone_shape(fpl, i, f);
-  // The legs: the first, from the take-off to the start, is no part of the task.
-  for (int i = 1; i < n; ++i) {
-    const double x0 = f.x(fpl.tpx[i - 1]), y0 = f.y(fpl.tpy[i - 1]);
-    const double x1 = f.x(fpl.tpx[i]), y1 = f.y(fpl.tpy[i]);
-    svg += std::string("<line class=\"leg") + (i == 1 ? " takeoff-leg" : "") + "\" x1=\"" +
-           num(x0) + "\" y1=\"" + num(y0) + "\" x2=\"" + num(x1) + "\" y2=\"" + num(y1) + "\"/>";
-    svg += "<text class=\"leg-length\" x=\"" + num((x0 + x1) / 2 + 4) + "\" y=\"" +
-           num((y0 + y1) / 2 - 4) + "\">" + km(fpl.tpdist[i]) + "</text>";
-  }
-  for (int i = 0; i < n; ++i) {
-    const double x = f.x(fpl.tpx[i]), y = f.y(fpl.tpy[i]);
-    const auto bad = at_turnpoint.find(i);
-    std::string cls = "tp-mark";
-    std::string label = plain_name(fpl.tpnam[i]);
-    if (i == 0) cls += " takeoff";
-    if (i == 1 && n > 2) {
-      cls += " start";
-      label += " (" + texts.start + ")";
-    } else if (i == n - 1 && n > 2) {
-      cls += " finish";
-      label += " (" + texts.finish + ")";
-    }
-    if (bad != at_turnpoint.end()) cls += " bad";
-    const std::string title = std::to_string(i) + ": " + plain_name(fpl.tpnam[i]) +
-                              (bad != at_turnpoint.end() ? bad->second : "");
-    svg += "<g class=\"tp\"><title>" + html_escape(title) + "</title>";
-    if (i == 0) {
-      svg += "<rect class=\"" + cls + "\" x=\"" + num(x - kMarkRadius) + "\" y=\"" +
-             num(y - kMarkRadius) + "\" width=\"" + num(2 * kMarkRadius) + "\" height=\"" +
-             num(2 * kMarkRadius) + "\"/>";
-    } else {
-      svg += "<circle class=\"" + cls + "\" cx=\"" + num(x) + "\" cy=\"" + num(y) + "\" r=\"" +
-             num(kMarkRadius) + "\"/>";
-    }
-    // A name near the right edge stands on the left of its mark, where it has room.
-    const bool left = x > kWidth - 180;
-    svg += "<text class=\"tp-name\" x=\"" + num(left ? x - 8 : x + 8) + "\" y=\"" + num(y + 4) +
-           (left ? "\" text-anchor=\"end\">" : "\">") + html_escape(label) + "</text></g>";
-  }
-  // The keys down the left side, as many as the picture holds; the page lists them all.
-  double ky = 20;
-  std::size_t listed = 0;
-  for (const auto& [key, lines] : at_key) {
-    if (ky > f.height() - 48 && listed + 1 < at_key.size()) {
-      svg += "<text class=\"more\" x=\"12\" y=\"" + num(ky) + "\">+" +
-             std::to_string(at_key.size() - listed) + "</text>";
-      break;
-    }
-    svg += "<text class=\"key-mark bad\" x=\"12\" y=\"" + num(ky) + "\"><title>" +
-           html_escape(lines) + "</title>" + html_escape(key) + "</text>";
-    ky += 15;
-    ++listed;
-  }
+  svg += legs_svg(fpl, n, f);
+  for (int i = 0; i < n; ++i)
+    svg += turnpoint_svg(fpl, i, n, f, violations.at_turnpoint, texts);
+  svg += key_marks_svg(violations.at_key, f);
   svg += "<g class=\"north\"><path d=\"M" + point(kWidth - 24, 34) + " L" + point(kWidth - 18, 16) +
          " L" + point(kWidth - 12, 34) + " Z\"/><text x=\"" + num(kWidth - 22) + "\" y=\"48\">" +
          html_escape(texts.north) + "</text></g>";
