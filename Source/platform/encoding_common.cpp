@@ -87,4 +87,14 @@ char utf16_to_cp1252(char16_t unit) {
   return from_unicode(unit);
 }
 
+char cp1252_upper(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) {
+    return static_cast<char>(u - 0x20);
+  }
+  if (u == 0x9A || u == 0x9C || u == 0x9E) return static_cast<char>(u - 0x10);
+  if (u == 0xFF) return '\x9F';
+  return c;
+}
+
 }  // namespace platform

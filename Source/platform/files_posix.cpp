@@ -49,26 +49,13 @@ std::string drive_folder(char letter) {
   return device;
 }
 
-// A Windows-1252 character in upper case, as Windows compares file names: the ASCII letters,
-// the accented letters 0xE0 to 0xFE (not the division sign 0xF7), and the pairs of the 0x80
-// row: \x9A/\x8A, \x9C/\x8C, \x9E/\x8E, \xFF/\x9F.
-char upper_1252(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) {
-    return static_cast<char>(u - 0x20);
-  }
-  if (u == 0x9A || u == 0x9C || u == 0x9E) return static_cast<char>(u - 0x10);
-  if (u == 0xFF) return '\x9F';
-  return c;
-}
-
 // A UTF-8 file name in upper-case Windows-1252; empty when Windows-1252 cannot spell it, as no
 // Windows name then stands for it.
 std::string folded_name(std::string_view utf8) {
   std::string name = utf8_to_cp1252(utf8);
   if (cp1252_to_utf8(name) != utf8) return {};
   for (char& c : name)
-    c = upper_1252(c);
+    c = cp1252_upper(c);
   return name;
 }
 
