@@ -41,7 +41,7 @@ TextFile::Status TextFile::read_line(std::string& line, std::size_t width) {
     last = c;
     ++length;
   }
-  if (c == EOF && std::ferror(file_)) {
+  if (c == EOF && std::ferror(file_) != 0) {
     last_status_ = errno != 0 ? errno : 5;
     std::clearerr(file_);
     return Status::error;

@@ -1,8 +1,8 @@
-#include "platform/console_box.hpp"
+#include "console_box.hpp"
 
 #include <string>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 

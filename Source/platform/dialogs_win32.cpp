@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/console_box.hpp"
-#include "platform/tinyfiledialogs.hpp"
+#include "console_box.hpp"
+#include "tinyfiledialogs.hpp"
 
 int tinyfd_winUtf8 = 0;
 int tinyfd_forceConsole = 0;

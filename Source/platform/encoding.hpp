@@ -17,9 +17,4 @@ std::string utf8_to_cp1252(std::string_view text);
 // The Windows-1252 byte of one UTF-16 code unit, "?" when there is none (as Windows' ANSI calls).
 char utf16_to_cp1252(char16_t unit);
 
-// A Windows-1252 character in upper case, as Windows compares file names: the ASCII letters,
-// the accented letters 0xE0 to 0xFE (not the division sign 0xF7), and the pairs of the 0x80
-// row: \x9A/\x8A, \x9C/\x8C, \x9E/\x8E, \xFF/\x9F. Any other byte is its own upper case.
-char cp1252_upper(char c);
-
 }  // namespace platform

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/encoding.hpp"
-#include "platform/platform.hpp"
+#include "chars.hpp"
+#include "platform.hpp"
 
 namespace platform {
 namespace {
@@ -15,10 +15,6 @@ namespace {
 constexpr std::string_view kBaseLetters =
     "AAAAAAACEEEEIIIIDNOOOOO\xD7OUUUUYTSAAAAAAACEEEEIIIIDNOOOOO\xF7OUUUUYTY";
 static_assert(kBaseLetters.size() == 0x100 - 0xC0);
-
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 // Where a character stands in the order: its class (0 blanks and punctuation, 1 digits,
 // 2 letters), then its letter without accent or case, or its byte.
@@ -35,8 +31,8 @@ std::pair<int, int> sort_key(char c) {
   } else if (u == 0x9F) {
     u = 'Y';
   }
-  u = static_cast<unsigned char>(cp1252_upper(static_cast<char>(u)));
-  if (u >= 'A' && u <= 'Z') return {2, u};
+  u = static_cast<unsigned char>(upper_1252(static_cast<char>(u)));
+  if (is_ascii_upper(static_cast<char>(u))) return {2, u};
   if (is_digit(static_cast<char>(u))) return {1, u};
   return {0, u};
 }
@@ -94,7 +90,7 @@ bool matches_pattern(std::string_view name, std::string_view pattern) {
       star = p++;
       star_n = n;
     } else if (p < pattern.size() &&
-               (pattern[p] == '?' || cp1252_upper(pattern[p]) == cp1252_upper(name[n]))) {
+               (pattern[p] == '?' || upper_1252(pattern[p]) == upper_1252(name[n]))) {
       ++p;
       ++n;
     } else if (star != std::string_view::npos) {

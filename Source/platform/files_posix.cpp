@@ -12,10 +12,11 @@
 #include <optional>
 #include <string>
 
-#include "platform/encoding.hpp"
-#include "platform/native_files.hpp"
-#include "platform/platform.hpp"
-#include "platform/wine_prefix.hpp"
+#include "chars.hpp"
+#include "encoding.hpp"
+#include "native_files.hpp"
+#include "platform.hpp"
+#include "wine_prefix.hpp"
 
 namespace platform {
 namespace {
@@ -23,11 +24,7 @@ namespace {
 // A Windows path: it begins with a drive letter and ":".
 bool has_drive(std::string_view path) {
   const char c = path.empty() ? '\0' : path[0];
-  return path.size() >= 2 && path[1] == ':' && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-}
-
-char ascii_lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return path.size() >= 2 && path[1] == ':' && is_ascii_letter(c);
 }
 
 std::string home_folder() {
@@ -55,7 +52,7 @@ std::string folded_name(std::string_view utf8) {
   std::string name = utf8_to_cp1252(utf8);
   if (cp1252_to_utf8(name) != utf8) return {};
   for (char& c : name)
-    c = cp1252_upper(c);
+    c = upper_1252(c);
   return name;
 }
 
@@ -133,6 +130,7 @@ std::FILE* open_native_regular_file(const std::string& native, int& error) {
   }
   struct stat st {};
   int flags = -1;
+  // NOLINTNEXTLINE(bugprone-branch-clone): a failed call reports its error wherever it fails
   if (::fstat(fd, &st) != 0) {
     error = errno != 0 ? errno : EIO;
   } else if (!S_ISREG(st.st_mode)) {

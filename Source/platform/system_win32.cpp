@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 namespace {

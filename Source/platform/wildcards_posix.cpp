@@ -1,6 +1,6 @@
 // Patterns of the command line on POSIX systems: the shell has expanded them before the program
 // starts, and what it left is a name.
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 
