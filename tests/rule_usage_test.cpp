@@ -65,7 +65,7 @@ class RuleUsageTest : public ::testing::Test {
     dir.write("Brevanto.log", "");
     ASSERT_FALSE(read_rules_file(Io{con, journal, s}, s, table));
   }
-  std::string log() { return dir.read("Brevanto.log"); }
+  std::string log() { return dir.read_log("Brevanto.log"); }
 
   TempDir dir;
   std::string out;

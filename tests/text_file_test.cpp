@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <future>
+#include <vector>
 
 #include "platform/encoding.hpp"
 #include "platform/platform.hpp"
@@ -69,10 +70,15 @@ TEST(TextFile, ANameWithANulByteNamesNoFile) {
 // wait for a pipe's writer would block the run for ever.
 TEST(TextFile, OnlyRegularFilesOpen) {
   testing::TempDir dir;
+#ifdef _WIN32
+  std::vector<std::string> refused = {dir.str(), "NUL"};
+#else
   const std::string fifo = dir.str("pipe.fpl");
   ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
+  std::vector<std::string> refused = {dir.str(), fifo, "/dev/null"};
+#endif
   EXPECT_TRUE(TextFile(dir.write("plan.fpl", "x\n")).is_open());
-  for (const std::string& path : {dir.str(), fifo, std::string("/dev/null")}) {
+  for (const std::string& path : refused) {
     SCOPED_TRACE(path);
     auto opening = std::async(std::launch::async, [&] {
       TextFile file(path);

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -78,6 +79,27 @@ bool same_file(std::string_view a, std::string_view b);
 // failure leaves no temporary file behind. Bytes are written as they are (no line-end change).
 // Returns 0 or a positive system error code.
 int write_whole_file(std::string_view path, std::string_view bytes);
+
+// ---- File names and patterns --------------------------------------------------------------
+
+// The files a flight-plan argument of the command line stands for. Windows shells hand "*" and
+// "?" to the program as typed: there a pattern in the last part of the path gives the files
+// (not folders) of its folder that match it, each as the folder part as written followed by
+// the file's name, in the order Explorer lists them. A pattern that matches no file, and an
+// argument without a pattern, come back as they are. Where the shell expands patterns itself
+// (POSIX), every argument comes back as it is.
+std::vector<std::string> expand_wildcards(std::string_view argument);
+
+// Whether a whole file name matches a pattern: "*" stands for any run of characters, "?" for
+// one character, and letters match without regard to case, as Windows compares names.
+bool matches_pattern(std::string_view name, std::string_view pattern);
+
+// Whether name `a` comes before name `b` in the order Explorer lists files: the names before
+// their extensions, then the extensions; letters without regard to case or accents, a run of
+// digits by its value ("day2" before "day10"), blanks and punctuation before digits and digits
+// before letters. Names that this order finds equal ("day01" and "day1", "Etape" and
+// "\xC9tape") follow their bytes.
+bool file_name_less(std::string_view a, std::string_view b);
 
 // ---- Registry and environment ---------------------------------------------------------------
 

@@ -10,10 +10,9 @@ import tempfile
 import unittest
 from html.parser import HTMLParser
 
-from harness import SOURCE, SandboxTest
+from harness import SandboxTest
 
 CHROMIUM = shutil.which("chromium") or shutil.which("chromium-browser")
-PLANS = "wine-prefix/drive_c/users/organiser/Documents/Soarix3/FlightPlans"
 
 # Per plan: turnpoint marks (Count), red marks (turnpoints and keys with violations).
 EXPECTED = {
@@ -63,12 +62,7 @@ class ExampleInChromium(SandboxTest):
         if not CHROMIUM:
             raise unittest.SkipTest("chromium is not installed")
         super().setUp()
-        examples = os.path.join(SOURCE, "examples")
-        shutil.copytree(os.path.join(examples, "wine-prefix"), self.box.path("wine-prefix"))
-        shutil.copy(os.path.join(examples, "DEFAULT_CHECK.fpl"), self.box.folder)
-        plans = sorted(os.path.join(PLANS, n) for n in os.listdir(self.box.path(PLANS)))
-        r = self.box.run("-nopopup", "-html=report.html", *plans,
-                         env={"WINEPREFIX": self.box.path("wine-prefix")})
+        r = self.box.run("-nopopup", "-html=report.html", *self.box.install_example())
         self.assertEqual(r.returncode, 0)
         self.url = "file://" + self.box.path("report.html")
 

@@ -3,15 +3,16 @@ CSV export (-csv=FILE) and the HTML report (-html=FILE). Each is opt-in or speak
 something is wrong: with today's options a run writes today's report."""
 
 import os
-import shutil
 import unittest
 
-from harness import INSTALLED_3, SOURCE, SandboxTest, cp1252, plan_block, popup, rules_head
+from harness import (INSTALLED_3, SOURCE, WINDOWS, SandboxTest, cp1252, plan_block, popup,
+                     rules_head)
 from soarix import flight_plan
 
 RULES = "StartTime<=14.5\nTPRaduis*>=500\nTPRadius|<=3000\nTPName1[]Start\n"
 # A name with a quote, a comma and an accent: the CSV must quote it and keep the accent.
 ODD_NAME = 'Col "du" T\u00e9l\u00e9graphe, Nord'
+PROGRAM = "Brevanto.exe" if WINDOWS else "Brevanto"  # the program's copy in the run folder
 
 
 def csv_text(path):
@@ -77,7 +78,7 @@ class Outputs(SandboxTest):
         self.assertEqual(page.count("<svg"), 2)
         self.assertIn("Col &quot;du&quot; T\u00e9l\u00e9graphe, Nord (start)", page)
         self.assertEqual(sorted(os.listdir(self.box.folder)),
-                         sorted(["Brevanto", "Brevanto.log", "DEFAULT_CHECK.fpl", "bad.fpl",
+                         sorted([PROGRAM, "Brevanto.log", "DEFAULT_CHECK.fpl", "bad.fpl",
                                  "clean.fpl", "out.csv", "out.html"]))
 
     def test_plan_that_stops_the_run_is_unreadable_in_both_outputs(self):
@@ -132,21 +133,13 @@ class TheExample(SandboxTest):
     """The README's main command on the example: today's options give today's log, byte for
     byte, and the HTML report does not change it."""
 
-    PLANS = "wine-prefix/drive_c/users/organiser/Documents/Soarix3/FlightPlans"
-
     def test_example_log_is_todays(self):
-        examples = os.path.join(SOURCE, "examples")
-        shutil.copytree(os.path.join(examples, "wine-prefix"), self.box.path("wine-prefix"),
-                        symlinks=True)
-        shutil.copy(os.path.join(examples, "DEFAULT_CHECK.fpl"), self.box.folder)
-        plans = sorted(os.path.join(self.PLANS, n)
-                       for n in os.listdir(self.box.path(self.PLANS)))
-        env = {"WINEPREFIX": self.box.path("wine-prefix")}
+        plans = self.box.install_example()
         with open(os.path.join(SOURCE, "tests", "data", "example_report.txt"), "rb") as f:
             expected = cp1252(f.read())
-        today = self.box.run("-nopopup", *plans, env=env)
+        today = self.box.run("-nopopup", *plans)
         self.assertEqual((today.returncode, today.report()), (0, expected))  # read before the next run
-        r = self.box.run("-nopopup", "-html=report.html", *plans, env=env)
+        r = self.box.run("-nopopup", "-html=report.html", *plans)
         self.assertEqual((r.returncode, r.report(), r.stdout), (0, expected, today.stdout))
         self.assertTrue(os.path.getsize(self.box.path("report.html")) > 0)
 

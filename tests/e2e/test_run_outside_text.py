@@ -62,9 +62,8 @@ class OutsideRuleValue(SandboxTest):
                 r = self.box.run("-nopopup", "day.fpl")
                 self.assertEqual(r.returncode, 0, r.stderr)
                 self.assertOnlyLogWritten(before)
-                with open(self.box.path("Brevanto.log"), "rb") as f:
-                    self.assertIn(b"\n" + value + b" : AGL only for real or integer values\n"
-                                  + rules_head(1).encode(), f.read())
+                self.assertIn(b"\n" + value + b" : AGL only for real or integer values\n"
+                              + rules_head(1).encode(), r.log_bytes())
 
 
 if __name__ == "__main__":
