@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "log_message.hpp"
+#include "fixed_text.hpp"
 #include "platform/encoding.hpp"
 #include "task_map.hpp"
 
@@ -128,11 +128,18 @@ std::string plan_row(const Texts& t, const PlanFindings& plan, std::size_t n) {
          "</a></td><td class=\"n\">" + esc(count) + "</td></tr>";
 }
 
+// The file name that ends a plan's path, for its heading: what follows the last "\" or "/".
+// Windows opens a path with either separator, and the program takes both on POSIX.
+std::string_view file_name(std::string_view path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  return trim_right(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
 // The plan's section: its result, its findings, the map of its task.
 std::string plan_section(const Texts& t, const PlanFindings& plan, std::size_t n) {
   const std::string id = std::to_string(n);
   std::string html = "<section class=\"plan\" id=\"plan-" + id + "\"><h2>" + id + ". " +
-                     esc(extract_name(plan.shown)) + "</h2><p class=\"path\">" + esc(plan.shown) +
+                     esc(file_name(plan.shown)) + "</h2><p class=\"path\">" + esc(plan.shown) +
                      "</p>";
   std::string result;
   if (plan.outcome == PlanOutcome::unreadable) {

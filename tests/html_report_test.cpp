@@ -54,14 +54,14 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   TempDir dir;
   FindingsRecord record(3, true);
   record.begin_plan(dir.write("bad.fpl", plan(4, {"Home", "A<B & C", "TP2", "Sainte-\xC9nimie"})),
-                    "bad.fpl");
+                    "days/bad.fpl");
   record.add(violation(12, "TPRadius1", 1, -1, "TPRadius1 : 1000 should be: <= 500"));
   record.add(violation(13, "TPAngle1", 1, -1, "TPAngle1 : 90 should be: = 360"));
   record.add(violation(40, "StartTime", -1, -1, "StartTime : 15.0 should be: <= 14.5"));
   record.add(violation(50, "WindSpeed", -1, 1, "WindSpeed[1] : 18 should be: < \"15\""));
   record.add(Finding{60, "Water", "0", "=", "0", Verdict::ok, -1, -1, "Water : OK"});
   record.end_plan(4);
-  record.begin_plan(dir.write("clean.fpl", plan(3)), "clean.fpl");
+  record.begin_plan(dir.write("clean.fpl", plan(3)), "days\\clean.fpl");
   record.end_plan(0);
   record.begin_plan(dir.str("gone.fpl"), "gone.fpl");  // the run stopped on it
   record.begin_plan(dir.write("big.fpl", plan(32)), "big.fpl");
@@ -85,6 +85,11 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
 
   const std::vector<std::string> plans = sections(page);
   ASSERT_EQ(plans.size(), 5u);
+  // A heading names the file, whichever separator its path was given with.
+  EXPECT_NE(plans[0].find("<h2>1. bad.fpl</h2><p class=\"path\">days/bad.fpl</p>"),
+            std::string::npos);
+  EXPECT_NE(plans[1].find("<h2>2. clean.fpl</h2><p class=\"path\">days\\clean.fpl</p>"),
+            std::string::npos);
   // One mark per turnpoint; in red turnpoint 1 and the two keys without turnpoint.
   const std::string map = plans[0].substr(plans[0].find("<svg"));
   EXPECT_EQ(count(map, "class=\"tp-mark"), 4);
