@@ -1,5 +1,7 @@
 #include "get_airspace_size.hpp"
 
+#include <limits>
+
 #include "To_GUI.hpp"
 #include "fixed_text.hpp"
 #include "text_file.hpp"
@@ -19,7 +21,8 @@ int get_airspace_size(Io& io, std::string_view aspfile) {
   int nb_as = 0;
   std::string ligne;
   while (file.read_line(ligne, kPathLen) == TextFile::Status::ok) {
-    if (ligne.starts_with("AC")) ++nb_as;
+    // A count past the largest integer stays there: no landscape comes near it.
+    if (ligne.starts_with("AC") && nb_as < std::numeric_limits<int>::max()) ++nb_as;
   }
   return nb_as;
 }
