@@ -143,22 +143,36 @@ class Sandbox:
         self.env.update({"DISPLAY": ":97", "PATH": stand_in.folder})
         return stand_in
 
-    def run(self, *args, argv0=None, cwd=None, env=None, timeout=60, stdin=subprocess.DEVNULL):
-        """Runs the program; argv0 overrides argument 0 (the invocation name)."""
+    def full_env(self, env=None):
         full_env = dict(self.env)
         if env:
             full_env.update(env)
-        full_env = {k: v for k, v in full_env.items() if v is not None}
+        return {k: v for k, v in full_env.items() if v is not None}
+
+    def run(self, *args, argv0=None, cwd=None, env=None, timeout=60, stdin=subprocess.DEVNULL,
+            preexec_fn=None):
+        """Runs the program; argv0 overrides argument 0 (the invocation name); preexec_fn runs
+        in the child before the program starts (limits, signal dispositions)."""
         proc = subprocess.run(
             [argv0 or self.exe, *args],
             executable=self.exe,
             cwd=cwd or self.folder,
-            env=full_env,
+            env=self.full_env(env),
             stdin=stdin,
             capture_output=True,
             timeout=timeout,
+            preexec_fn=preexec_fn,
         )
         return Result(proc, cwd or self.folder)
+
+    def start(self, *args, **popen):
+        """Starts the program in its folder without waiting for it; its output is thrown away
+        unless `popen` says otherwise."""
+        popen.setdefault("stdin", subprocess.DEVNULL)
+        popen.setdefault("stdout", subprocess.DEVNULL)
+        popen.setdefault("stderr", subprocess.DEVNULL)
+        return subprocess.Popen([self.exe, *args], cwd=popen.pop("cwd", self.folder),
+                                env=self.full_env(popen.pop("env", None)), **popen)
 
     def cleanup(self):
         shutil.rmtree(self.root, ignore_errors=True)
