@@ -22,6 +22,13 @@ SOURCE = os.environ.get("BREVANTO_SOURCE", os.path.join(os.path.dirname(__file__
 DATE_HEAD = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n\n")
 
 
+def sanitized():
+    """Whether the program under test was built with AddressSanitizer, whose shadow memory and
+    checks change its memory figures and its speed."""
+    with open(EXE, "rb") as f:
+        return b"__asan_init" in f.read()
+
+
 def cp1252(data):
     return data.decode("cp1252", errors="replace") if isinstance(data, bytes) else data
 
@@ -90,6 +97,11 @@ def snapshot(root, skip=("run",)):
             with open(path, "rb") as f:
                 seen[os.path.join(rel, name)] = (f.read(), os.stat(path).st_mtime_ns)
     return seen
+
+
+def changes(before, after):
+    """The paths whose content or time differ between two snapshots, or that only one has."""
+    return sorted(path for path in set(before) | set(after) if before.get(path) != after.get(path))
 
 
 class Sandbox:
