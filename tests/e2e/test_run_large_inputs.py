@@ -8,8 +8,7 @@ import tempfile
 import time
 import unittest
 
-from harness import (INSTALLED_3, SandboxTest, changes, plan_block, rules_head, sanitized,
-                     snapshot)
+from harness import INSTALLED_3, SandboxTest, changes, plan_block, rules_head, sanitized
 from soarix import flight_plan
 
 MIB = 1 << 20
@@ -157,12 +156,12 @@ class ManyPlans(SandboxTest):
         self.assertLess(every.cpu, LINEAR * first.cpu, (first.cpu, every.cpu))
 
         # /proc: a folder where not even root can create a file.
-        before = snapshot(self.box.root)
+        before = self.box.snapshot()
         blind = Measured(self.box, "-nopopup", *plans, cwd="/proc")
         self.assertEqual(blind.returncode, 0)
         self.assertEqual(blind.stderr, "")
         self.assertEqual(without_create(blind.stdout), without_create(every.stdout))
-        self.assertEqual(changes(before, snapshot(self.box.root)), [])
+        self.assertEqual(changes(before, self.box.snapshot()), [])
 
 
 class LongDialogAnswer(SandboxTest):
