@@ -46,11 +46,15 @@ bool TextFile::take(std::string& out, std::size_t width) {
     out += '\r';
     pending_cr_ = false;
   }
+  // Characters gather here and join the line by blocks: most lines are read whole.
+  char block[256];
+  std::size_t n = 0;
+  bool goes_on = false;
   errno = 0;
   for (;;) {
     const int c = std::getc(file_);
-    if (c == EOF || at_line_end(c)) break;
-    if (out.size() >= width) {
+    if (c == EOF || c == '\n' || (c == '\r' && at_line_end(c))) break;
+    if (out.size() + n >= width) {
       // The line goes on: what follows stays unread. A carriage return cannot go back, as the
       // character after it already has.
       if (c == '\r') {
@@ -58,15 +62,21 @@ bool TextFile::take(std::string& out, std::size_t width) {
       } else {
         std::ungetc(c, file_);
       }
-      return true;
+      goes_on = true;
+      break;
     }
-    out += static_cast<char>(c);
+    block[n++] = static_cast<char>(c);
+    if (n == sizeof block) {
+      out.append(block, n);
+      n = 0;
+    }
   }
-  if (std::ferror(file_)) {
+  out.append(block, n);
+  if (!goes_on && std::ferror(file_)) {
     read_error_ = errno != 0 ? errno : kReadFault;
     std::clearerr(file_);
   }
-  return false;
+  return goes_on;
 }
 
 void TextFile::skip_rest() {
@@ -74,7 +84,7 @@ void TextFile::skip_rest() {
     errno = 0;
     for (;;) {
       const int c = std::getc(file_);
-      if (c == EOF || at_line_end(c)) break;
+      if (c == EOF || c == '\n' || (c == '\r' && at_line_end(c))) break;
     }
     if (std::ferror(file_)) {
       read_error_ = errno != 0 ? errno : kReadFault;
