@@ -5,7 +5,7 @@
 namespace brevanto {
 
 namespace {
-constexpr std::size_t kFlushAt = 64 * 1024;
+constexpr std::size_t kFlushAt = std::size_t{64} * 1024;
 }
 
 void Console::write(std::string_view text) {

@@ -72,7 +72,7 @@ bool TextFile::take(std::string& out, std::size_t width) {
     }
   }
   out.append(block, n);
-  if (!goes_on && std::ferror(file_)) {
+  if (!goes_on && std::ferror(file_) != 0) {
     read_error_ = errno != 0 ? errno : kReadFault;
     std::clearerr(file_);
   }
@@ -86,7 +86,7 @@ void TextFile::skip_rest() {
       const int c = std::getc(file_);
       if (c == EOF || c == '\n' || (c == '\r' && at_line_end(c))) break;
     }
-    if (std::ferror(file_)) {
+    if (std::ferror(file_) != 0) {
       read_error_ = errno != 0 ? errno : kReadFault;
       std::clearerr(file_);
     }
@@ -117,7 +117,7 @@ TextFile::Status TextFile::read_line_start(std::string& line, std::size_t width)
   if (read_error_ == 0) {
     errno = 0;
     const int c = std::getc(file_);
-    if (c == EOF && !std::ferror(file_)) {
+    if (c == EOF && std::ferror(file_) == 0) {
       last_status_ = -1;
       return Status::end;
     }

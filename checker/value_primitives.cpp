@@ -16,30 +16,30 @@ std::int32_t day_serial(std::int32_t year, std::int32_t month, std::int32_t day)
 }
 
 TypedValue get_val_type(Console& con, std::string_view val) {
-  TypedValue t;
+  TypedValue typed;
   if (case_blind_compare(val, "today")) {
     const platform::LocalTime now = platform::local_time();
-    t.typ = 'I';
-    t.ival = day_serial(now.year, now.month, now.day);
+    typed.typ = 'I';
+    typed.ival = day_serial(now.year, now.month, now.day);
     // Also the real equivalent, so that an AGL or BASE conversion of "today" works on the date
     // rather than on whatever a previous value left.
-    t.fval = static_cast<float>(t.ival);
-    con.trace(t.ival);
-    return t;
+    typed.fval = static_cast<float>(typed.ival);
+    con.trace(typed.ival);
+    return typed;
   }
   if (val.find('.') != std::string_view::npos) {
     if (const std::optional<float> f = read_real(val)) {
-      t.typ = 'R';
-      t.fval = *f;
+      typed.typ = 'R';
+      typed.fval = *f;
     }
-    return t;
+    return typed;
   }
   if (const std::optional<std::int32_t> i = read_int(val)) {
-    t.typ = 'I';
-    t.ival = *i;
-    t.fval = static_cast<float>(*i);
+    typed.typ = 'I';
+    typed.ival = *i;
+    typed.fval = static_cast<float>(*i);
   }
-  return t;
+  return typed;
 }
 
 bool flt_eq(Console& con, float val, float val0, float fltpntacy) {
@@ -56,27 +56,27 @@ bool wildcardcompare(Console& con, std::string_view key00, std::string_view key,
   key = trim_right(key);
   constexpr std::string_view wildcards = "*$?%";
   if (key00.find_first_of(wildcards) == std::string_view::npos) return key == key00;
-  const std::size_t l0 = key00.size();
-  const std::size_t ll = key.size();
-  const std::string_view prefix = key00.substr(0, l0 - 1);
+  const std::size_t rule_length = key00.size();
+  const std::size_t key_length = key.size();
+  const std::string_view prefix = key00.substr(0, rule_length - 1);
   // Only the first occurrence of a wildcard counts: a doubled one at the end is misplaced.
-  if (key00.find('*') == l0 - 1) {
-    return ll >= l0 - 1 && key.substr(0, l0 - 1) == prefix;
+  if (key00.find('*') == rule_length - 1) {
+    return key_length >= rule_length - 1 && key.substr(0, rule_length - 1) == prefix;
   }
-  for (const char w : std::string_view("$?%")) {
-    if (key00.find(w) != l0 - 1) continue;
-    if (ll < l0 - 1 || ntpcur < 0) return false;
-    const int ntp = read_int(key.substr(l0 - 1)).value_or(-1);
-    if (key.substr(0, l0 - 1) != prefix || ntp <= 1) return false;
+  for (const char wildcard : std::string_view("$?%")) {
+    if (key00.find(wildcard) != rule_length - 1) continue;
+    if (key_length < rule_length - 1 || ntpcur < 0) return false;
+    const int number = read_int(key.substr(rule_length - 1)).value_or(-1);
+    if (key.substr(0, rule_length - 1) != prefix || number <= 1) return false;
     // Wider than the count, which may be any 32-bit number the plan wrote.
     const long long finish = static_cast<long long>(nb_wp) - 1;
-    switch (w) {
+    switch (wildcard) {
       case '$':
-        return ntp < finish;
+        return number < finish;
       case '?':
-        return ntp < finish - 1;
+        return number < finish - 1;
       default:
-        return ntp == finish - 1;
+        return number == finish - 1;
     }
   }
   con.trace("incorrect wildcard ", key00);
@@ -84,15 +84,15 @@ bool wildcardcompare(Console& con, std::string_view key00, std::string_view key,
 }
 
 float get_cloud_base(Console& con, const FlightPlan& fpl) {
-  const float t0 = fpl.thermalstemp[0];
-  const float d0 = fpl.thermalsdew[0];
-  const float i0 = fpl.thermalsinversionheight[0];
-  const float z0 = fpl.tpz[0];
-  float hbase = (t0 - 273.15f - d0) * 125.0f;
-  if (std::isnan(hbase) || hbase > i0) hbase = i0;
-  const float zbase = hbase + z0;
-  con.trace(z0, t0, d0, i0, zbase);
-  return zbase;
+  const float ground_temperature = fpl.thermalstemp[0];
+  const float dew_point = fpl.thermalsdew[0];
+  const float inversion_height = fpl.thermalsinversionheight[0];
+  const float ground = fpl.tpz[0];
+  float base_height = (ground_temperature - 273.15f - dew_point) * 125.0f;
+  if (std::isnan(base_height) || base_height > inversion_height) base_height = inversion_height;
+  const float cloud_base = base_height + ground;
+  con.trace(ground, ground_temperature, dew_point, inversion_height, cloud_base);
+  return cloud_base;
 }
 
 }  // namespace brevanto

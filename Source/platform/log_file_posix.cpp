@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 

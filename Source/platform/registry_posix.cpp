@@ -17,10 +17,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/encoding.hpp"
-#include "platform/native_files.hpp"
-#include "platform/platform.hpp"
-#include "platform/wine_prefix.hpp"
+#include "chars.hpp"
+#include "encoding.hpp"
+#include "native_files.hpp"
+#include "platform.hpp"
+#include "wine_prefix.hpp"
 
 namespace platform {
 namespace {
@@ -29,10 +30,6 @@ namespace {
 constexpr int kSuccess = 0;
 constexpr int kFileNotFound = 2;
 constexpr int kMoreData = 234;
-
-char ascii_upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 // Key and value names compare as Windows compares them, here for ASCII letters only.
 bool same_name(std::string_view a, std::string_view b) {
@@ -44,7 +41,7 @@ bool same_name(std::string_view a, std::string_view b) {
 }
 
 int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
+  if (is_digit(c)) return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
@@ -53,7 +50,7 @@ int hex_digit(char c) {
 // What is kept of a line: far more than any text a value can usefully hold (Windows keeps an
 // environment variable within 32767 characters, the program's registry buffers within 255), so
 // that a text value cut here is too long in any case.
-constexpr std::size_t kLineKept = 256 * 1024;
+constexpr std::size_t kLineKept = std::size_t{256} * 1024;
 
 // One line of a registry file without its line end: its first kLineKept bytes, whether it went
 // on beyond them, and its last byte (a "\" there continues a binary value on the next line).
@@ -288,7 +285,7 @@ std::optional<Lookup> find_value(const std::string& path, std::string_view key,
       }
     }
   }
-  if (std::ferror(file.get())) return std::nullopt;
+  if (std::ferror(file.get()) != 0) return std::nullopt;
   return found;
 }
 
