@@ -24,7 +24,9 @@ if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDI
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-CXX=clang++ cmake -S . -B "$build" -DBREVANTO_FUZZ=ON -DBREVANTO_TESTS=OFF "${launcher[@]}" >/dev/null
+# Warnings are errors here as in every other build of CI.
+CXX=clang++ cmake -S . -B "$build" -DBREVANTO_FUZZ=ON -DBREVANTO_TESTS=OFF -DBREVANTO_WERROR=ON \
+  "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/%/_fuzz}"
 
 plans=(tests/data/*.fpl tests/data/golden/p*.fpl
