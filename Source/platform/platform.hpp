@@ -139,7 +139,9 @@ class LogFile {
   // Opens the file for appending, created when missing; same results.
   int open(std::string_view path) { return open_as(path, false); }
   bool is_open() const { return handle_ != kClosed; }
-  // Appends the text; 0 or a positive system error code (a full disk, ...).
+  // Appends the text; 0 or a positive system error code (a full disk, ...). On POSIX a text
+  // the file took only in part is taken back, and Ctrl-C or SIGTERM wait for the append to end,
+  // so that the file always ends at a whole text.
   int append(std::string_view text);
   void close();
 

@@ -33,6 +33,13 @@ SOURCE = os.environ.get("BREVANTO_SOURCE", os.path.join(os.path.dirname(__file__
 DATE_HEAD = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n\n")
 
 
+def sanitized():
+    """Whether the program under test was built with AddressSanitizer, whose shadow memory and
+    checks change its memory figures and its speed."""
+    with open(EXE, "rb") as f:
+        return b"__asan_init" in f.read()
+
+
 def cp1252(data):
     return data.decode("cp1252", errors="replace") if isinstance(data, bytes) else data
 
@@ -93,12 +100,16 @@ class Result:
         return log[head.end():]
 
 
-def snapshot(root, skip=("run",)):
+def snapshot(root, skip=("run",), ignore=("zenity",)):
     """Every file and folder below `root`: contents and modification times (the folders of
-    `skip`, relative to root, without their own time: they receive the report log)."""
+    `skip`, relative to root, without their own time: they receive the report log; those of
+    `ignore` not at all: the stand-in zenity records its calls there)."""
     seen = {}
     for folder, dirs, files in os.walk(root):
         rel = os.path.relpath(folder, root)
+        if rel in ignore:
+            dirs.clear()
+            continue
         if rel not in skip:
             seen[rel] = ("folder", os.stat(folder).st_mtime_ns)
         for name in files:
@@ -106,6 +117,11 @@ def snapshot(root, skip=("run",)):
             with open(path, "rb") as f:
                 seen[os.path.join(rel, name)] = (f.read(), os.stat(path).st_mtime_ns)
     return seen
+
+
+def changes(before, after):
+    """The paths whose content or time differ between two snapshots, or that only one has."""
+    return sorted(path for path in set(before) | set(after) if before.get(path) != after.get(path))
 
 
 class Sandbox:
@@ -130,6 +146,9 @@ class Sandbox:
         self.exe = self.program_path(exe_file)  # argument 0 of a run
         if rules is not None:
             self.write("DEFAULT_CHECK.fpl", rules)
+        # Folders besides the sandbox whose files a run must leave as they are. Under Wine the
+        # simulator's folders stay in the sandbox (linked into the prefix), so nothing is added.
+        self.watched = []
         if WINDOWS:
             self.env = WINE.environment()
         else:
@@ -139,6 +158,13 @@ class Sandbox:
                 "LC_ALL": "C",
                 "WINEPREFIX": os.path.join(self.root, "no-prefix"),
             }
+
+    def snapshot(self):
+        """snapshot() of the sandbox and of every watched folder."""
+        seen = snapshot(self.root)
+        for folder in self.watched:
+            seen.update({os.path.join(folder, k): v for k, v in snapshot(folder, skip=()).items()})
+        return seen
 
     def path(self, *parts):
         return os.path.join(self.folder, *parts)
@@ -227,14 +253,17 @@ class Sandbox:
         self.env.update({"DISPLAY": ":97", "PATH": stand_in.folder})
         return stand_in
 
+    def full_env(self, env=None):
+        full_env = dict(self.env)
+        if env:
+            full_env.update(env)
+        return {k: v for k, v in full_env.items() if v is not None}
+
     def command(self, args, argv0=None, env=None):
         """The command line, the program file and the environment of a run; argv0 overrides
         argument 0 (the invocation name): under Wine, cmd.exe then starts the program by that
         name from PATH, as a user at the prompt does."""
-        full_env = dict(self.env)
-        if env:
-            full_env.update(env)
-        full_env = {k: v for k, v in full_env.items() if v is not None}
+        full_env = self.full_env(env)
         if not WINDOWS:
             return [argv0 or self.exe, *args], self.exe, full_env
         if self.simulator is None:
@@ -244,12 +273,25 @@ class Sandbox:
         full_env["WINEPATH"] = self.program_path(self.folder)
         return [WINE.loader, "cmd", "/c", argv0, *args], WINE.loader, full_env
 
-    def run(self, *args, argv0=None, cwd=None, env=None, timeout=60, stdin=subprocess.DEVNULL):
-        """Runs the program, its output captured."""
+    def run(self, *args, argv0=None, cwd=None, env=None, timeout=60, stdin=subprocess.DEVNULL,
+            preexec_fn=None):
+        """Runs the program, its output captured; preexec_fn runs in the child before the
+        program starts (limits, signal dispositions)."""
         command, executable, full_env = self.command(args, argv0, env)
         proc = subprocess.run(command, executable=executable, cwd=cwd or self.folder, env=full_env,
-                              stdin=stdin, capture_output=True, timeout=timeout)
+                              stdin=stdin, capture_output=True, timeout=timeout,
+                              preexec_fn=preexec_fn)
         return Result(proc, cwd or self.folder)
+
+    def start(self, *args, **popen):
+        """Starts the program in its folder without waiting for it; its output is thrown away
+        unless `popen` says otherwise."""
+        popen.setdefault("stdin", subprocess.DEVNULL)
+        popen.setdefault("stdout", subprocess.DEVNULL)
+        popen.setdefault("stderr", subprocess.DEVNULL)
+        command, executable, full_env = self.command(args, None, popen.pop("env", None))
+        return subprocess.Popen(command, executable=executable,
+                                cwd=popen.pop("cwd", self.folder), env=full_env, **popen)
 
     def run_on_terminal(self, *args, env=None, timeout=60):
         """Runs the program with its standard output on a terminal, as from a command prompt;
@@ -338,11 +380,10 @@ class SandboxTest(unittest.TestCase):
         self.box = Sandbox(rules=self.rules)
         self.addCleanup(self.box.cleanup)
 
-    def assertOnlyLogWritten(self, before):
-        """Everything below the sandbox is as in `before` (a snapshot), but for the report log,
-        which is new."""
-        after = snapshot(self.box.root)
+    def assertOnlyLogWritten(self, before, box=None):
+        """Everything below the sandbox and its watched folders is as in `before` (its
+        snapshot()), but for the report log, which is new."""
+        box = box or self.box
         log = os.path.join("run", "Brevanto.log")
-        self.assertEqual(set(after) - set(before), {log})
-        del after[log]
-        self.assertEqual(after, before)
+        self.assertNotIn(log, before)
+        self.assertEqual(changes(before, box.snapshot()), [log])

@@ -4,7 +4,7 @@ version when both are installed, and a machine left as it was."""
 import os
 import unittest
 
-from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head, snapshot
+from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head
 from soarix import DOCS_FOLDER, PROFILE, flight_plan
 
 INSTALLED_2_3 = ("Soarix 2 install path: C:\\Games\\Soarix2\n"
@@ -104,7 +104,7 @@ class NothingWritten(SandboxTest):
         for folder, dirs, files in os.walk(self.box.root):
             for name in dirs + files:
                 os.utime(os.path.join(folder, name), (T, T))
-        before = snapshot(self.box.root)
+        before = self.box.snapshot()
         r = self.box.run(*plans, self.box.program_path(prefix.pilot_plan(3)))
         self.assertEqual(r.returncode, 0)
         self.assertEqual(r.log().count("No error found"), 2)  # the plans were read and checked
