@@ -50,37 +50,55 @@ bool flt_eq(Console& con, float val, float val0, float fltpntacy) {
   return std::fabs(rel) <= static_cast<double>(fltpntacy);  // false for a NaN
 }
 
+KeyPattern key_pattern(std::string_view key00) {
+  key00 = trim_right(key00);
+  using Kind = KeyPattern::Kind;
+  if (key00.find_first_of("*$?%") == std::string_view::npos) return {Kind::plain, key00.size()};
+  const std::size_t last = key00.size() - 1;
+  // Only the first occurrence of a wildcard counts: a doubled one at the end is misplaced.
+  if (key00.find('*') == last) return {Kind::any_ending, last};
+  if (key00.find('$') == last) return {Kind::between, last};
+  if (key00.find('?') == last) return {Kind::between_but_last, last};
+  if (key00.find('%') == last) return {Kind::before_finish, last};
+  return {Kind::misplaced, last};
+}
+
 bool wildcardcompare(Console& con, std::string_view key00, std::string_view key, int ntpcur,
                      int nb_wp) {
-  key00 = trim_right(key00);
+  return wildcardcompare(con, key00, key_pattern(key00), key, ntpcur, nb_wp);
+}
+
+bool wildcardcompare(Console& con, std::string_view key00, const KeyPattern& pattern,
+                     std::string_view key, int ntpcur, int nb_wp) {
+  using Kind = KeyPattern::Kind;
   key = trim_right(key);
-  constexpr std::string_view wildcards = "*$?%";
-  if (key00.find_first_of(wildcards) == std::string_view::npos) return key == key00;
-  const std::size_t l0 = key00.size();
-  const std::size_t ll = key.size();
-  const std::string_view prefix = key00.substr(0, l0 - 1);
-  // Only the first occurrence of a wildcard counts: a doubled one at the end is misplaced.
-  if (key00.find('*') == l0 - 1) {
-    return ll >= l0 - 1 && key.substr(0, l0 - 1) == prefix;
+  const std::size_t l = pattern.prefix;
+  switch (pattern.kind) {
+    case Kind::plain:
+      return key == key00.substr(0, l);
+    case Kind::any_ending:
+      return key.substr(0, l) == key00.substr(0, l) && key.size() >= l;
+    case Kind::misplaced:
+      con.trace("incorrect wildcard ", trim_right(key00));
+      return false;
+    case Kind::between:
+    case Kind::between_but_last:
+    case Kind::before_finish:
+      break;
   }
-  for (const char w : std::string_view("$?%")) {
-    if (key00.find(w) != l0 - 1) continue;
-    if (ll < l0 - 1 || ntpcur < 0) return false;
-    const int ntp = read_int(key.substr(l0 - 1)).value_or(-1);
-    if (key.substr(0, l0 - 1) != prefix || ntp <= 1) return false;
-    // Wider than the count, which may be any 32-bit number the plan wrote.
-    const long long finish = static_cast<long long>(nb_wp) - 1;
-    switch (w) {
-      case '$':
-        return ntp < finish;
-      case '?':
-        return ntp < finish - 1;
-      default:
-        return ntp == finish - 1;
-    }
+  if (key.size() < l || ntpcur < 0) return false;
+  const int ntp = read_int(key.substr(l)).value_or(-1);
+  if (key.substr(0, l) != key00.substr(0, l) || ntp <= 1) return false;
+  // Wider than the count, which may be any 32-bit number the plan wrote.
+  const long long finish = static_cast<long long>(nb_wp) - 1;
+  switch (pattern.kind) {
+    case Kind::between:
+      return ntp < finish;
+    case Kind::between_but_last:
+      return ntp < finish - 1;
+    default:
+      return ntp == finish - 1;
   }
-  con.trace("incorrect wildcard ", key00);
-  return false;
 }
 
 float get_cloud_base(Console& con, const FlightPlan& fpl) {
