@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
@@ -38,10 +39,6 @@ std::string nearest_int_text(double x) {
   return i2b(static_cast<std::int32_t>(r));
 }
 
-bool ends_with_turnpoint_wildcard(std::string_view key) {
-  return !key.empty() && std::string_view("$?%").find(key.back()) != std::string_view::npos;
-}
-
 // A number that does not read ends the scan: as an end of file when there was nothing to read,
 // else as a read error.
 ScanEnd failed_read(std::string_view text) {
@@ -58,7 +55,7 @@ void undo_finish_keys(Console& con, bool qverb, ConstraintTable& table) {
   for (int i = 1; i <= table.check_num; ++i) {
     Constraint& c = table[i];
     if (!c.check_mod) continue;
-    c.check_key = c.key_as_read;
+    set_check_key(c, c.key_as_read);
     c.check_mod = false;
     if (qverb) con.trace(i, c.check_key + " " + c.check_rel + " " + c.check_val);
   }
@@ -90,11 +87,7 @@ class PlanCheck {
   // Reads the plan's first "Count" line: the task's number of turnpoints, which the finish
   // keys and the turnpoint wildcards need. False when the scan must not run.
   bool prepare() {
-    bool wildcards = false;
-    for (int i = 1; i <= table_.check_num; ++i) {
-      wildcards = wildcards || ends_with_turnpoint_wildcard(table_[i].check_key);
-    }
-    if (!table_.qfinish && !wildcards) return true;
+    if (!table_.qfinish && !table_.index.turnpoint_wildcards()) return true;
 
     std::string line, key, val;
     std::optional<std::int32_t> count;
@@ -126,10 +119,11 @@ class PlanCheck {
       for (int i = 1; i <= table_.check_num; ++i) {
         Constraint& c = table_[i];
         if (!c.check_key.ends_with('|')) continue;
-        c.check_key = fit(c.check_key.substr(0, c.check_key.size() - 1) + finish, kKeyLen);
+        set_check_key(c, fit(c.check_key.substr(0, c.check_key.size() - 1) + finish, kKeyLen));
         c.check_mod = true;
         if (s_.qverb) con_.trace(i, c.check_key + " " + c.check_rel + " " + c.check_val);
       }
+      table_.index.index_finish_keys(table_);
     }
     plan_.rewind();
     return true;
@@ -137,6 +131,7 @@ class PlanCheck {
 
   void scan() {
     std::string line, key, val;
+    table_.index.enter_section(section_);
     for (;;) {
       const TextFile::Status st = plan_.read_line(line, kLineLen);
       if (st == TextFile::Status::end) return;
@@ -147,7 +142,8 @@ class PlanCheck {
       ++result_.nl;
       extract_key_val(line, key, val, kKeyLen);
       const std::optional<ScanEnd> stop = interpret(line, key, val);
-      for (int i = 1; i <= table_.check_num; ++i)
+      table_.index.candidates(key, candidates_);
+      for (const int i : candidates_)
         compare(table_[i], key, val);
       if (stop) {
         result_.end = *stop;
@@ -164,7 +160,10 @@ class PlanCheck {
                                    const std::string& val) {
     std::optional<ScanEnd> stop;
     // The section a qualified rule key such as "[Task]Count" refers to.
-    if (line.starts_with('[')) section_ = fit(line, kKeyLen);
+    if (line.starts_with('[')) {
+      section_ = fit(line, kKeyLen);
+      table_.index.enter_section(section_);
+    }
 
     if (key.starts_with("TPName")) {
       const std::string_view number = substr_or_empty(key, 6, 2);
@@ -224,12 +223,19 @@ class PlanCheck {
     if (!n || *n != ntpcur_) log(str(what) + escape_slashes(key));
   }
 
-  void compare(const Constraint& c, const std::string& key, const std::string& val) {
-    std::string key_chk = key;
-    if (c.check_key.starts_with('[') && c.check_key.find(']') != std::string::npos) {
-      key_chk = section_ + key;
+  // Whether the constraint's key selects the line's key: the one place where a rule is found to
+  // apply to a line.
+  bool applies(const Constraint& c, const std::string& key) {
+    std::string_view key_chk = key;
+    if (c.sectioned) {
+      key_chk_.assign(section_).append(key);
+      key_chk = key_chk_;
     }
-    if (!wildcardcompare(con_, c.check_key, key_chk, ntpcur_, nb_wp_)) return;
+    return wildcardcompare(con_, c.check_key, c.key_pattern, key_chk, ntpcur_, nb_wp_);
+  }
+
+  void compare(const Constraint& c, const std::string& key, const std::string& val) {
+    if (!applies(c, key)) return;
 
     TypedValue f = get_val_type(con_, val);
     if (c.check_agl && ntpsectortype_ == 0 && f.typ != 'C') {
@@ -378,11 +384,13 @@ class PlanCheck {
   const int l_infile_;
 
   PlanCheckResult result_;
-  int ntpcur_ = -1;         // current turnpoint; -1 outside the turnpoint list
-  int ntpsectortype_ = -1;  // its sector type; -1 when none
-  int nwxz_ = -1;           // current weather zone; -1 outside the zones
-  int nb_wp_ = 0;           // turnpoints of the task
-  std::string section_;     // the last section header read
+  int ntpcur_ = -1;              // current turnpoint; -1 outside the turnpoint list
+  int ntpsectortype_ = -1;       // its sector type; -1 when none
+  int nwxz_ = -1;                // current weather zone; -1 outside the zones
+  int nb_wp_ = 0;                // turnpoints of the task
+  std::string section_;          // the last section header read
+  std::string key_chk_;          // a section followed by a line's key
+  std::vector<int> candidates_;  // the constraints the current line's key may concern
 };
 
 }  // namespace

@@ -52,6 +52,12 @@ void apply_qualifiers(Constraint& c, ConstraintTable& table) {
 
 }  // namespace
 
+void set_check_key(Constraint& c, std::string_view key) {
+  c.check_key = key;
+  c.key_pattern = key_pattern(key);
+  c.sectioned = key.starts_with('[') && key.find(']') != std::string_view::npos;
+}
+
 void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
   if (!s.qask) return;
   con.trace(trim_right(s.deffil));
@@ -92,7 +98,7 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
       if (key == a.name) key = a.key;
     }
     if (key.ends_with('|')) table.qfinish = true;
-    c.check_key = key;
+    set_check_key(c, key);
     c.key_as_read = key;
     c.check_rel = rel;
     c.check_val = val;
@@ -117,6 +123,7 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
 
   if (table.check_num == 0)
     return RulesFault{RulesFault::Kind::none_defined, std::string(t.no_test)};
+  table.index.build(table);
   log_line(io.journal, fmt_i(table.check_num, 2) + " " + std::string(t.to_check));
   log_line(io.journal, " ");
   return std::nullopt;

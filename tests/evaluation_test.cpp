@@ -402,6 +402,23 @@ TEST_F(EvaluationTest, PlanThatCannotBeReadIsAReadError) {
   EXPECT_EQ(r.nl, 0);
 }
 
+// A line selected by a finish key, a wildcard, a plain key and a section-qualified key is reported
+// rule by rule in the order of the rules file; a misplaced wildcard is said on every line.
+TEST_F(EvaluationTest, ReportFollowsTheRulesOrderWhateverSelectsTheLine) {
+  rules(
+      "TPRadius|<=300\nTPRadius*<=450\nTP*Name=x\nTPRadius5<=400\n[Task]TPRadius5<=200\n"
+      "TPRadius%<=100\n");
+  const PlanCheckResult r = check("[Task]\nCount=6\nTPName5=F\nTPRadius5=900\n");
+  EXPECT_EQ(r.nl_nok, 4);
+  const std::string wrong = " incorrect wildcard TP*Name\n";
+  EXPECT_EQ(out, wrong + wrong + wrong +
+                     "TPRadius5 : 900                        should be: <= 300\n"
+                     "TPRadius5 : 900                        should be: <= 450\n" +
+                     wrong +
+                     "TPRadius5 : 900                        should be: <= 400\n"
+                     "TPRadius5 : 900                        should be: <= 200\n");
+}
+
 TEST_F(EvaluationTest, SectionQualifiedKeys) {
   rules("[Task]Count>=4\n");
   const PlanCheckResult r =
