@@ -1,26 +1,53 @@
 #include "text_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/platform.hpp"
 
 namespace brevanto {
 
+namespace {
+// A flight plan fits in one block, a landscape's airspace file in a few.
+constexpr std::size_t kBlock = 16 * 1024;
+}  // namespace
+
 bool TextFile::open(std::string_view path) {
   close();
   file_ = platform::open_regular_file(path, open_status_);
   last_status_ = open_status_;
-  return file_ != nullptr;
+  if (file_ == nullptr) return false;
+  // The blocks are read straight into the buffer: the stream's own would be one copy more.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBlock);
+  return true;
 }
 
 void TextFile::close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  begin_ = end_ = 0;
+  read_error_ = 0;
 }
 
 void TextFile::rewind() {
   if (file_ != nullptr) std::rewind(file_);
+  begin_ = end_ = 0;
+  read_error_ = 0;
   last_status_ = 0;
+}
+
+bool TextFile::fill() {
+  begin_ = end_ = 0;
+  if (read_error_ != 0) return false;
+  errno = 0;
+  end_ = std::fread(buffer_.get(), 1, kBlock, file_);
+  if (end_ < kBlock && std::ferror(file_)) {
+    read_error_ = errno != 0 ? errno : 5;
+    std::clearerr(file_);
+  }
+  return end_ > 0;
 }
 
 TextFile::Status TextFile::read_line(std::string& line, std::size_t width) {
@@ -29,22 +56,32 @@ TextFile::Status TextFile::read_line(std::string& line, std::size_t width) {
     last_status_ = -1;
     return Status::end;
   }
+  // One spare character beyond the width, for the carriage return of a line that fills it.
+  const std::size_t room = width == 0 ? std::string::npos : width + 1;
   bool any = false;
   std::size_t length = 0;  // characters of the record before its line feed
-  int c = EOF;
-  int last = EOF;
-  errno = 0;
-  while ((c = std::getc(file_)) != EOF) {
+  char last = '\0';
+  for (;;) {
+    if (begin_ == end_ && !fill()) {
+      if (read_error_ != 0) {
+        last_status_ = read_error_;
+        read_error_ = 0;
+        return Status::error;
+      }
+      break;
+    }
     any = true;
-    if (c == '\n') break;
-    if (width == 0 || line.size() <= width) line += static_cast<char>(c);  // one spare for a CR
-    last = c;
-    ++length;
-  }
-  if (c == EOF && std::ferror(file_)) {
-    last_status_ = errno != 0 ? errno : 5;
-    std::clearerr(file_);
-    return Status::error;
+    const char* from = buffer_.get() + begin_;
+    const std::size_t available = end_ - begin_;
+    const void* feed = std::memchr(from, '\n', available);
+    const std::size_t n = feed == nullptr
+                              ? available
+                              : static_cast<std::size_t>(static_cast<const char*>(feed) - from);
+    if (line.size() < room) line.append(from, std::min(n, room - line.size()));
+    if (n > 0) last = from[n - 1];
+    length += n;
+    begin_ += feed == nullptr ? n : n + 1;
+    if (feed != nullptr) break;
   }
   if (!any) {
     last_status_ = -1;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -28,7 +29,8 @@ class TextFile {
   // Back to the first line.
   void rewind();
 
-  // The next line, cut at `width` characters (0: whole), without its line end.
+  // The next line, cut at `width` characters (0: whole), without its line end. `line` keeps its
+  // room from one call to the next.
   Status read_line(std::string& line, std::size_t width = 0);
 
   // The status as the program reports it: -1 end of file, a positive system error code, 0 ok.
@@ -37,9 +39,17 @@ class TextFile {
   int open_status() const { return open_status_; }
 
  private:
+  // Reads the next block into the buffer; false at the end of the file or on a read error.
+  bool fill();
+
   std::FILE* file_ = nullptr;
   int last_status_ = 0;
   int open_status_ = 0;
+  // The file is read in blocks, and each line is taken from the block with one search.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t begin_ = 0;  // the unread part of the buffer
+  std::size_t end_ = 0;
+  int read_error_ = 0;  // the error that ended the last block, reported once it is used up
 };
 
 }  // namespace brevanto

@@ -31,6 +31,17 @@ TEST(TextFile, DropsCarriageReturnsAndTakesALastLineWithoutLineEnd) {
   EXPECT_EQ(all_lines(path), (std::vector<std::string>{"one", "two", "", "last"}));
 }
 
+// The file is read in blocks: a line end split between two of them is still one line end.
+TEST(TextFile, LineEndsAcrossBlocks) {
+  testing::TempDir dir;
+  for (std::size_t n = 16380; n <= 16386; ++n) {
+    const auto path = dir.write("a.txt", std::string(n, 'a') + "\r\nb\r\n" + std::string(n, 'c'));
+    EXPECT_EQ(all_lines(path),
+              (std::vector<std::string>{std::string(n, 'a'), "b", std::string(n, 'c')}))
+        << n;
+  }
+}
+
 TEST(TextFile, CutsLinesAtTheWidthAndSkipsTheirRest) {
   testing::TempDir dir;
   const auto path = dir.write("a.txt", "abcdef\r\nabc\r\nabcd\r\nxy\n");
