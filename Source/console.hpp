@@ -17,19 +17,38 @@ class Console {
   Console& operator=(const Console&) = delete;
   ~Console() { flush(); }
 
-  void write(std::string_view text);
-  void line(std::string_view text) {
-    write(text);
-    write("\n");
+  void write(std::string_view text) {
+    sink() += text;
+    written();
   }
-  // A free-format line (see TraceLine): one leading blank, then the items.
+  void line(std::string_view text) {
+    std::string& out = sink();
+    out += text;
+    out += '\n';
+    written();
+  }
+  // A free-format line (see TraceLine): one leading blank, then the items. Made in place in the
+  // buffer: the diagnostic lines are many.
   template <typename... Items>
   void trace(const Items&... items) {
-    line(trace_line(items...));
+    std::string& out = sink();
+    {
+      TraceLine line(out);
+      (line.add(items), ...);
+    }
+    out += '\n';
+    written();
   }
   void flush();
 
  private:
+  static constexpr std::size_t kFlushAt = 64 * 1024;
+
+  std::string& sink() { return capture_ != nullptr ? *capture_ : buffer_; }
+  void written() {
+    if (capture_ == nullptr && buffer_.size() >= kFlushAt) flush();
+  }
+
   std::string* capture_ = nullptr;
   std::string buffer_;
 };

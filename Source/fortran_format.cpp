@@ -20,25 +20,36 @@ std::string fmt_f(double value, int width, int decimals) {
   return std::string(width - n, ' ') + std::string(buf, n);
 }
 
-std::string fmt_real(float value) {
+namespace {
+
+// The shortest text that reads back as `value`, with ".0" when it would read as an integer.
+void append_real(std::string& out, float value) {
   char buf[64];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  std::string s(buf, ec == std::errc() ? end : buf);
-  if (std::isfinite(value) && s.find_first_of(".e") == std::string::npos) s += ".0";
+  const std::string_view s(buf, ec == std::errc() ? static_cast<std::size_t>(end - buf) : 0);
+  out += s;
+  if (std::isfinite(value) && s.find_first_of(".e") == std::string_view::npos) out += ".0";
+}
+
+}  // namespace
+
+std::string fmt_real(float value) {
+  std::string s;
+  append_real(s, value);
   return s;
 }
 
 TraceLine& TraceLine::add(std::string_view s) {
-  if (!empty_ && !last_was_text_) text_ += ' ';
-  text_ += s;
+  if (!empty_ && !last_was_text_) out_ += ' ';
+  out_ += s;
   last_was_text_ = true;
   empty_ = false;
   return *this;
 }
 
-TraceLine& TraceLine::add_number(const std::string& s) {
-  if (!empty_) text_ += ' ';
-  text_ += s;
+TraceLine& TraceLine::add_number(std::string_view s) {
+  if (!empty_) out_ += ' ';
+  out_ += s;
   last_was_text_ = false;
   empty_ = false;
   return *this;
@@ -49,7 +60,11 @@ TraceLine& TraceLine::add(bool b) {
 }
 
 TraceLine& TraceLine::add(float v) {
-  return add_number(fmt_real(v));
+  if (!empty_) out_ += ' ';
+  append_real(out_, v);
+  last_was_text_ = false;
+  empty_ = false;
+  return *this;
 }
 
 }  // namespace brevanto
