@@ -11,12 +11,12 @@ void extract_key_val(std::string_view ligne, std::string& key, std::string& val,
   std::size_t n = ligne.find('=');
   if (n == npos) n = ligne.find(':');
   if (n == npos) {
-    key = fit(ligne, width);
+    fit_into(key, ligne, width);
     val.clear();
     return;
   }
-  key = fit(trim_left(ligne.substr(0, n)), width);
-  val = fit(trim_left(ligne.substr(n + 1)), width);
+  fit_into(key, trim_left(ligne.substr(0, n)), width);
+  fit_into(val, trim_left(ligne.substr(n + 1)), width);
 }
 
 void extract_key_val_rel(std::string_view ligne, std::string& key, std::string& val,

@@ -18,6 +18,11 @@ std::string fit(std::string_view text, std::size_t width) {
   return std::string(trim_right(text.substr(0, width)));
 }
 
+void fit_into(std::string& field, std::string_view text, std::size_t width) {
+  const std::string_view kept = trim_right(text.substr(0, width));
+  field.assign(kept.data(), kept.size());
+}
+
 int padded_compare(std::string_view a, std::string_view b) {
   const std::size_t n = a.size() > b.size() ? a.size() : b.size();
   for (std::size_t i = 0; i < n; ++i) {

@@ -21,6 +21,9 @@ std::string_view trim_left(std::string_view text);
 
 // Assignment to a field of the given width: the text cut at the width, trailing blanks dropped.
 std::string fit(std::string_view text, std::size_t width);
+// The same into an existing field, which keeps its room: no allocation for a field reused line
+// after line. `text` may lie in `field`.
+void fit_into(std::string& field, std::string_view text, std::size_t width);
 
 // Fields compared as blank-padded texts, byte by byte (unsigned), case-sensitive.
 bool padded_equal(std::string_view a, std::string_view b);

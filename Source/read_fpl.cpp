@@ -103,6 +103,7 @@ class PlanReader {
   std::string tmpli_;   // the record cut at the width (the raw line)
   std::string ligne_;   // the working line
   std::string key_, val_;
+  std::string index_, value_;  // a turnpoint or penalty-zone key's index and value
 
   float aattime_sve_ = 0;
   bool qaat_sve_ = false;
@@ -126,12 +127,12 @@ FplReadState PlanReader::read() {
       break;
     }
     ios = 0;
-    tmpli_ = fit(record_, width_);
+    fit_into(tmpli_, record_, width_);
     con_.trace(nl, tmpli_, width_);
     if (tmpli_.empty()) continue;
 
     if (tmpli_.starts_with(kEmbedded)) {
-      ligne_ = fit(after(tmpli_, kEmbedded.size()), width_);
+      fit_into(ligne_, after(tmpli_, kEmbedded.size()), width_);
     } else if (tmpli_.starts_with(kEmbedEnd)) {
       break;
     } else {
@@ -269,7 +270,8 @@ bool PlanReader::turnpoint_key() {
     if (tp == nullptr) return false;
   }
 
-  std::string index, value;
+  std::string& index = index_;
+  std::string& value = value_;
   extract_key_val(after(ligne_, prefix), index, value);
   const long long n = read_index(index).value_or(nwp_);
   if (!PerTurnpoint<int>::contains(n)) return true;
@@ -332,7 +334,8 @@ void PlanReader::penalty_zone_corner() {
 bool PlanReader::penalty_zone_height() {
   for (const auto& k : penalty_zone_keys) {
     if (!key_.starts_with(k.prefix)) continue;
-    std::string index, value;
+    std::string& index = index_;
+    std::string& value = value_;
     extract_key_val(after(ligne_, k.prefix.size()), index, value);
     const long long zone = read_index(index).value_or(npz_);
     if (!fpl_.pza[k.k].contains(zone)) return true;
