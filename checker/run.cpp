@@ -230,8 +230,9 @@ class CheckRun {
   ConstraintTable table_;
   FlightPlan fpl_;
   PlanCarry carry_;
+  AirspaceCounts airspace_counts_;
   const AirspaceCount airspace_count_ = [this](const std::string& landscape) {
-    return landscape_airspace_count(io_, inst_, landscape);
+    return landscape_airspace_count(io_, inst_, landscape, &airspace_counts_);
   };
   std::string msg1_;     // the summary popup of popup mode 1, its names not yet escaped
   int last_status_ = 0;  // severity of the last plan checked
