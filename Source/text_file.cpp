@@ -29,23 +29,30 @@ void TextFile::close() {
   file_ = nullptr;
   begin_ = end_ = 0;
   read_error_ = 0;
+  at_end_ = false;
 }
 
 void TextFile::rewind() {
   if (file_ != nullptr) std::rewind(file_);
   begin_ = end_ = 0;
   read_error_ = 0;
+  at_end_ = false;
   last_status_ = 0;
 }
 
 bool TextFile::fill() {
   begin_ = end_ = 0;
-  if (read_error_ != 0) return false;
+  if (read_error_ != 0 || at_end_) return false;
   errno = 0;
   end_ = std::fread(buffer_.get(), 1, kBlock, file_);
-  if (end_ < kBlock && std::ferror(file_)) {
-    read_error_ = errno != 0 ? errno : 5;
-    std::clearerr(file_);
+  if (end_ < kBlock) {
+    // A short block ends the file, or stops at a read error: no need to ask the system again.
+    if (std::ferror(file_)) {
+      read_error_ = errno != 0 ? errno : 5;
+      std::clearerr(file_);
+    } else {
+      at_end_ = true;
+    }
   }
   return end_ > 0;
 }

@@ -49,7 +49,8 @@ class TextFile {
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;  // the unread part of the buffer
   std::size_t end_ = 0;
-  int read_error_ = 0;  // the error that ended the last block, reported once it is used up
+  int read_error_ = 0;   // the error that ended the last block, reported once it is used up
+  bool at_end_ = false;  // the last block ended the file
 };
 
 }  // namespace brevanto
