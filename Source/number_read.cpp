@@ -69,21 +69,25 @@ std::optional<float> read_real(std::string_view text) {
     pos += frac_digits;
   }
   if (int_digits + frac_digits == 0) return std::nullopt;
-  std::string normal(item.substr(0, pos));
+  std::string_view number = item;  // as from_chars reads it
+  std::string normal;
   if (pos < item.size()) {
     const char e = item[pos];
     if (e != 'E' && e != 'e' && e != 'D' && e != 'd') return std::nullopt;
-    ++pos;
-    normal += 'e';
-    if (pos < item.size() && (item[pos] == '+' || item[pos] == '-')) normal += item[pos++];
-    const std::size_t exp_digits = digits(item.substr(pos));
-    if (exp_digits == 0 || pos + exp_digits != item.size()) return std::nullopt;
-    normal += item.substr(pos);
+    std::size_t exp = pos + 1;
+    if (exp < item.size() && (item[exp] == '+' || item[exp] == '-')) ++exp;
+    const std::size_t exp_digits = digits(item.substr(exp));
+    if (exp_digits == 0 || exp + exp_digits != item.size()) return std::nullopt;
+    if (e == 'D' || e == 'd') {
+      normal = item;
+      normal[pos] = 'e';
+      number = normal;
+    }
   }
-  if (normal[0] == '+') normal.erase(0, 1);  // from_chars takes no plus sign
+  if (number[0] == '+') number.remove_prefix(1);  // from_chars takes no plus sign
   double value = 0;
-  const auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-  if (ec != std::errc() || end != normal.data() + normal.size()) return std::nullopt;
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (ec != std::errc() || end != number.data() + number.size()) return std::nullopt;
   if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
     return std::nullopt;
   }
