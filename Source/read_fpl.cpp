@@ -47,6 +47,10 @@ constexpr TurnpointKey turnpoint_keys[] = {
     {"TPAzimuth", &FlightPlan::tpazi, nullptr, Conv::azimuth},
 };
 
+static_assert(std::ranges::all_of(turnpoint_keys,
+                                  [](const TurnpointKey& k) { return k.prefix.starts_with("TP"); }),
+              "turnpoint_key() tells the turnpoint keys by their \"TP\"");
+
 // Penalty-zone heights and factor: row k of pza.
 struct PenaltyZoneKey {
   std::string_view prefix;
@@ -255,6 +259,8 @@ void PlanReader::turnpoint_count() {
 // number leaves the previous one in force; an index outside 0..30 makes the line ignored.
 bool PlanReader::turnpoint_key() {
   constexpr std::string_view name_prefix = "TPName";
+  // Every turnpoint key begins so: most lines are told apart at once.
+  if (!key_.starts_with("TP")) return false;
   const TurnpointKey* tp = nullptr;
   std::size_t prefix = 0;
   if (key_.starts_with(name_prefix)) {
