@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "MajMin.hpp"
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
@@ -141,6 +142,7 @@ class PlanCheck {
       }
       ++result_.nl;
       extract_key_val(line, key, val, kKeyLen);
+      line_value_.reset();
       const std::optional<ScanEnd> stop = interpret(line, key, val);
       table_.index.candidates(key, candidates_);
       for (const int i : candidates_)
@@ -237,7 +239,7 @@ class PlanCheck {
   void compare(const Constraint& c, const std::string& key, const std::string& val) {
     if (!applies(c, key)) return;
 
-    TypedValue f = get_val_type(con_, val);
+    TypedValue f = line_value(val);
     if (c.check_agl && ntpsectortype_ == 0 && f.typ != 'C') {
       f.typ = 'R';
       f.fval -= carry_.tpposz;  // the altitude as a height above the turnpoint's ground
@@ -258,6 +260,15 @@ class PlanCheck {
     } else if (s_.qoklines) {
       log(escape_slashes(key + " : OK"));
     }
+  }
+
+  // The line's value as typed for the first constraint that applies to it, for the others too;
+  // but "today" is typed at each use, as each writes the day serial on the console.
+  TypedValue line_value(std::string_view val) {
+    if (line_value_) return *line_value_;
+    const TypedValue f = get_val_type(con_, val);
+    if (!case_blind_compare(val, "today")) line_value_ = f;
+    return f;
   }
 
   // Whether the plan's value satisfies the constraint; `qcomp` false when the types do not go
@@ -384,13 +395,14 @@ class PlanCheck {
   const int l_infile_;
 
   PlanCheckResult result_;
-  int ntpcur_ = -1;              // current turnpoint; -1 outside the turnpoint list
-  int ntpsectortype_ = -1;       // its sector type; -1 when none
-  int nwxz_ = -1;                // current weather zone; -1 outside the zones
-  int nb_wp_ = 0;                // turnpoints of the task
-  std::string section_;          // the last section header read
-  std::string key_chk_;          // a section followed by a line's key
-  std::vector<int> candidates_;  // the constraints the current line's key may concern
+  int ntpcur_ = -1;                       // current turnpoint; -1 outside the turnpoint list
+  int ntpsectortype_ = -1;                // its sector type; -1 when none
+  int nwxz_ = -1;                         // current weather zone; -1 outside the zones
+  int nb_wp_ = 0;                         // turnpoints of the task
+  std::string section_;                   // the last section header read
+  std::string key_chk_;                   // a section followed by a line's key
+  std::optional<TypedValue> line_value_;  // the current line's value, once typed
+  std::vector<int> candidates_;           // the constraints the current line's key may concern
 };
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/platform.hpp"
 #include "temp_dir.hpp"
+#include "value_primitives.hpp"
 
 namespace brevanto {
 namespace {
@@ -417,6 +419,16 @@ TEST_F(EvaluationTest, ReportFollowsTheRulesOrderWhateverSelectsTheLine) {
                      wrong +
                      "TPRadius5 : 900                        should be: <= 400\n"
                      "TPRadius5 : 900                        should be: <= 200\n");
+}
+
+// A line's value is typed once for all the rules that apply to it, except "today": each use
+// writes the day serial.
+TEST_F(EvaluationTest, TodayIsTypedAtEachUse) {
+  rules("TaskDate>=today\nTaskDate<=today\n");
+  EXPECT_EQ(check("TaskDate=TODAY\n").nl_nok, 0);
+  const platform::LocalTime now = platform::local_time();
+  const std::string serial = " " + std::to_string(day_serial(now.year, now.month, now.day)) + "\n";
+  EXPECT_EQ(out, serial + serial);
 }
 
 TEST_F(EvaluationTest, SectionQualifiedKeys) {
