@@ -6,17 +6,19 @@ namespace {
 constexpr std::size_t npos = std::string_view::npos;
 }
 
-void extract_key_val(std::string_view ligne, std::string& key, std::string& val,
-                     std::size_t width) {
+KeyVal split_key_val(std::string_view ligne, std::size_t width) {
+  const auto field = [width](std::string_view text) { return trim_right(text.substr(0, width)); };
   std::size_t n = ligne.find('=');
   if (n == npos) n = ligne.find(':');
-  if (n == npos) {
-    fit_into(key, ligne, width);
-    val.clear();
-    return;
-  }
-  fit_into(key, trim_left(ligne.substr(0, n)), width);
-  fit_into(val, trim_left(ligne.substr(n + 1)), width);
+  if (n == npos) return KeyVal{field(ligne), std::string_view()};
+  return KeyVal{field(trim_left(ligne.substr(0, n))), field(trim_left(ligne.substr(n + 1)))};
+}
+
+void extract_key_val(std::string_view ligne, std::string& key, std::string& val,
+                     std::size_t width) {
+  const KeyVal kv = split_key_val(ligne, width);
+  key.assign(kv.key.data(), kv.key.size());
+  val.assign(kv.val.data(), kv.val.size());
 }
 
 void extract_key_val_rel(std::string_view ligne, std::string& key, std::string& val,

@@ -14,10 +14,20 @@ inline constexpr std::size_t kLineLen = 132;  // lines of rules files and flight
 inline constexpr std::size_t kPathLen = 256;  // settings lines (paths are never cut)
 inline constexpr std::size_t kMsgLen = 512;   // messages
 
-// The text without its trailing blanks.
-std::string_view trim_right(std::string_view text);
+// The text without its trailing blanks. Inline: every field of every line passes here.
+inline std::string_view trim_right(std::string_view text) {
+  std::size_t end = text.size();
+  while (end > 0 && text[end - 1] == ' ')
+    --end;
+  return text.substr(0, end);
+}
 // The text without its leading blanks ("left-justified").
-std::string_view trim_left(std::string_view text);
+inline std::string_view trim_left(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size() && text[start] == ' ')
+    ++start;
+  return text.substr(start);
+}
 
 // Assignment to a field of the given width: the text cut at the width, trailing blanks dropped.
 std::string fit(std::string_view text, std::size_t width);

@@ -104,10 +104,11 @@ class PlanReader {
   // never below the usual 132.
   std::size_t width_ = kLineLen;
   std::string record_;  // the record as read, whole
-  std::string tmpli_;   // the record cut at the width (the raw line)
-  std::string ligne_;   // the working line
-  std::string key_, val_;
-  std::string index_, value_;  // a turnpoint or penalty-zone key's index and value
+  // Parts of the record, valid until the next one is read.
+  std::string_view tmpli_;  // the record cut at the width (the raw line)
+  std::string_view ligne_;  // the working line
+  std::string_view key_, val_;
+  std::string text_line_;  // a line of the description
 
   float aattime_sve_ = 0;
   bool qaat_sve_ = false;
@@ -131,12 +132,12 @@ FplReadState PlanReader::read() {
       break;
     }
     ios = 0;
-    fit_into(tmpli_, record_, width_);
+    tmpli_ = trim_right(std::string_view(record_).substr(0, width_));
     con_.trace(nl, tmpli_, width_);
     if (tmpli_.empty()) continue;
 
     if (tmpli_.starts_with(kEmbedded)) {
-      fit_into(ligne_, after(tmpli_, kEmbedded.size()), width_);
+      ligne_ = trim_right(after(tmpli_, kEmbedded.size()).substr(0, width_));
     } else if (tmpli_.starts_with(kEmbedEnd)) {
       break;
     } else {
@@ -145,7 +146,9 @@ FplReadState PlanReader::read() {
 
     ++nl;
     con_.trace(nl, ligne_, ligne_.size());
-    extract_key_val(ligne_, key_, val_);
+    const KeyVal kv = split_key_val(ligne_);
+    key_ = kv.key;
+    val_ = kv.val;
     con_.trace(nl, key_, " ", val_);
 
     if (!dispatch(ios)) break;
@@ -215,7 +218,7 @@ void PlanReader::zone_header() {
   constexpr std::size_t prefix = 12;
   const std::size_t rb = ligne_.find(']');
   const std::string_view zone_text = rb != std::string::npos && rb > prefix
-                                         ? std::string_view(ligne_).substr(prefix, rb - prefix)
+                                         ? ligne_.substr(prefix, rb - prefix)
                                          : std::string_view();
   const auto zone = read_index(zone_text);
   const std::size_t rb_pos = rb == std::string::npos ? 0 : rb + 1;
@@ -245,7 +248,7 @@ void PlanReader::version() {
 void PlanReader::landscape() {
   fpl_.landscape = fit(val_, rd_fpl_2::landscape_len);
   if (fpl_.fpl_vers != 3) return;
-  fpl_.nb_as_zones = airspace_count_(val_);
+  fpl_.nb_as_zones = airspace_count_(std::string(val_));
   con_.trace("Airspace zones : ", fpl_.nb_as_zones);
 }
 
@@ -276,9 +279,7 @@ bool PlanReader::turnpoint_key() {
     if (tp == nullptr) return false;
   }
 
-  std::string& index = index_;
-  std::string& value = value_;
-  extract_key_val(after(ligne_, prefix), index, value);
+  const auto [index, value] = split_key_val(after(ligne_, prefix));
   const long long n = read_index(index).value_or(nwp_);
   if (!PerTurnpoint<int>::contains(n)) return true;
   nwp_ = static_cast<int>(n);
@@ -340,9 +341,7 @@ void PlanReader::penalty_zone_corner() {
 bool PlanReader::penalty_zone_height() {
   for (const auto& k : penalty_zone_keys) {
     if (!key_.starts_with(k.prefix)) continue;
-    std::string& index = index_;
-    std::string& value = value_;
-    extract_key_val(after(ligne_, k.prefix.size()), index, value);
+    const auto [index, value] = split_key_val(after(ligne_, k.prefix.size()));
     const long long zone = read_index(index).value_or(npz_);
     if (!fpl_.pza[k.k].contains(zone)) return true;
     npz_ = static_cast<int>(zone);
@@ -382,11 +381,11 @@ void PlanReader::disabled_airspaces() {
 void PlanReader::description(int& ios) {
   fpl_.fpldesc[1] = fit(val_, rd_fpl_2::desc_len);
   for (long long k = 2;; ++k) {
-    const bool ok = plan_.read_line(ligne_, width_) == TextFile::Status::ok;
+    const bool ok = plan_.read_line(text_line_, width_) == TextFile::Status::ok;
     ios = ok ? 0 : plan_.last_status();
     con_.trace("IOS=", ios);
-    if (!ok || trim_right(ligne_).empty()) return;
-    if (fpl_.fpldesc.contains(k)) fpl_.fpldesc[k] = fit(ligne_, rd_fpl_2::desc_len);
+    if (!ok || trim_right(text_line_).empty()) return;
+    if (fpl_.fpldesc.contains(k)) fpl_.fpldesc[k] = fit(text_line_, rd_fpl_2::desc_len);
   }
 }
 
