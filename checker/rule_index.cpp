@@ -1,6 +1,7 @@
 #include "rule_index.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "fixed_text.hpp"
 #include "rules_file.hpp"
@@ -18,6 +19,61 @@ bool is_turnpoint_wildcard(char c) {
 }
 
 }  // namespace
+
+std::uint64_t RuleIndex::hash(std::string_view text) {
+  // Eight characters at a time: keys are short, and one is looked up per plan line.
+  constexpr std::uint64_t k = 0x9E3779B97F4A7C15u;
+  std::uint64_t h = text.size() * k;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, 8);
+    h = (h ^ word) * k;
+    h ^= h >> 29;
+  }
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, text.data() + i, text.size() - i);
+  h = (h ^ tail) * k;
+  return h ^ (h >> 32);
+}
+
+template <typename T>
+std::size_t RuleIndex::TextTable<T>::slot_of(std::string_view text, std::uint64_t h) const {
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = static_cast<std::size_t>(h) & mask;
+  while (slots_[i] >= 0 && entries_[static_cast<std::size_t>(slots_[i])].text != text)
+    i = (i + 1) & mask;
+  return i;
+}
+
+template <typename T>
+const std::vector<T>* RuleIndex::TextTable<T>::find(std::string_view text, std::uint64_t h) const {
+  if (entries_.empty()) return nullptr;
+  const std::int32_t at = slots_[slot_of(text, h)];
+  return at < 0 ? nullptr : &entries_[static_cast<std::size_t>(at)].items;
+}
+
+template <typename T>
+std::vector<T>& RuleIndex::TextTable<T>::file(std::string_view text) {
+  // At most half the slots in use, so that a search ends soon at an empty one.
+  if (2 * (entries_.size() + 1) > slots_.size()) {
+    slots_.assign(slots_.empty() ? 16 : 2 * slots_.size(), -1);
+    for (std::size_t e = 0; e < entries_.size(); ++e)
+      slots_[slot_of(entries_[e].text, hash(entries_[e].text))] = static_cast<std::int32_t>(e);
+  }
+  const std::size_t i = slot_of(text, hash(text));
+  if (slots_[i] < 0) {
+    slots_[i] = static_cast<std::int32_t>(entries_.size());
+    entries_.push_back(Entry{std::string(text), {}});
+  }
+  return entries_[static_cast<std::size_t>(slots_[i])].items;
+}
+
+template <typename T>
+void RuleIndex::TextTable<T>::clear() {
+  entries_.clear();
+  slots_.assign(slots_.size(), -1);
+}
 
 bool RuleIndex::passes(Match match, std::string_view text, std::string_view key) {
   switch (match) {
@@ -37,7 +93,7 @@ void RuleIndex::build(const ConstraintTable& table) {
     const Constraint& c = table[i];
     const std::string& key = c.key_as_read;
     if (key.ends_with('|')) {
-      finish_.push_back(FinishKey{i, false, std::string()});
+      finish_.push_back(i);
       continue;
     }
     turnpoint_wildcards_ = turnpoint_wildcards_ || is_turnpoint_wildcard(key.back());
@@ -55,9 +111,9 @@ void RuleIndex::build(const ConstraintTable& table) {
     if (c.sectioned) {
       sectioned_.push_back(std::move(f));
     } else if (f.match == Match::equal) {
-      plain_[f.text].push_back(i);
+      plain_.file(f.text).push_back(i);
     } else if (f.match == Match::begins && f.text.size() >= kHead) {
-      by_head_[f.text.substr(0, kHead)].push_back(std::move(f));
+      by_head_.file(std::string_view(f.text).substr(0, kHead)).push_back(std::move(f));
     } else {
       short_.push_back(std::move(f));
     }
@@ -67,23 +123,16 @@ void RuleIndex::build(const ConstraintTable& table) {
 }
 
 void RuleIndex::index_finish_keys(const ConstraintTable& table) {
+  finish_plain_.clear();
   finish_other_.clear();
-  for (FinishKey& finish : finish_) {
-    if (finish.plain) {
-      const auto at = plain_.find(finish.key);
-      std::vector<int>& rules = at->second;
-      rules.erase(std::find(rules.begin(), rules.end(), finish.rule));
-      if (rules.empty()) plain_.erase(at);
-      finish.plain = false;
-    }
-    const Constraint& c = table[finish.rule];
+  for (const int rule : finish_) {
+    const Constraint& c = table[rule];
     if (c.sectioned || c.key_pattern.kind != KeyPattern::Kind::plain) {
-      finish_other_.push_back(finish.rule);
-      continue;
+      finish_other_.push_back(rule);
+    } else {
+      finish_plain_.file(std::string_view(c.check_key).substr(0, c.key_pattern.prefix))
+          .push_back(rule);
     }
-    finish.key.assign(c.check_key, 0, c.key_pattern.prefix);
-    finish.plain = true;
-    plain_[finish.key].push_back(finish.rule);  // candidates() sorts
   }
 }
 
@@ -105,12 +154,17 @@ void RuleIndex::enter_section(std::string_view section) {
 void RuleIndex::candidates(std::string_view key, std::vector<int>& out) const {
   out.clear();
   key = trim_right(key);
-  if (const auto at = plain_.find(key); at != plain_.end()) {
-    out.insert(out.end(), at->second.begin(), at->second.end());
+  const std::uint64_t h = hash(key);
+  if (const std::vector<int>* rules = plain_.find(key, h)) {
+    out.insert(out.end(), rules->begin(), rules->end());
+  }
+  if (const std::vector<int>* rules = finish_plain_.find(key, h)) {
+    out.insert(out.end(), rules->begin(), rules->end());
   }
   if (key.size() >= kHead) {
-    if (const auto at = by_head_.find(key.substr(0, kHead)); at != by_head_.end()) {
-      for (const Filter& f : at->second) {
+    const std::string_view head = key.substr(0, kHead);
+    if (const std::vector<Filter>* filters = by_head_.find(head, hash(head))) {
+      for (const Filter& f : *filters) {
         if (key.starts_with(f.text)) out.push_back(f.rule);
       }
     }

@@ -7,10 +7,9 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace brevanto {
@@ -51,27 +50,38 @@ class RuleIndex {
     std::size_t from;    // where the part of its text that the section header leaves begins
     Match match;
   };
-  struct FinishKey {
-    int rule = 0;
-    bool plain = false;  // indexed under `key` in plain_ for the current plan
-    std::string key;
-  };
-  struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
-  };
+
+  // Texts and what is filed under each, found by hashing (open addressing).
   template <typename T>
-  using TextMap = std::unordered_map<std::string, T, TextHash, std::equal_to<>>;
+  class TextTable {
+   public:
+    std::vector<T>& file(std::string_view text);
+    // What is filed under `text`, whose hash() is `h`; null when nothing.
+    const std::vector<T>* find(std::string_view text, std::uint64_t h) const;
+    bool empty() const { return entries_.empty(); }
+    void clear();
+
+   private:
+    struct Entry {
+      std::string text;
+      std::vector<T> items;
+    };
+    std::size_t slot_of(std::string_view text, std::uint64_t h) const;
+    std::vector<Entry> entries_;
+    std::vector<std::int32_t> slots_;  // an index into entries_, or -1
+  };
 
   static bool passes(Match match, std::string_view text, std::string_view key);
+  static std::uint64_t hash(std::string_view text);
 
-  TextMap<std::vector<int>> plain_;       // plain keys, finish keys of the plan included
-  TextMap<std::vector<Filter>> by_head_;  // "begins" filters by their first kHead characters
-  std::vector<Filter> short_;             // "begins" filters shorter than kHead, and "any"
-  std::vector<Filter> sectioned_;         // section-qualified keys, their section included
-  std::vector<LiveFilter> live_;          // those the current section header leaves possible
-  std::vector<FinishKey> finish_;         // constraints whose key is a finish key
-  std::vector<int> finish_other_;         // those whose key is not plain for this plan
+  TextTable<int> plain_;           // plain keys
+  TextTable<Filter> by_head_;      // "begins" filters by their first kHead characters
+  std::vector<Filter> short_;      // "begins" filters shorter than kHead, and "any"
+  std::vector<Filter> sectioned_;  // section-qualified keys, their section included
+  std::vector<LiveFilter> live_;   // those the current section header leaves possible
+  std::vector<int> finish_;        // constraints whose key is a finish key
+  TextTable<int> finish_plain_;    // those whose key is plain for this plan
+  std::vector<int> finish_other_;  // the others
   bool turnpoint_wildcards_ = false;
 };
 
