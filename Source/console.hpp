@@ -27,15 +27,11 @@ class Console {
     out += '\n';
     written();
   }
-  // A free-format line (see TraceLine): one leading blank, then the items. Made in place in the
-  // buffer: the diagnostic lines are many.
+  // A free-format line (see TraceWriter): one leading blank, then the items.
   template <typename... Items>
   void trace(const Items&... items) {
     std::string& out = sink();
-    {
-      TraceLine line(out);
-      (line.add(items), ...);
-    }
+    append_trace(out, items...);
     out += '\n';
     written();
   }

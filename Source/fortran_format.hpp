@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -17,44 +18,91 @@ std::string fmt_i(std::int64_t value, int width);
 // asterisks when it does not fit.
 std::string fmt_f(double value, int width, int decimals);
 
-// A real as a free-format item: the shortest text that reads back as the same 32-bit value.
-std::string fmt_real(float value);
-
 // A free-format console line: one leading blank, then the items; numbers and booleans (T or F)
-// are separated from their neighbours by one blank, adjacent texts are joined as they stand. The
-// line is written at the end of `out`, without its line end.
-class TraceLine {
+// are separated from their neighbours by one blank, adjacent texts are joined as they stand.
+// The writer puts the line at `p`, where trace_room() of the items and one more are free: the
+// console has it made in place in its buffer, as the diagnostic lines are many.
+class TraceWriter {
  public:
-  explicit TraceLine(std::string& out) : out_(out) { out_ += ' '; }
-  TraceLine(const TraceLine&) = delete;
-  TraceLine& operator=(const TraceLine&) = delete;
+  explicit TraceWriter(char* p) : p_(p) { *p_++ = ' '; }
 
-  TraceLine& add(std::string_view s);
-  TraceLine& add(const char* s) { return add(std::string_view(s)); }
-  TraceLine& add(const std::string& s) { return add(std::string_view(s)); }
-  TraceLine& add(bool b);
-  TraceLine& add(float v);
-  TraceLine& add(double v) { return add(static_cast<float>(v)); }
+  void add(std::string_view s) {
+    if (!empty_ && !last_was_text_) *p_++ = ' ';
+    if (!s.empty()) std::memcpy(p_, s.data(), s.size());
+    p_ += s.size();
+    last_was_text_ = true;
+    empty_ = false;
+  }
+  void add(const char* s) { add(std::string_view(s)); }
+  void add(const std::string& s) { add(std::string_view(s)); }
+  void add(bool b) {
+    number_start();
+    *p_++ = b ? 'T' : 'F';
+  }
+  // A real as the shortest text that reads back as the same 32-bit value.
+  void add(float v);
+  void add(double v) { add(static_cast<float>(v)); }
   template <typename T>
-  requires std::is_integral_v<T> TraceLine& add(T v) {
-    // Wide enough for any 64-bit integer and its sign.
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, v);
-    return add_number(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
+  requires std::is_integral_v<T>
+  void add(T v) {
+    number_start();
+    p_ = std::to_chars(p_, p_ + kIntegerRoom, v).ptr;
   }
 
+  char* end() const { return p_; }
+
+  static constexpr std::size_t kIntegerRoom = 24;  // any 64-bit integer and its sign
+  static constexpr std::size_t kRealRoom = 32;     // the shortest form of a 32-bit real, ".0"
+
  private:
-  TraceLine& add_number(std::string_view s);
-  std::string& out_;
+  void number_start() {
+    if (!empty_) *p_++ = ' ';
+    last_was_text_ = false;
+    empty_ = false;
+  }
+  char* p_;
   bool last_was_text_ = true;
   bool empty_ = true;
 };
 
+// The room an item may take in a line, its separating blank included.
+inline std::size_t trace_room(std::string_view s) {
+  return s.size() + 1;
+}
+inline std::size_t trace_room(const char* s) {
+  return std::strlen(s) + 1;
+}
+inline std::size_t trace_room(const std::string& s) {
+  return s.size() + 1;
+}
+inline std::size_t trace_room(bool) {
+  return 2;
+}
+inline std::size_t trace_room(float) {
+  return TraceWriter::kRealRoom + 1;
+}
+inline std::size_t trace_room(double) {
+  return TraceWriter::kRealRoom + 1;
+}
+template <typename T>
+requires std::is_integral_v<T> std::size_t trace_room(T) {
+  return TraceWriter::kIntegerRoom + 1;
+}
+
+// Appends the free-format line of the items to `out`, without a line end.
+template <typename... Items>
+void append_trace(std::string& out, const Items&... items) {
+  const std::size_t start = out.size();
+  out.resize(start + 1 + (std::size_t{0} + ... + trace_room(items)));
+  TraceWriter line(out.data() + start);
+  (line.add(items), ...);
+  out.resize(static_cast<std::size_t>(line.end() - out.data()));
+}
+
 template <typename... Items>
 std::string trace_line(const Items&... items) {
   std::string text;
-  TraceLine line(text);
-  (line.add(items), ...);
+  append_trace(text, items...);
   return text;
 }
 
