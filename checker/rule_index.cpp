@@ -13,6 +13,9 @@ namespace {
 
 // Keys with a wildcard are found by the first characters of their prefix.
 constexpr std::size_t kHead = 4;
+// Plan keys whose candidates are kept: far more than a league's plans use, and a bound on the
+// memory that plans with ever new keys can take.
+constexpr std::size_t kKnownKeys = 4096;
 
 bool is_turnpoint_wildcard(char c) {
   return c == '$' || c == '?' || c == '%';
@@ -23,17 +26,23 @@ bool is_turnpoint_wildcard(char c) {
 std::uint64_t RuleIndex::hash(std::string_view text) {
   // Eight characters at a time: keys are short, and one is looked up per plan line.
   constexpr std::uint64_t k = 0x9E3779B97F4A7C15u;
-  std::uint64_t h = text.size() * k;
-  std::size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, text.data() + i, 8);
-    h = (h ^ word) * k;
-    h ^= h >> 29;
+  const char* p = text.data();
+  const std::size_t n = text.size();
+  const auto word = [p](std::size_t at) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, p + at, sizeof w);
+    return w;
+  };
+  std::uint64_t h = n * k;
+  if (n >= 8) {
+    for (std::size_t i = 0; i + 8 < n; i += 8)
+      h = ((h ^ word(i)) * k) ^ (h >> 29);
+    h ^= word(n - 8);  // the last eight, which may overlap the words before
+  } else {
+    for (std::size_t i = 0; i < n; ++i)
+      h ^= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
   }
-  std::uint64_t tail = 0;
-  std::memcpy(&tail, text.data() + i, text.size() - i);
-  h = (h ^ tail) * k;
+  h *= k;
   return h ^ (h >> 32);
 }
 
@@ -151,14 +160,10 @@ void RuleIndex::enter_section(std::string_view section) {
   }
 }
 
-void RuleIndex::candidates(std::string_view key, std::vector<int>& out) const {
+void RuleIndex::fixed_candidates(std::string_view key, std::uint64_t h,
+                                 std::vector<int>& out) const {
   out.clear();
-  key = trim_right(key);
-  const std::uint64_t h = hash(key);
   if (const std::vector<int>* rules = plain_.find(key, h)) {
-    out.insert(out.end(), rules->begin(), rules->end());
-  }
-  if (const std::vector<int>* rules = finish_plain_.find(key, h)) {
     out.insert(out.end(), rules->begin(), rules->end());
   }
   if (key.size() >= kHead) {
@@ -172,6 +177,22 @@ void RuleIndex::candidates(std::string_view key, std::vector<int>& out) const {
   for (const Filter& f : short_) {
     if (passes(f.match, f.text, key)) out.push_back(f.rule);
   }
+  std::sort(out.begin(), out.end());
+}
+
+void RuleIndex::candidates(std::string_view key, std::vector<int>& out) {
+  key = trim_right(key);
+  const std::uint64_t h = hash(key);
+  // A league's plans use the same few hundred keys: what the fixed rules give for a key is kept.
+  if (const std::vector<int>* known = by_key_.find(key, h)) {
+    out.assign(known->begin(), known->end());
+  } else {
+    fixed_candidates(key, h, out);
+    if (by_key_.size() < kKnownKeys) by_key_.file(key) = out;
+  }
+  if (const std::vector<int>* rules = finish_plain_.find(key, h)) {
+    out.insert(out.end(), rules->begin(), rules->end());
+  }
   for (const LiveFilter& live : live_) {
     const Filter& f = sectioned_[live.filter];
     if (passes(live.match, std::string_view(f.text).substr(live.from), key)) {
@@ -179,7 +200,7 @@ void RuleIndex::candidates(std::string_view key, std::vector<int>& out) const {
     }
   }
   out.insert(out.end(), finish_other_.begin(), finish_other_.end());
-  if (out.size() > 1) std::sort(out.begin(), out.end());
+  if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
 }
 
 }  // namespace brevanto

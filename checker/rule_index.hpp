@@ -32,7 +32,7 @@ class RuleIndex {
   // Into `out`, in table order: every constraint whose key may select the line key `key` under
   // the current section, and every one whose key is misplaced (it is to say so on each line).
   // More may come than match: each is still to be matched with its pattern.
-  void candidates(std::string_view key, std::vector<int>& out) const;
+  void candidates(std::string_view key, std::vector<int>& out);
 
   // Some key ends with "$", "?" or "%": the plan's number of turnpoints is needed.
   bool turnpoint_wildcards() const { return turnpoint_wildcards_; }
@@ -59,6 +59,7 @@ class RuleIndex {
     // What is filed under `text`, whose hash() is `h`; null when nothing.
     const std::vector<T>* find(std::string_view text, std::uint64_t h) const;
     bool empty() const { return entries_.empty(); }
+    std::size_t size() const { return entries_.size(); }
     void clear();
 
    private:
@@ -73,6 +74,8 @@ class RuleIndex {
 
   static bool passes(Match match, std::string_view text, std::string_view key);
   static std::uint64_t hash(std::string_view text);
+  // The candidates from the rules that do not change with the plan or the section, in order.
+  void fixed_candidates(std::string_view key, std::uint64_t h, std::vector<int>& out) const;
 
   TextTable<int> plain_;           // plain keys
   TextTable<Filter> by_head_;      // "begins" filters by their first kHead characters
@@ -80,6 +83,7 @@ class RuleIndex {
   std::vector<Filter> sectioned_;  // section-qualified keys, their section included
   std::vector<LiveFilter> live_;   // those the current section header leaves possible
   std::vector<int> finish_;        // constraints whose key is a finish key
+  TextTable<int> by_key_;          // fixed candidates of the plan keys met so far
   TextTable<int> finish_plain_;    // those whose key is plain for this plan
   std::vector<int> finish_other_;  // the others
   bool turnpoint_wildcards_ = false;
