@@ -28,21 +28,29 @@ void TextFile::close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
   begin_ = end_ = 0;
+  blocks_ = 0;
   read_error_ = 0;
   at_end_ = false;
 }
 
 void TextFile::rewind() {
+  last_status_ = 0;
+  if (blocks_ == 1 && read_error_ == 0) {
+    // The buffer still holds the file's first block: read it again from there.
+    begin_ = 0;
+    return;
+  }
   if (file_ != nullptr) std::rewind(file_);
   begin_ = end_ = 0;
+  blocks_ = 0;
   read_error_ = 0;
   at_end_ = false;
-  last_status_ = 0;
 }
 
 bool TextFile::fill() {
-  begin_ = end_ = 0;
   if (read_error_ != 0 || at_end_) return false;
+  begin_ = end_ = 0;
+  ++blocks_;
   errno = 0;
   end_ = std::fread(buffer_.get(), 1, kBlock, file_);
   if (end_ < kBlock) {

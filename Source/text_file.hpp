@@ -26,7 +26,7 @@ class TextFile {
   bool open(std::string_view path);
   bool is_open() const { return file_ != nullptr; }
   void close();
-  // Back to the first line.
+  // Back to the first line (without reading again a file that fits in one block).
   void rewind();
 
   // The next line, cut at `width` characters (0: whole), without its line end. `line` keeps its
@@ -49,8 +49,9 @@ class TextFile {
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;  // the unread part of the buffer
   std::size_t end_ = 0;
-  int read_error_ = 0;   // the error that ended the last block, reported once it is used up
-  bool at_end_ = false;  // the last block ended the file
+  int read_error_ = 0;      // the error that ended the last block, reported once it is used up
+  bool at_end_ = false;     // the last block ended the file
+  std::size_t blocks_ = 0;  // blocks read from the file's start
 };
 
 }  // namespace brevanto

@@ -42,6 +42,29 @@ TEST(TextFile, LineEndsAcrossBlocks) {
   }
 }
 
+// Back to the first line, from anywhere in a file of one block or of several.
+TEST(TextFile, RewindReadsFromTheFirstLineAgain) {
+  testing::TempDir dir;
+  for (const std::size_t lines : {3, 2000, 5000}) {
+    std::string text;
+    for (std::size_t i = 0; i < lines; ++i)
+      text += "line " + std::to_string(i) + "\r\n";
+    TextFile file(dir.write("a.txt", text));
+    std::string line;
+    for (const std::size_t stop : {std::size_t{1}, lines / 2, lines, lines + 1}) {
+      for (std::size_t i = 0; i < stop; ++i)
+        file.read_line(line);
+      file.rewind();
+      std::vector<std::string> again;
+      while (file.read_line(line) == Status::ok)
+        again.push_back(line);
+      ASSERT_EQ(again.size(), lines) << lines << " " << stop;
+      EXPECT_EQ(again.back(), "line " + std::to_string(lines - 1));
+      file.rewind();
+    }
+  }
+}
+
 TEST(TextFile, CutsLinesAtTheWidthAndSkipsTheirRest) {
   testing::TempDir dir;
   const auto path = dir.write("a.txt", "abcdef\r\nabc\r\nabcd\r\nxy\n");
