@@ -139,10 +139,7 @@ class CheckRun {
       infile += ".fpl";
       shown += ".fpl";
     }
-    log(std::string(78, '-'));
-    log("");
-    log(escape_slashes(shown));
-    log("");
+    log_lines(journal_, {std::string(78, '-'), "", escape_slashes(shown), ""});
 
     float zbase = 0;
     if (table_.qbase) {
@@ -185,15 +182,12 @@ class CheckRun {
     if (result.nl_nok == 0) {
       last_status_ = s_info;
       msg = text(settings_.qfr, "No error found", "Pas d'erreur");
-      log(msg);
-      log("");
+      log_lines(journal_, {msg, ""});
     } else {
       last_status_ = s_error;
       msg = fmt_i(result.nl_nok, 2);
       msg += text(settings_.qfr, " invalid lines", " lignes incorrectes");
-      log("");
-      log(msg);
-      log("");
+      log_lines(journal_, {"", msg, ""});
     }
     switch (settings_.npopup) {
       case 2:
