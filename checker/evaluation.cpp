@@ -90,7 +90,7 @@ class PlanCheck {
   bool prepare() {
     if (!table_.qfinish && !table_.index.turnpoint_wildcards()) return true;
 
-    std::string line, key, val;
+    std::string line;
     std::optional<std::int32_t> count;
     int lines = 0;
     for (;;) {
@@ -102,7 +102,7 @@ class PlanCheck {
       }
       if (st == TextFile::Status::end) break;
       ++lines;
-      extract_key_val(line, key, val, kKeyLen);
+      const auto [key, val] = split_key_val(line, kKeyLen);
       if (key == "Count") {
         count = read_int(val);
         break;
@@ -131,7 +131,7 @@ class PlanCheck {
   }
 
   void scan() {
-    std::string line, key, val;
+    std::string line;
     table_.index.enter_section(section_);
     for (;;) {
       const TextFile::Status st = plan_.read_line(line, kLineLen);
@@ -141,7 +141,7 @@ class PlanCheck {
         return;
       }
       ++result_.nl;
-      extract_key_val(line, key, val, kKeyLen);
+      const auto [key, val] = split_key_val(line, kKeyLen);
       line_value_.reset();
       const std::optional<ScanEnd> stop = interpret(line, key, val);
       table_.index.candidates(key, candidates_);
@@ -158,8 +158,8 @@ class PlanCheck {
 
   // Follows where the scan is in the plan. A number that does not read gives its "????" line
   // and ends the scan once the line has been compared.
-  std::optional<ScanEnd> interpret(std::string_view line, const std::string& key,
-                                   const std::string& val) {
+  std::optional<ScanEnd> interpret(std::string_view line, std::string_view key,
+                                   std::string_view val) {
     std::optional<ScanEnd> stop;
     // The section a qualified rule key such as "[Task]Count" refers to.
     if (line.starts_with('[')) {
@@ -227,7 +227,7 @@ class PlanCheck {
 
   // Whether the constraint's key selects the line's key: the one place where a rule is found to
   // apply to a line.
-  bool applies(const Constraint& c, const std::string& key) {
+  bool applies(const Constraint& c, std::string_view key) {
     std::string_view key_chk = key;
     if (c.sectioned) {
       key_chk_.assign(section_).append(key);
@@ -236,7 +236,7 @@ class PlanCheck {
     return wildcardcompare(con_, c.check_key, c.key_pattern, key_chk, ntpcur_, nb_wp_);
   }
 
-  void compare(const Constraint& c, const std::string& key, const std::string& val) {
+  void compare(const Constraint& c, std::string_view key, std::string_view val) {
     if (!applies(c, key)) return;
 
     TypedValue f = line_value(val);
@@ -258,7 +258,7 @@ class PlanCheck {
       ++result_.nl_nok;
       report(c, key, val, qcomp);
     } else if (s_.qoklines) {
-      log(escape_slashes(key + " : OK"));
+      log(escape_slashes(str(key) + " : OK"));
     }
   }
 
@@ -330,7 +330,9 @@ class PlanCheck {
     return qok;
   }
 
-  void report(const Constraint& c, const std::string& key, const std::string& val, bool qcomp) {
+  void report(const Constraint& c, std::string_view key_text, std::string_view val_text,
+              bool qcomp) {
+    const std::string key(key_text), val(val_text);
     if (!qcomp) {
       const std::string line = key + " : " + str(t_.incompatible) + val + "," + c.check_val;
       log(escape_slashes(line));
