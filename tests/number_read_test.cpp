@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+
 namespace brevanto {
 namespace {
 
@@ -46,6 +54,34 @@ TEST(ReadReal, AcceptsIntegerFixedAndExponentForms) {
   EXPECT_FLOAT_EQ(*read_real("1.5D2"), 150.0f);
   EXPECT_FLOAT_EQ(*read_real("12.00001 "), 12.00001f);
   EXPECT_FLOAT_EQ(*read_real("1013,25"), 1013.0f);
+}
+
+// Short decimals are converted by the exact shortcut, long ones in full: both as the full
+// conversion of the text to the nearest double, then to the nearest 32-bit real.
+TEST(ReadReal, EveryFormConvertsAsTheFullConversion) {
+  std::mt19937_64 random(14);
+  for (int i = 0; i < 100000; ++i) {
+    std::string text = random() % 4 == 0 ? "-" : "";
+    const auto digits = [&](std::uint64_t count) {
+      for (std::uint64_t d = 0; d < count; ++d)
+        text += static_cast<char>('0' + random() % 10);
+    };
+    digits(random() % 19);
+    text += '.';
+    digits(1 + random() % 19);
+    if (random() % 2 == 0) text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+    double full = 0;
+    std::from_chars(text.data(), text.data() + text.size(), full);
+    const std::optional<float> got = read_real(text);
+    if (std::fabs(full) > std::numeric_limits<float>::max()) {
+      EXPECT_FALSE(got.has_value()) << text;
+    } else {
+      ASSERT_TRUE(got.has_value()) << text;
+      EXPECT_EQ(std::bit_cast<std::uint32_t>(*got),
+                std::bit_cast<std::uint32_t>(static_cast<float>(full)))
+          << text;
+    }
+  }
 }
 
 TEST(ReadReal, RejectsJunkAndOverflow) {
