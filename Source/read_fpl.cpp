@@ -270,7 +270,8 @@ bool PlanReader::turnpoint_key() {
     prefix = name_prefix.size();
   } else {
     for (const auto& k : turnpoint_keys) {
-      if (key_.starts_with(k.prefix)) {
+      // The third character tells most prefixes apart before they are compared.
+      if (key_.size() > 2 && key_[2] == k.prefix[2] && key_.starts_with(k.prefix)) {
         tp = &k;
         prefix = k.prefix.size();
         break;
