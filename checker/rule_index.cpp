@@ -50,9 +50,11 @@ template <typename T>
 std::size_t RuleIndex::TextTable<T>::slot_of(std::string_view text, std::uint64_t h) const {
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = static_cast<std::size_t>(h) & mask;
-  while (slots_[i] >= 0 && entries_[static_cast<std::size_t>(slots_[i])].text != text)
-    i = (i + 1) & mask;
-  return i;
+  for (;; i = (i + 1) & mask) {
+    if (slots_[i] < 0) return i;
+    const Entry& e = entries_[static_cast<std::size_t>(slots_[i])];
+    if (e.hash == h && e.text == text) return i;
+  }
 }
 
 template <typename T>
@@ -68,12 +70,13 @@ std::vector<T>& RuleIndex::TextTable<T>::file(std::string_view text) {
   if (2 * (entries_.size() + 1) > slots_.size()) {
     slots_.assign(slots_.empty() ? 16 : 2 * slots_.size(), -1);
     for (std::size_t e = 0; e < entries_.size(); ++e)
-      slots_[slot_of(entries_[e].text, hash(entries_[e].text))] = static_cast<std::int32_t>(e);
+      slots_[slot_of(entries_[e].text, entries_[e].hash)] = static_cast<std::int32_t>(e);
   }
-  const std::size_t i = slot_of(text, hash(text));
+  const std::uint64_t h = hash(text);
+  const std::size_t i = slot_of(text, h);
   if (slots_[i] < 0) {
     slots_[i] = static_cast<std::int32_t>(entries_.size());
-    entries_.push_back(Entry{std::string(text), {}});
+    entries_.push_back(Entry{std::string(text), h, {}});
   }
   return entries_[static_cast<std::size_t>(slots_[i])].items;
 }

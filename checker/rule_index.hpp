@@ -65,6 +65,7 @@ class RuleIndex {
    private:
     struct Entry {
       std::string text;
+      std::uint64_t hash;  // of text: most texts met in a search are told apart by it
       std::vector<T> items;
     };
     std::size_t slot_of(std::string_view text, std::uint64_t h) const;
