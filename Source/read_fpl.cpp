@@ -103,12 +103,11 @@ class PlanReader {
   // version-3 plan widens it from "PZCount" to "DisabledAirspaces" to hold that list's line,
   // never below the usual 132.
   std::size_t width_ = kLineLen;
-  std::string record_;  // the record as read, whole
+  std::string_view record_;  // the record as read, whole, until the next one is read
   // Parts of the record, valid until the next one is read.
   std::string_view tmpli_;  // the record cut at the width (the raw line)
   std::string_view ligne_;  // the working line
   std::string_view key_, val_;
-  std::string text_line_;  // a line of the description
 
   float aattime_sve_ = 0;
   bool qaat_sve_ = false;
@@ -127,12 +126,12 @@ FplReadState PlanReader::read() {
   con_.trace("fpl_vers", fpl_.fpl_vers);
 
   for (;;) {
-    if (plan_.read_line(record_) != TextFile::Status::ok) {
+    if (plan_.next_line(record_) != TextFile::Status::ok) {
       ios = plan_.last_status();
       break;
     }
     ios = 0;
-    tmpli_ = trim_right(std::string_view(record_).substr(0, width_));
+    tmpli_ = trim_right(record_.substr(0, width_));
     con_.trace(nl, tmpli_, width_);
     if (tmpli_.empty()) continue;
 
@@ -381,12 +380,13 @@ void PlanReader::disabled_airspaces() {
 // lines are stored as they stand; past the sixteenth they are read but not kept.
 void PlanReader::description(int& ios) {
   fpl_.fpldesc[1] = fit(val_, rd_fpl_2::desc_len);
+  std::string_view line;
   for (long long k = 2;; ++k) {
-    const bool ok = plan_.read_line(text_line_, width_) == TextFile::Status::ok;
+    const bool ok = plan_.next_line(line, width_) == TextFile::Status::ok;
     ios = ok ? 0 : plan_.last_status();
     con_.trace("IOS=", ios);
-    if (!ok || trim_right(text_line_).empty()) return;
-    if (fpl_.fpldesc.contains(k)) fpl_.fpldesc[k] = fit(text_line_, rd_fpl_2::desc_len);
+    if (!ok || trim_right(line).empty()) return;
+    if (fpl_.fpldesc.contains(k)) fpl_.fpldesc[k] = fit(line, rd_fpl_2::desc_len);
   }
 }
 

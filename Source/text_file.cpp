@@ -65,6 +65,30 @@ bool TextFile::fill() {
   return end_ > 0;
 }
 
+TextFile::Status TextFile::next_line(std::string_view& line, std::size_t width) {
+  if (file_ != nullptr && (begin_ < end_ || fill())) {
+    const char* from = buffer_.get() + begin_;
+    const std::size_t available = end_ - begin_;
+    const void* feed = std::memchr(from, '\n', available);
+    if (feed != nullptr || at_end_) {
+      // The whole line is in the block: the same cuts as read_line() makes, without a copy.
+      const std::size_t n = feed == nullptr
+                                ? available
+                                : static_cast<std::size_t>(static_cast<const char*>(feed) - from);
+      begin_ += feed == nullptr ? n : n + 1;
+      std::string_view record(from, n);
+      if (record.ends_with('\r') && (width == 0 || n <= width + 1)) record.remove_suffix(1);
+      if (width != 0 && record.size() > width) record = record.substr(0, width);
+      line = record;
+      last_status_ = 0;
+      return Status::ok;
+    }
+  }
+  const Status status = read_line(spill_, width);
+  line = spill_;
+  return status;
+}
+
 TextFile::Status TextFile::read_line(std::string& line, std::size_t width) {
   line.clear();
   if (file_ == nullptr) {

@@ -32,6 +32,8 @@ class TextFile {
   // The next line, cut at `width` characters (0: whole), without its line end. `line` keeps its
   // room from one call to the next.
   Status read_line(std::string& line, std::size_t width = 0);
+  // The same line as a view, valid until the next read: most lines are not copied at all.
+  Status next_line(std::string_view& line, std::size_t width = 0);
 
   // The status as the program reports it: -1 end of file, a positive system error code, 0 ok.
   int last_status() const { return last_status_; }
@@ -49,6 +51,7 @@ class TextFile {
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;  // the unread part of the buffer
   std::size_t end_ = 0;
+  std::string spill_;       // a line that runs over from one block into the next
   int read_error_ = 0;      // the error that ended the last block, reported once it is used up
   bool at_end_ = false;     // the last block ended the file
   std::size_t blocks_ = 0;  // blocks read from the file's start

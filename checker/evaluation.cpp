@@ -90,11 +90,11 @@ class PlanCheck {
   bool prepare() {
     if (!table_.qfinish && !table_.index.turnpoint_wildcards()) return true;
 
-    std::string line;
+    std::string_view line;
     std::optional<std::int32_t> count;
     int lines = 0;
     for (;;) {
-      const TextFile::Status st = plan_.read_line(line, kLineLen);
+      const TextFile::Status st = plan_.next_line(line, kLineLen);
       if (st == TextFile::Status::error) {
         result_.nl = lines;
         result_.end = ScanEnd::read_error;
@@ -131,10 +131,10 @@ class PlanCheck {
   }
 
   void scan() {
-    std::string line;
+    std::string_view line;
     table_.index.enter_section(section_);
     for (;;) {
-      const TextFile::Status st = plan_.read_line(line, kLineLen);
+      const TextFile::Status st = plan_.next_line(line, kLineLen);
       if (st == TextFile::Status::end) return;
       if (st == TextFile::Status::error) {
         result_.end = ScanEnd::read_error;

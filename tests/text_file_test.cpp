@@ -16,12 +16,19 @@ namespace {
 
 using Status = TextFile::Status;
 
+// The lines of the file, the same whether copied or viewed.
 std::vector<std::string> all_lines(const std::string& path, std::size_t width = 0) {
   TextFile file(path);
   std::vector<std::string> lines;
   std::string line;
   while (file.read_line(line, width) == Status::ok)
     lines.push_back(line);
+  file.rewind();
+  std::vector<std::string> viewed;
+  std::string_view view;
+  while (file.next_line(view, width) == Status::ok)
+    viewed.emplace_back(view);
+  EXPECT_EQ(viewed, lines) << path;
   return lines;
 }
 
