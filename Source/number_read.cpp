@@ -70,20 +70,26 @@ std::string_view first_item(std::string_view text) {
 }
 
 std::optional<std::int32_t> read_int(std::string_view text) {
-  std::string_view item = first_item(text);
+  // The first item read in one pass: optional sign, then digits up to its end.
+  std::size_t i = 0;
+  while (i < text.size() && is_blank(text[i]))
+    ++i;
   bool negative = false;
-  if (!item.empty() && (item[0] == '+' || item[0] == '-')) {
-    negative = item[0] == '-';
-    item.remove_prefix(1);
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
   }
-  if (item.empty() || digits(item) != item.size()) return std::nullopt;
+  const std::size_t first_digit = i;
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
   std::int64_t value = 0;
-  for (char c : item) {
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (is_blank(c) || c == ',' || c == '/') break;  // the end of the item
+    if (!is_digit(c)) return std::nullopt;
     value = value * 10 + (c - '0');
-    if (value > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1) {
-      return std::nullopt;
-    }
+    if (value > kLimit) return std::nullopt;
   }
+  if (i == first_digit) return std::nullopt;
   if (negative) value = -value;
   if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
   return static_cast<std::int32_t>(value);
