@@ -2,8 +2,10 @@
 // buffer fills, before every dialog and at exit (flush()). A test gives a string to capture into.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fortran_format.hpp"
 
@@ -18,35 +20,39 @@ class Console {
   ~Console() { flush(); }
 
   void write(std::string_view text) {
-    sink() += text;
-    written();
+    char* p = room(text.size());
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    written(p + text.size());
   }
   void line(std::string_view text) {
-    std::string& out = sink();
-    out += text;
-    out += '\n';
-    written();
+    char* p = room(text.size() + 1);
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    p[text.size()] = '\n';
+    written(p + text.size() + 1);
   }
-  // A free-format line (see TraceWriter): one leading blank, then the items.
+  // A free-format line (see TraceWriter): one leading blank, then the items. Written in place
+  // at the end of the buffer: the diagnostic lines are many.
   template <typename... Items>
   void trace(const Items&... items) {
-    std::string& out = sink();
-    append_trace(out, items...);
-    out += '\n';
-    written();
+    TraceWriter line(room(2 + (std::size_t{0} + ... + trace_room(items))));
+    (line.add(items), ...);
+    char* end = line.end();
+    *end++ = '\n';
+    written(end);
   }
   void flush();
 
  private:
   static constexpr std::size_t kFlushAt = 64 * 1024;
 
-  std::string& sink() { return capture_ != nullptr ? *capture_ : buffer_; }
-  void written() {
-    if (capture_ == nullptr && buffer_.size() >= kFlushAt) flush();
-  }
+  // A place for `n` more characters at the end of the buffer.
+  char* room(std::size_t n);
+  // The buffer holds what was written up to `end`: captured at once, or flushed when full.
+  void written(const char* end);
 
   std::string* capture_ = nullptr;
-  std::string buffer_;
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;  // characters of the buffer not yet written out
 };
 
 }  // namespace brevanto

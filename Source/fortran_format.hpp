@@ -89,21 +89,4 @@ requires std::is_integral_v<T> std::size_t trace_room(T) {
   return TraceWriter::kIntegerRoom + 1;
 }
 
-// Appends the free-format line of the items to `out`, without a line end.
-template <typename... Items>
-void append_trace(std::string& out, const Items&... items) {
-  const std::size_t start = out.size();
-  out.resize(start + 1 + (std::size_t{0} + ... + trace_room(items)));
-  TraceWriter line(out.data() + start);
-  (line.add(items), ...);
-  out.resize(static_cast<std::size_t>(line.end() - out.data()));
-}
-
-template <typename... Items>
-std::string trace_line(const Items&... items) {
-  std::string text;
-  append_trace(text, items...);
-  return text;
-}
-
 }  // namespace brevanto
