@@ -4,21 +4,18 @@
 
 namespace brevanto {
 
-char* Console::room(std::size_t n) {
-  if (used_ + n > buffer_.size()) {
-    if (used_ > 0) flush();
-    // Room for a full buffer and the line that passes it; a longer line gets its own.
-    if (n > buffer_.size()) buffer_.resize(n > kFlushAt ? n : 2 * kFlushAt);
-  }
+char* Console::make_room(std::size_t n) {
+  if (used_ > 0) flush();
+  // Room for a full buffer and the line that passes it; a longer line gets its own.
+  if (n > buffer_.size()) buffer_.resize(n > kFlushAt ? n : 2 * kFlushAt);
   return buffer_.data() + used_;
 }
 
-void Console::written(const char* end) {
-  used_ = static_cast<std::size_t>(end - buffer_.data());
+void Console::pass_on() {
   if (capture_ != nullptr) {
     capture_->append(buffer_.data(), used_);
     used_ = 0;
-  } else if (used_ >= kFlushAt) {
+  } else {
     flush();
   }
 }

@@ -46,9 +46,17 @@ class Console {
   static constexpr std::size_t kFlushAt = 64 * 1024;
 
   // A place for `n` more characters at the end of the buffer.
-  char* room(std::size_t n);
+  char* room(std::size_t n) {
+    if (used_ + n <= buffer_.size()) return buffer_.data() + used_;
+    return make_room(n);
+  }
+  char* make_room(std::size_t n);
   // The buffer holds what was written up to `end`: captured at once, or flushed when full.
-  void written(const char* end);
+  void written(const char* end) {
+    used_ = static_cast<std::size_t>(end - buffer_.data());
+    if (capture_ != nullptr || used_ >= kFlushAt) pass_on();
+  }
+  void pass_on();
 
   std::string* capture_ = nullptr;
   std::vector<char> buffer_;
