@@ -14,7 +14,7 @@ namespace {
 // Keys with a wildcard are found by the first characters of their prefix.
 constexpr std::size_t kHead = 4;
 // Plan keys whose candidates are kept: far more than a league's plans use, and a bound on the
-// memory that plans with ever new keys can take.
+// memory that plans with ever new keys can take (the memory is emptied when full).
 constexpr std::size_t kKnownKeys = 4096;
 
 bool is_turnpoint_wildcard(char c) {
@@ -42,8 +42,13 @@ std::uint64_t RuleIndex::hash(std::string_view text) {
     for (std::size_t i = 0; i < n; ++i)
       h ^= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
   }
-  h *= k;
-  return h ^ (h >> 32);
+  // Every character must reach the low bits, which choose the slot: turnpoint keys differ in
+  // their last ones only.
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDu;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53u;
+  return h ^ (h >> 33);
 }
 
 template <typename T>
@@ -58,27 +63,27 @@ std::size_t RuleIndex::TextTable<T>::slot_of(std::string_view text, std::uint64_
 }
 
 template <typename T>
-const std::vector<T>* RuleIndex::TextTable<T>::find(std::string_view text, std::uint64_t h) const {
+const T* RuleIndex::TextTable<T>::find(std::string_view text, std::uint64_t h) const {
   if (entries_.empty()) return nullptr;
   const std::int32_t at = slots_[slot_of(text, h)];
-  return at < 0 ? nullptr : &entries_[static_cast<std::size_t>(at)].items;
+  return at < 0 ? nullptr : &entries_[static_cast<std::size_t>(at)].value;
 }
 
 template <typename T>
-std::vector<T>& RuleIndex::TextTable<T>::file(std::string_view text) {
+T& RuleIndex::TextTable<T>::file(std::string_view text, std::uint64_t h, bool& added) {
   // At most half the slots in use, so that a search ends soon at an empty one.
   if (2 * (entries_.size() + 1) > slots_.size()) {
     slots_.assign(slots_.empty() ? 16 : 2 * slots_.size(), -1);
     for (std::size_t e = 0; e < entries_.size(); ++e)
       slots_[slot_of(entries_[e].text, entries_[e].hash)] = static_cast<std::int32_t>(e);
   }
-  const std::uint64_t h = hash(text);
   const std::size_t i = slot_of(text, h);
-  if (slots_[i] < 0) {
+  added = slots_[i] < 0;
+  if (added) {
     slots_[i] = static_cast<std::int32_t>(entries_.size());
-    entries_.push_back(Entry{std::string(text), h, {}});
+    entries_.push_back(Entry{std::string(text), h, T{}});
   }
-  return entries_[static_cast<std::size_t>(slots_[i])].items;
+  return entries_[static_cast<std::size_t>(slots_[i])].value;
 }
 
 template <typename T>
@@ -87,20 +92,9 @@ void RuleIndex::TextTable<T>::clear() {
   slots_.assign(slots_.size(), -1);
 }
 
-bool RuleIndex::passes(Match match, std::string_view text, std::string_view key) {
-  switch (match) {
-    case Match::equal:
-      return key == text;
-    case Match::begins:
-      return key.starts_with(text);
-    case Match::any:
-      break;
-  }
-  return true;
-}
-
 void RuleIndex::build(const ConstraintTable& table) {
   *this = RuleIndex{};
+  bool added = false;
   for (int i = 1; i <= table.check_num; ++i) {
     const Constraint& c = table[i];
     const std::string& key = c.key_as_read;
@@ -123,9 +117,10 @@ void RuleIndex::build(const ConstraintTable& table) {
     if (c.sectioned) {
       sectioned_.push_back(std::move(f));
     } else if (f.match == Match::equal) {
-      plain_.file(f.text).push_back(i);
+      plain_.file(f.text, hash(f.text), added).push_back(i);
     } else if (f.match == Match::begins && f.text.size() >= kHead) {
-      by_head_.file(std::string_view(f.text).substr(0, kHead)).push_back(std::move(f));
+      const std::string_view head = std::string_view(f.text).substr(0, kHead);
+      by_head_.file(head, hash(head), added).push_back(std::move(f));
     } else {
       short_.push_back(std::move(f));
     }
@@ -134,7 +129,30 @@ void RuleIndex::build(const ConstraintTable& table) {
   enter_section("");
 }
 
+RuleIndex::KnownKey& RuleIndex::known(std::string_view key, std::uint64_t h) {
+  if (known_.size() >= kKnownKeys && known_.find(key, h) == nullptr) {
+    // Full: start afresh, with this plan's finish keys.
+    known_.clear();
+    for (const auto& [finish_key, rule] : finish_plain_)
+      file_finish_key(finish_key, rule);
+  }
+  bool added = false;
+  KnownKey& k = known_.file(key, h, added);
+  if (added) fixed_candidates(key, h, k.fixed);
+  return k;
+}
+
+void RuleIndex::file_finish_key(std::string_view key, int rule) {
+  KnownKey& k = known(key, hash(key));
+  if (k.plan != plan_) {
+    k.plan = plan_;
+    k.finish.clear();
+  }
+  k.finish.push_back(rule);
+}
+
 void RuleIndex::index_finish_keys(const ConstraintTable& table) {
+  ++plan_;
   finish_plain_.clear();
   finish_other_.clear();
   for (const int rule : finish_) {
@@ -142,8 +160,8 @@ void RuleIndex::index_finish_keys(const ConstraintTable& table) {
     if (c.sectioned || c.key_pattern.kind != KeyPattern::Kind::plain) {
       finish_other_.push_back(rule);
     } else {
-      finish_plain_.file(std::string_view(c.check_key).substr(0, c.key_pattern.prefix))
-          .push_back(rule);
+      finish_plain_.emplace_back(c.check_key.substr(0, c.key_pattern.prefix), rule);
+      file_finish_key(finish_plain_.back().first, rule);
     }
   }
 }
@@ -185,22 +203,14 @@ void RuleIndex::fixed_candidates(std::string_view key, std::uint64_t h,
 
 void RuleIndex::candidates(std::string_view key, std::vector<int>& out) {
   key = trim_right(key);
-  const std::uint64_t h = hash(key);
   // A league's plans use the same few hundred keys: what the fixed rules give for a key is kept.
-  if (const std::vector<int>* known = by_key_.find(key, h)) {
-    out.assign(known->begin(), known->end());
-  } else {
-    fixed_candidates(key, h, out);
-    if (by_key_.size() < kKnownKeys) by_key_.file(key) = out;
-  }
-  if (const std::vector<int>* rules = finish_plain_.find(key, h)) {
-    out.insert(out.end(), rules->begin(), rules->end());
-  }
+  const KnownKey& k = known(key, hash(key));
+  out.assign(k.fixed.begin(), k.fixed.end());
+  if (k.plan == plan_) out.insert(out.end(), k.finish.begin(), k.finish.end());
   for (const LiveFilter& live : live_) {
     const Filter& f = sectioned_[live.filter];
-    if (passes(live.match, std::string_view(f.text).substr(live.from), key)) {
-      out.push_back(f.rule);
-    }
+    const std::string_view rest(f.text.data() + live.from, f.text.size() - live.from);
+    if (passes(live.match, rest, key)) out.push_back(f.rule);
   }
   out.insert(out.end(), finish_other_.begin(), finish_other_.end());
   if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());

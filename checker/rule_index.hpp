@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace brevanto {
@@ -38,7 +39,7 @@ class RuleIndex {
   bool turnpoint_wildcards() const { return turnpoint_wildcards_; }
 
  private:
-  // A test on a key: equal to `text` from `from` on, beginning with it, or any key.
+  // A test on a key: equal to `text`, beginning with it, or any key.
   enum class Match { equal, begins, any };
   struct Filter {
     int rule = 0;
@@ -50,15 +51,21 @@ class RuleIndex {
     std::size_t from;    // where the part of its text that the section header leaves begins
     Match match;
   };
+  // What a plan key met so far gives.
+  struct KnownKey {
+    std::vector<int> fixed;   // the rules that do not change with the plan, in table order
+    std::uint64_t plan = 0;   // the plan whose finish keys `finish` holds
+    std::vector<int> finish;  // the finish keys of that plan that are this key
+  };
 
   // Texts and what is filed under each, found by hashing (open addressing).
   template <typename T>
   class TextTable {
    public:
-    std::vector<T>& file(std::string_view text);
-    // What is filed under `text`, whose hash() is `h`; null when nothing.
-    const std::vector<T>* find(std::string_view text, std::uint64_t h) const;
-    bool empty() const { return entries_.empty(); }
+    // What is filed under `text`, whose hash() is `h`, added when missing (then `added`).
+    T& file(std::string_view text, std::uint64_t h, bool& added);
+    // Null when nothing is.
+    const T* find(std::string_view text, std::uint64_t h) const;
     std::size_t size() const { return entries_.size(); }
     void clear();
 
@@ -66,27 +73,33 @@ class RuleIndex {
     struct Entry {
       std::string text;
       std::uint64_t hash;  // of text: most texts met in a search are told apart by it
-      std::vector<T> items;
+      T value;
     };
     std::size_t slot_of(std::string_view text, std::uint64_t h) const;
     std::vector<Entry> entries_;
     std::vector<std::int32_t> slots_;  // an index into entries_, or -1
   };
 
-  static bool passes(Match match, std::string_view text, std::string_view key);
+  static bool passes(Match match, std::string_view text, std::string_view key) {
+    return match == Match::any || (match == Match::equal ? key == text : key.starts_with(text));
+  }
   static std::uint64_t hash(std::string_view text);
   // The candidates from the rules that do not change with the plan or the section, in order.
   void fixed_candidates(std::string_view key, std::uint64_t h, std::vector<int>& out) const;
+  // The entry of a plan key, made when the key is first met.
+  KnownKey& known(std::string_view key, std::uint64_t h);
+  void file_finish_key(std::string_view key, int rule);
 
-  TextTable<int> plain_;           // plain keys
-  TextTable<Filter> by_head_;      // "begins" filters by their first kHead characters
-  std::vector<Filter> short_;      // "begins" filters shorter than kHead, and "any"
-  std::vector<Filter> sectioned_;  // section-qualified keys, their section included
-  std::vector<LiveFilter> live_;   // those the current section header leaves possible
-  std::vector<int> finish_;        // constraints whose key is a finish key
-  TextTable<int> by_key_;          // fixed candidates of the plan keys met so far
-  TextTable<int> finish_plain_;    // those whose key is plain for this plan
-  std::vector<int> finish_other_;  // the others
+  TextTable<std::vector<int>> plain_;       // plain keys
+  TextTable<std::vector<Filter>> by_head_;  // "begins" filters by their first kHead characters
+  std::vector<Filter> short_;               // "begins" filters shorter than kHead, and "any"
+  std::vector<Filter> sectioned_;           // section-qualified keys, their section included
+  std::vector<LiveFilter> live_;            // those the current section header leaves possible
+  std::vector<int> finish_;                 // constraints whose key is a finish key
+  TextTable<KnownKey> known_;               // the plan keys met so far
+  std::uint64_t plan_ = 0;                  // counts the indexings of the finish keys
+  std::vector<std::pair<std::string, int>> finish_plain_;  // this plan's plain finish keys
+  std::vector<int> finish_other_;                          // the other finish keys
   bool turnpoint_wildcards_ = false;
 };
 

@@ -118,5 +118,14 @@ TEST_F(RuleIndexTest, FewCandidatesPerLine) {
   EXPECT_EQ(candidates("[Plane]", "TPWidth9"), (std::vector<int>{7, 8, 9, 10, 14, 15, 16, 17}));
 }
 
+// Plans with ever new keys: the index forgets the keys it has met, never the plan's finish.
+TEST_F(RuleIndexTest, ManyKeysForgetNoRule) {
+  replace_finish_keys("5");
+  for (int i = 0; i < 10000; ++i)
+    candidates("[Plane]", "Key" + std::to_string(i));
+  EXPECT_EQ(candidates("[Plane]", "TPWidth5"), (std::vector<int>{7, 8, 9, 10, 14, 15, 16, 17}));
+  EXPECT_EQ(candidates("[Task]", "Count"), (std::vector<int>{1, 2, 8, 9, 10, 11, 14, 16, 17}));
+}
+
 }  // namespace
 }  // namespace brevanto
