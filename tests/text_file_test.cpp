@@ -52,7 +52,7 @@ TEST(TextFile, LineEndsAcrossBlocks) {
 // Back to the first line, from anywhere in a file of one block or of several.
 TEST(TextFile, RewindReadsFromTheFirstLineAgain) {
   testing::TempDir dir;
-  for (const std::size_t lines : {3, 2000, 5000}) {
+  for (const std::size_t lines : {std::size_t{3}, std::size_t{2000}, std::size_t{5000}}) {
     std::string text;
     for (std::size_t i = 0; i < lines; ++i)
       text += "line " + std::to_string(i) + "\r\n";
