@@ -61,18 +61,33 @@ TEST(ReadReal, AcceptsIntegerFixedAndExponentForms) {
 TEST(ReadReal, EveryFormConvertsAsTheFullConversion) {
   std::mt19937_64 random(14);
   for (int i = 0; i < 100000; ++i) {
-    std::string text = random() % 4 == 0 ? "-" : "";
+    const char* signs[] = {"", "-", "+"};
+    std::string text = signs[random() % 3];
     const auto digits = [&](std::uint64_t count) {
       for (std::uint64_t d = 0; d < count; ++d)
         text += static_cast<char>('0' + random() % 10);
     };
-    digits(random() % 19);
-    text += '.';
     digits(1 + random() % 19);
-    if (random() % 2 == 0) text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+    if (random() % 4 != 0) {
+      text += '.';
+      digits(random() % 19);
+    }
+    std::size_t letter = std::string::npos;
+    if (random() % 2 == 0) {
+      letter = text.size();
+      text += "eEdD"[random() % 4];
+      text += signs[random() % 3];
+      text += std::to_string(random() % 31);
+    }
+    // What the full conversion reads: no plus sign, "e" for the exponent.
+    std::string full_text = text;
+    if (letter != std::string::npos) full_text[letter] = 'e';
+    if (full_text[0] == '+') full_text.erase(0, 1);
+    const std::size_t plus = full_text.find("e+");
+    if (plus != std::string::npos) full_text.erase(plus + 1, 1);
     double full = 0;
-    std::from_chars(text.data(), text.data() + text.size(), full);
-    const std::optional<float> got = read_real(text);
+    std::from_chars(full_text.data(), full_text.data() + full_text.size(), full);
+    const std::optional<float> got = read_real(text + (i % 2 == 0 ? " m" : ""));
     if (std::fabs(full) > std::numeric_limits<float>::max()) {
       EXPECT_FALSE(got.has_value()) << text;
     } else {
