@@ -4,6 +4,7 @@
 #include <string>
 
 #include "IsLanguageFrench.hpp"
+#include "To_GUI.hpp"
 #include "platform/tinyfiledialogs.hpp"
 
 namespace brevanto {
@@ -26,13 +27,13 @@ void trace(Console& con, std::string_view name, std::string_view text) {
 
 void cancel_box(Console& con, const char* message) {
   con.flush();
-  tinyfd_messageBox("Error", message, "ok", "error", 1);
+  tinyfd_messageBox(std::string(kDialogErrorTitle).c_str(), message, "ok", "error", 1);
 }
 
 void no_file_box(Console& con) {
-  cancel_box(con, IsLanguageFrench() ? "Aucun fichier sp\xE9"
-                                       "cifi\xE9"
-                                     : "No file specification returned");
+  cancel_box(con, IsLanguageFrench() == 1 ? "Aucun fichier sp\xE9"
+                                            "cifi\xE9"
+                                          : "No file specification returned");
 }
 
 // The patterns as the dialog library takes them: an array of C texts that lives as long as

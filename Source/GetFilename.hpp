@@ -20,7 +20,7 @@ std::vector<std::string> split_filter(std::string_view filter);
 // description `desc` is not shown). `multi` allows several files, whose full paths come back
 // separated by "|". Writes the traces "GetFileName <filter> <length>" and "GetFileName <path>
 // <length>" to the console first. Returns the choice whole; on cancel an error box says no file
-// was given (in French when the user interface is French) and the result is empty.
+// was given (in French when the user interface is French) and there is no result.
 std::optional<std::string> GetFileName(Console& con, std::string_view title, std::string_view path,
                                        std::string_view filter, std::string_view desc, bool multi);
 
@@ -29,13 +29,13 @@ std::optional<std::string> GetFileName(Console& con, std::string_view title, std
 std::optional<std::string> SaveFileName(Console& con, std::string_view title, std::string_view path,
                                         std::string_view filter, std::string_view desc);
 
-// Folder dialog titled `title`, opened at `deflt`: the folder chosen, or empty after an error
-// box "No folder selected".
+// Folder dialog titled `title`, opened at `deflt`: the folder chosen, or none after an error box
+// "No folder selected".
 std::optional<std::string> GetFolder(Console& con, std::string_view title, std::string_view deflt);
 
 // Kept for completeness: the program does not call it.
 // Input box titled `title` asking `message`, proposing `deflt`: the text typed (possibly empty),
-// or empty on cancel, which shows no box.
+// or none on cancel, which shows no box.
 std::optional<std::string> GetString(Console& con, std::string_view title, std::string_view message,
                                      std::string_view deflt);
 

@@ -1,18 +1,15 @@
 #include "MajMin.hpp"
 
 #include "fixed_text.hpp"
+#include "platform/chars.hpp"
 
 namespace brevanto {
 
-namespace {
-char upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-}  // namespace
+using platform::ascii_upper;
 
-void majusc(std::string& strng) {
-  for (char& c : strng)
-    c = upper(c);
+void majusc(std::string& text) {
+  for (char& c : text)
+    c = ascii_upper(c);
 }
 
 bool case_blind_compare(std::string_view s1, std::string_view s2) {
@@ -20,7 +17,7 @@ bool case_blind_compare(std::string_view s1, std::string_view s2) {
   s2 = trim_right(s2);
   if (s1.size() != s2.size()) return false;
   for (std::size_t i = 0; i < s1.size(); ++i) {
-    if (upper(s1[i]) != upper(s2[i])) return false;
+    if (ascii_upper(s1[i]) != ascii_upper(s2[i])) return false;
   }
   return true;
 }

@@ -9,7 +9,7 @@ namespace brevanto {
 
 // Kept for completeness: the program does not call it.
 // Upper-cases "a" to "z" in place.
-void majusc(std::string& strng);
+void majusc(std::string& text);
 
 // Whether the texts without trailing blanks are equal when "a" to "z" count as "A" to "Z".
 // Leading blanks count.

@@ -30,7 +30,7 @@ void error_message_tit(Console& con, int& msg_status, std::string_view tit, std:
 }
 
 void error_message(Console& con, int& msg_status, std::string& msg, bool qline) {
-  error_message_tit(con, msg_status, "Varnek", msg, qline);
+  error_message_tit(con, msg_status, kDefaultTitle, msg, qline);
 }
 
 }  // namespace brevanto

@@ -1,5 +1,6 @@
-// Messages to the user: every message box of the program goes through error_message_tit.
-// In a message "/" starts a new line and "\/" stands for a literal "/".
+// Messages to the user, in a message box or on the console. Every message box of the program goes
+// through error_message_tit, except the error box of a dialog that chose nothing, which
+// GetFilename shows itself. In a message "/" starts a new line and "\/" stands for a literal "/".
 #pragma once
 
 #include <string>
@@ -8,6 +9,13 @@
 #include "console.hpp"
 
 namespace brevanto {
+
+// The titles of the program's message boxes.
+inline constexpr std::string_view kRunTitle = "Vantobre";       // the check run's popups
+inline constexpr std::string_view kDefaultTitle = "Varnek";     // error_message
+inline constexpr std::string_view kDialogErrorTitle = "Error";  // a dialog that chose nothing
+// An environment variable of the documents folder that is not defined.
+inline constexpr std::string_view kUserPathTitle = "get_soarix_user_path";
 
 // Severity of a message (`msg_status`): what the box shows and what it answers.
 enum : int {
@@ -25,7 +33,7 @@ enum : int {
 void error_message_tit(Console& con, int& msg_status, std::string_view tit, std::string& msg,
                        bool qline);
 
-// error_message_tit with the title "Varnek".
+// error_message_tit with the title kDefaultTitle ("Varnek").
 void error_message(Console& con, int& msg_status, std::string& msg, bool qline);
 
 }  // namespace brevanto

@@ -43,7 +43,7 @@ class Console {
   void flush();
 
  private:
-  static constexpr std::size_t kFlushAt = 64 * 1024;
+  static constexpr std::size_t kFlushAt = std::size_t{64} * 1024;
 
   // A place for `n` more characters at the end of the buffer.
   char* room(std::size_t n) {

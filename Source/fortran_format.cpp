@@ -1,23 +1,38 @@
 #include "fortran_format.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 namespace brevanto {
 
+namespace {
+
+// A field width as a length; a negative width is an empty field.
+std::size_t field_length(int width) {
+  return static_cast<std::size_t>(std::max(width, 0));
+}
+
+}  // namespace
+
 std::string fmt_i(std::int64_t value, int width) {
-  std::string digits = std::to_string(value);
-  if (static_cast<int>(digits.size()) > width) return std::string(width, '*');
-  return std::string(width - digits.size(), ' ') + digits;
+  const std::size_t field = field_length(width);
+  const std::string digits = std::to_string(value);
+  if (digits.size() > field) return std::string(field, '*');
+  return std::string(field - digits.size(), ' ') + digits;
 }
 
 std::string fmt_f(double value, int width, int decimals) {
-  if (!std::isfinite(value)) return std::string(width, '*');
-  char buf[512];
-  const int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-  if (n < 0 || n > width) return std::string(width, '*');
-  return std::string(width - n, ' ') + std::string(buf, n);
+  const std::size_t field = field_length(width);
+  if (!std::isfinite(value)) return std::string(field, '*');
+  // Measured first, then written into its place: a number of any length is laid out whole.
+  const int n = std::snprintf(nullptr, 0, "%.*f", decimals, value);
+  if (n < 0 || static_cast<std::size_t>(n) > field) return std::string(field, '*');
+  const auto length = static_cast<std::size_t>(n);
+  std::string text(field, ' ');
+  std::snprintf(text.data() + (field - length), length + 1, "%.*f", decimals, value);
+  return text;
 }
 
 void TraceWriter::add(float v) {

@@ -28,21 +28,21 @@ std::string in_folder(std::string_view folder, std::string_view file) {
 // The version whose file the simulator wrote last. The candidates are examined in this order
 // and only a strictly newer date takes over, which settles the ties.
 int newest_version(Console& con, const inst00& inst) {
-  const std::int64_t mfpl2 = modified_date(con, in_folder(inst.pilpath2, "\\FlightPlan.fpl"));
-  const std::int64_t mfpl3 = modified_date(con, in_folder(inst.pilpath3, "\\FlightPlan.fpl"));
-  const std::int64_t mlog2 = modified_date(con, in_folder(inst.instpath2, "\\Logs\\Logfile.txt"));
-  const std::int64_t mlog3 = modified_date(con, in_folder(inst.instpath3, "\\Logs\\Logfile.txt"));
+  const std::int64_t plan2 = modified_date(con, in_folder(inst.pilpath2, "\\FlightPlan.fpl"));
+  const std::int64_t plan3 = modified_date(con, in_folder(inst.pilpath3, "\\FlightPlan.fpl"));
+  const std::int64_t log2 = modified_date(con, in_folder(inst.instpath2, "\\Logs\\Logfile.txt"));
+  const std::int64_t log3 = modified_date(con, in_folder(inst.instpath3, "\\Logs\\Logfile.txt"));
   const std::array<std::pair<std::int64_t, int>, 4> candidates = {
-      {{mfpl3, 3}, {mfpl2, 2}, {mlog3, 3}, {mlog2, 2}}};
-  std::int64_t newerdate = 0;
-  int newervers = 0;
+      {{plan3, 3}, {plan2, 2}, {log3, 3}, {log2, 2}}};
+  std::int64_t newest_date = 0;
+  int newest = 0;
   for (const auto& [date, version] : candidates) {
-    if (date > newerdate) {
-      newerdate = date;
-      newervers = version;
+    if (date > newest_date) {
+      newest_date = date;
+      newest = version;
     }
   }
-  return newervers == 3 ? 3 : 2;
+  return newest == 3 ? 3 : 2;
 }
 
 }  // namespace

@@ -10,18 +10,18 @@ int get_airspace_size(Io& io, std::string_view aspfile) {
   TextFile file(trim_right(aspfile));
   if (!file.is_open()) {
     std::string msg = escape_slashes(trim_right(aspfile));
-    msg += io.cmn.qfr ? "/Fichier d'espace a\xE9rien : ouverture impossible"
-                      : "/Airspace file : error opening";
-    int status = s_error;
-    error_message(io.con, status, msg, io.cmn.qline);
+    msg += in_language(io.cmn.language, "/Airspace file : error opening",
+                       "/Fichier d'espace a\xE9rien : ouverture impossible");
+    int severity = s_error;
+    error_message(io.con, severity, msg, io.cmn.qline);
     return 0;
   }
-  int nb_as = 0;
-  std::string ligne;
-  while (file.read_line(ligne, kPathLen) == TextFile::Status::ok) {
-    if (ligne.starts_with("AC")) ++nb_as;
+  int blocks = 0;
+  std::string line;
+  while (file.read_line(line, kPathLen) == TextFile::Status::ok) {
+    if (line.starts_with("AC")) ++blocks;
   }
-  return nb_as;
+  return blocks;
 }
 
 }  // namespace brevanto

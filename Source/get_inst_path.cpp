@@ -2,6 +2,7 @@
 
 #include "GetExePath.hpp"
 #include "fixed_text.hpp"
+#include "platform/chars.hpp"
 
 namespace brevanto {
 
@@ -10,9 +11,7 @@ std::string folder_of_executable(std::string_view exe_path) {
   const std::size_t cut = last_folder_separator(exe_path);
   std::string folder =
       cut == std::string_view::npos ? std::string(".\\") : std::string(exe_path.substr(0, cut + 1));
-  if (folder.size() >= 2 && folder[1] == ':' && folder[0] >= 'a' && folder[0] <= 'z') {
-    folder[0] = static_cast<char>(folder[0] - 'a' + 'A');
-  }
+  if (folder.size() >= 2 && folder[1] == ':') folder[0] = platform::ascii_upper(folder[0]);
   return folder;
 }
 

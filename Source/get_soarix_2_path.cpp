@@ -20,146 +20,153 @@ constexpr int kEnvRoom = 511;            // the room for its value, NUL included
 constexpr std::size_t kPlayerLen = 40;   // the pilot's name as a folder name
 constexpr std::size_t kTitleLen = 256;
 
-int end_early(Console& con) {
-  con.trace("get_soarix_user_path=", 0);
-  return 0;
+// What the trace line "get_soarix_user_path=" shows of a result: 1 for a folder, 0 for a blank
+// one or none.
+int found(const std::optional<std::string>& folder) {
+  return folder && !folder->empty() ? 1 : 0;
 }
 
-// The user's choice in a folder dialog: 1 with `soarixuserpath` set, 0 when cancelled (the text
-// is then left as it came: a cancelled dialog chose nothing).
-int pick_folder(Console& con, std::string_view title, std::string_view deflt,
-                std::string& soarixuserpath) {
-  const std::optional<std::string> folder = GetFolder(con, fit(title, kTitleLen), deflt);
-  if (!folder || folder->empty()) return 0;
-  soarixuserpath = *folder;
-  return 1;
+std::optional<std::string> end_early(Console& con) {
+  con.trace("get_soarix_user_path=", 0);
+  return std::nullopt;
+}
+
+// The user's choice in a folder dialog; none when cancelled.
+std::optional<std::string> pick_folder(Console& con, std::string_view title,
+                                       std::string_view deflt) {
+  std::optional<std::string> folder = GetFolder(con, fit(title, kTitleLen), deflt);
+  if (folder && folder->empty()) return std::nullopt;
+  return folder;
 }
 
 // The documents folder of the registry with the variable at its start expanded; nullopt (after
 // the trace lines and, for an undefined variable, the message) when there is none.
 std::optional<std::string> documents_folder(Io& io) {
-  std::string outval;
-  int len = 0;
-  const int istat = RdUsrReg(io.con, kShellFolders, "Personal", outval, len);
-  io.con.trace(istat, len);
-  if (istat != 0) {
+  std::string setting;
+  int size = 0;
+  const int read_status = RdUsrReg(io.con, kShellFolders, "Personal", setting, size);
+  io.con.trace(read_status, size);
+  if (read_status != 0) {
     io.con.trace(
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders NOT READABLE");
     return std::nullopt;
   }
   std::string path;
-  int lon = 0;
-  strcpy_c2f(outval, path, lon, kDocLen);
-  path.resize(static_cast<std::size_t>(lon), ' ');  // blanks copied are part of the text
+  int length = 0;
+  strcpy_c2f(setting, path, length, kDocLen);
+  path.resize(static_cast<std::size_t>(length), ' ');  // blanks copied are part of the text
   io.con.trace("path ", path);
 
-  const std::size_t i1 = path.find('%');
-  if (i1 != std::string::npos) {
+  const std::size_t percent = path.find('%');
+  if (percent != std::string::npos) {
     // "%NAME%\rest": the variable runs up to the first "\" after its "%", and what it stood
     // before is not kept ("X:%HOMEPATH%\Docs" loses its "X:"). Without a "\" after it, the
     // variable runs up to its closing "%" and nothing follows.
-    const std::size_t i2 = path.find('\\', i1 + 1);
+    const std::size_t backslash = path.find('\\', percent + 1);
     std::string folder;
     std::string_view name;
-    if (i2 != std::string::npos) {
-      folder = path.substr(i2);
-      name = std::string_view(path).substr(i1 + 1, i2 - i1 - 1);
+    if (backslash != std::string::npos) {
+      folder = path.substr(backslash);
+      name = std::string_view(path).substr(percent + 1, backslash - percent - 1);
     } else {
-      name = std::string_view(path).substr(i1 + 1);
+      name = std::string_view(path).substr(percent + 1);
       name = name.substr(0, name.find('%'));
     }
-    std::string env(trim_right(name.substr(0, kEnvNameLen)));
-    if (!env.empty() && env.back() == '%') env.pop_back();
-    env = std::string(trim_right(env));
+    std::string variable(trim_right(name.substr(0, kEnvNameLen)));
+    if (!variable.empty() && variable.back() == '%') variable.pop_back();
+    variable = std::string(trim_right(variable));
     io.con.trace("folder ", trim_right(folder));
-    io.con.trace("ENV ", env);
-    std::string value;
-    lon = MyGetEnv(env, value, kEnvRoom);
-    if (lon == 0) {
-      std::string msg = "Error getting environment variable/" + escape_slashes(env);
-      int status = s_error;
+    io.con.trace("ENV ", variable);
+    std::string expansion;
+    length = MyGetEnv(variable, expansion, kEnvRoom);
+    if (length == 0) {
+      std::string msg = "Error getting environment variable/" + escape_slashes(variable);
+      int severity = s_error;
       // On the console: the installation check goes on without this version's folders.
-      error_message_tit(io.con, status, "get_soarix_user_path", msg, true);
+      error_message_tit(io.con, severity, kUserPathTitle, msg, true);
       return std::nullopt;
     }
-    path = value.substr(0, static_cast<std::size_t>(lon));
+    path = expansion.substr(0, static_cast<std::size_t>(length));
     io.con.trace("path ", path);
     path = std::string(trim_right(path + folder));
     io.con.trace(static_cast<int>(path.size()), path);
-    lon = static_cast<int>(path.size());
+    length = static_cast<int>(path.size());
   }
-  if (lon == 0) return std::nullopt;
+  if (length == 0) return std::nullopt;
   return path;
 }
 
 }  // namespace
 
-int get_soarix_user_path(Io& io, std::string_view msgpltfldr, bool qconfirm, bool qpilot,
-                         bool qdocreg, std::string& soarixuserpath) {
+std::optional<std::string> get_soarix_user_path(Io& io, int version, std::string_view msgpltfldr,
+                                                bool qconfirm, bool qpilot,
+                                                std::optional<std::string_view> documents) {
   Console& con = io.con;
   for (int i = 0; i < 7; ++i)
     con.trace();
   con.trace("get_soarix_user_path");
-  con.trace("qconfirm,qpilot,qdocreg", qconfirm, qpilot, qdocreg);
-  con.trace(trim_right(soarixuserpath));
+  con.trace("qconfirm,qpilot,qdocreg", qconfirm, qpilot, !documents);
+  // The request: the documents folder given, else "3" for version 3 and a blank for version 2.
+  con.trace(documents ? trim_right(*documents) : std::string_view(version == 3 ? "3" : ""));
 
-  const bool v3 = padded_equal(soarixuserpath, "3");
-  const std::string_view sorx_doc = v3 ? "Soarix3" : "Soarix";
-  const std::string_view sorx_reg = v3 ? "Soarix3" : "Soarix2";
+  const bool v3 = version == 3;
+  const std::string_view doc_folder = v3 ? "Soarix3" : "Soarix";
+  const std::string_view reg_key = v3 ? "Soarix3" : "Soarix2";
 
   std::string path;
-  if (qdocreg) {
-    std::optional<std::string> documents = documents_folder(io);
-    if (!documents) return end_early(con);
-    path = std::move(*documents);
-  } else {
-    path = trim_right(soarixuserpath);
+  if (documents) {
+    path = trim_right(*documents);
     if (path.empty()) return end_early(con);
+  } else {
+    std::optional<std::string> registered = documents_folder(io);
+    if (!registered) return end_early(con);
+    path = std::move(*registered);
   }
 
   if (qpilot) {
-    std::string outval;
-    int lpl = 0;
-    const int istat =
-        RdUsrReg(con, "SOFTWARE\\" + std::string(sorx_reg) + "\\", "LastPlayer", outval, lpl);
-    con.trace(istat, lpl);
+    std::string last_player;
+    int player_length = 0;
+    const int status = RdUsrReg(con, "SOFTWARE\\" + std::string(reg_key) + "\\", "LastPlayer",
+                                last_player, player_length);
+    con.trace(status, player_length);
     std::string player;
-    if (istat == 0) {
-      strcpy_c2f(outval, player, lpl, kPlayerLen);
-      player.resize(static_cast<std::size_t>(lpl), ' ');
-      path += "\\" + std::string(sorx_doc) + "\\Pilots\\" + player;
+    if (status == 0) {
+      strcpy_c2f(last_player, player, player_length, kPlayerLen);
+      player.resize(static_cast<std::size_t>(player_length), ' ');
+      path += "\\" + std::string(doc_folder) + "\\Pilots\\" + player;
     }
     con.trace("player ", trim_right(player));
   } else {
-    path += "\\" + std::string(sorx_doc) + "\\";
+    path += "\\" + std::string(doc_folder) + "\\";
   }
   con.trace("Final Path : ", trim_right(path));
 
-  // The folder is handed back even when blank: the caller's version selector is no folder.
+  // A blank folder (a blank documents setting and no last pilot) comes back blank, told apart
+  // from none.
   const std::string built(trim_right(path));
-  int istat = 0;
+  std::optional<std::string> folder;
   if (qpilot && qconfirm && !built.empty()) {
     const std::string title = std::string(trim_right(msgpltfldr)) + " " + built;
-    istat = pick_folder(con, title, built + "\\", soarixuserpath);
+    folder = pick_folder(con, title, built + "\\");
   } else {
-    soarixuserpath = built;
-    istat = built.empty() ? 0 : 1;
+    folder = built;
     if (built.empty() && qconfirm) {
       const std::string title = std::string(trim_right(msgpltfldr)) +
                                 "Path to the Soarix user files folder: usually DOCUMENTS\\" +
-                                std::string(sorx_doc) + "\\";
-      istat = pick_folder(con, title, "\\", soarixuserpath);
+                                std::string(doc_folder) + "\\";
+      if (std::optional<std::string> picked = pick_folder(con, title, "\\")) folder = picked;
     }
   }
-  con.trace("get_soarix_user_path=", istat);
-  return istat;
+  con.trace("get_soarix_user_path=", found(folder));
+  return folder;
 }
 
-int get_soarix_2_path(Io& io, std::string_view msgpltfldr, bool qconfirm, bool qpilot,
-                      std::string& soarixuserpath) {
-  const int istat = get_soarix_user_path(io, msgpltfldr, qconfirm, qpilot, true, soarixuserpath);
-  io.con.trace("get_soarix_user_path=", istat);
-  return istat;
+std::optional<std::string> get_soarix_2_path(Io& io, int version, std::string_view msgpltfldr,
+                                             bool qconfirm, bool qpilot) {
+  std::optional<std::string> folder =
+      get_soarix_user_path(io, version, msgpltfldr, qconfirm, qpilot);
+  io.con.trace("get_soarix_user_path=", found(folder));
+  return folder;
 }
 
 }  // namespace brevanto

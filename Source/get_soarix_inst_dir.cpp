@@ -39,7 +39,7 @@ int log_version(std::string_view logfile) {
 }  // namespace
 
 int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool silent) {
-  // The flight-plan reader asks for every version-3 plan: the record answers once it is known.
+  // The airspace count asks again for every version-3 plan: the record answers once it knows.
   if (nc == -2 && !trim_right(inst.instpath2).empty()) {
     path = trim_right(inst.instpath2);
     return 2;
@@ -66,31 +66,31 @@ int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool si
     default: {
       io.con.trace(nc);
       std::string msg = "get_soarix_inst_dir : incorrect Soarix version";
-      int status = s_error;
-      error_message(io.con, status, msg, io.cmn.qline);
+      int severity = s_error;
+      error_message(io.con, severity, msg, io.cmn.qline);
       return kBadSelector;
     }
   }
 
-  std::string outval;
+  std::string value;
   int len = 0;
-  const int istat = RdUsrReg(io.con, subkey, "InstallDir", outval, len);
-  if (istat != 0) {
-    io.con.trace(istat);
+  const int status = RdUsrReg(io.con, subkey, "InstallDir", value, len);
+  if (status != 0) {
+    io.con.trace(status);
     path.clear();
     if (silent) return 0;
     // On the console: a machine with one version would otherwise meet a box at every start.
     std::string msg =
         std::string("*** Soarix") + digit + " installation not detected on this computer ***";
-    int status = s_info;
-    error_message(io.con, status, msg, true);
+    int severity = s_info;
+    error_message(io.con, severity, msg, true);
     return 0;
   }
-  strcpy_c2f(outval, path, len, kPathLen);
+  strcpy_c2f(value, path, len, kPathLen);
   // The folder as registered, trailing blanks included, then the log below it; never cut, as a
   // cut name would be another file.
   const std::string logfile =
-      outval.substr(0, static_cast<std::size_t>(len)) + "\\Logs\\Logfile.txt";
+      value.substr(0, static_cast<std::size_t>(len)) + "\\Logs\\Logfile.txt";
   io.con.trace(trim_right(path));
   io.con.trace(trim_right(logfile));
   const int version = log_version(trim_right(logfile));
@@ -123,19 +123,15 @@ int check_soarix_install(Io& io, inst00& inst, std::string_view msgpltfldr) {
   if (inst.qs2) {
     std::string line = "Soarix 2 install path: " + escape_slashes(trim_right(inst.instpath2));
     log_line(io.journal, line);
-    inst.pilpath2.clear();
-    get_soarix_2_path(io, msgpltfldr, false, true, inst.pilpath2);
-    inst.rootpath2.clear();
-    get_soarix_2_path(io, msgpltfldr, false, false, inst.rootpath2);
+    inst.pilpath2 = get_soarix_2_path(io, 2, msgpltfldr, false, true).value_or("");
+    inst.rootpath2 = get_soarix_2_path(io, 2, msgpltfldr, false, false).value_or("");
   }
   if (inst.qs3) {
     std::string line = "Soarix 3 install path: " + escape_slashes(trim_right(inst.instpath3));
     log_line(io.journal, line);
-    // "3" tells the folder search which version to look for; it comes back holding the folder.
-    inst.pilpath3 = "3";
-    get_soarix_2_path(io, msgpltfldr, false, true, inst.pilpath3);
-    inst.rootpath3 = "3";
-    get_soarix_2_path(io, msgpltfldr, false, false, inst.rootpath3);
+    // A folder not found is written "3": the record's mark of a version-3 folder still unknown.
+    inst.pilpath3 = get_soarix_2_path(io, 3, msgpltfldr, false, true).value_or("3");
+    inst.rootpath3 = get_soarix_2_path(io, 3, msgpltfldr, false, false).value_or("3");
   }
 
   if (inst.qs3) {

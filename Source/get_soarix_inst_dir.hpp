@@ -14,7 +14,8 @@
 namespace brevanto {
 
 // The installation record, filled once at start. Folder texts keep their content without
-// trailing blanks (width 256 each).
+// trailing blanks (width 256 each). A user-files or pilot folder that was not found is blank for
+// version 2 and "3" for version 3.
 struct inst00 {
   std::string soarix_1_path;  // declared for version 1; unused
   std::string sorxpilpath;    // pilot folder of the active version (also pilot_path)

@@ -4,15 +4,17 @@
 
 #include <string>
 
+#include "To_GUI.hpp"
 #include "console.hpp"
+#include "language.hpp"
 #include "log_message.hpp"
 
 namespace brevanto {
 
 struct cmndta001 {
-  bool qfr = false;                   // messages in French
-  bool qline = false;                 // messages to the console instead of message boxes
-  std::string app_name = "Vantobre";  // title of the program's own error boxes
+  Language language = Language::english;  // of the messages; -en and -fr choose it
+  bool qline = false;                     // messages to the console instead of message boxes
+  std::string app_name{kRunTitle};        // title of the check run's popups
 };
 
 struct Io {

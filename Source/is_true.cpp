@@ -2,12 +2,12 @@
 
 namespace brevanto {
 
-bool is_true(std::string_view cc) {
-  return !cc.empty() && (cc[0] == '1' || cc[0] == 'Y' || cc[0] == 'y');
+bool is_true(std::string_view value) {
+  return !value.empty() && (value[0] == '1' || value[0] == 'Y' || value[0] == 'y');
 }
 
-int log2int(bool qqq) {
-  return qqq ? 1 : 0;
+int log2int(bool flag) {
+  return flag ? 1 : 0;
 }
 
 }  // namespace brevanto

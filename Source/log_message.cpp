@@ -125,7 +125,7 @@ std::string log_command(Journal& journal, std::string_view command) {
     }
   }
   journal.con.trace("CREATE ", journal.filnam, status);
-  const std::string name = journal.filnam;
+  std::string name = journal.filnam;
   if (status == EINVAL) journal.filnam.clear();
   return name;
 }
@@ -198,9 +198,9 @@ void log_message_f(Journal& journal, std::string& msg) {
     if (text[1] == 'E') banner = Banner::error;
     if (banner != Banner::none) text.remove_prefix(3);
   }
-  std::string msg_p(text.substr(0, kMsgWork));
-  make_printable(msg_p);
-  const std::string_view body = trim_right(msg_p);
+  std::string printable(text.substr(0, kMsgWork));
+  make_printable(printable);
+  const std::string_view body = trim_right(printable);
   if (body.size() >= 2 && body.front() == '"' && body.back() == '"') {
     // Quoted: one line, its slashes kept. Escaped here so that the line writer keeps them.
     log_line(journal, escape_slashes(unescape_slashes(body.substr(1, body.size() - 2))), banner);

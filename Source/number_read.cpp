@@ -5,14 +5,15 @@
 #include <limits>
 #include <string>
 
+#include "platform/chars.hpp"
+
 namespace brevanto {
 namespace {
 
+using platform::is_digit;
+
 bool is_blank(char c) {
   return c == ' ' || c == '\t';
-}
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
 }
 
 bool ends_item(char c) {

@@ -54,7 +54,7 @@ static_assert(std::ranges::all_of(turnpoint_keys,
 // Penalty-zone heights and factor: row k of pza.
 struct PenaltyZoneKey {
   std::string_view prefix;
-  int k;
+  int row;
 };
 constexpr PenaltyZoneKey penalty_zone_keys[] = {
     {"PZBase", 1}, {"PZTop", 2}, {"PZPenaltyTimeFactor", 3}};
@@ -67,7 +67,7 @@ class PlanReader {
  public:
   PlanReader(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl, TextFile& plan,
              bool qverb)
-      : con_(con), airspace_count_(airspace_count), fpl_(fpl), plan_(plan), qverb_(qverb) {}
+      : con_(con), airspace_count_(airspace_count), fpl_(fpl), plan_(plan), verbose_(qverb) {}
 
   FplReadState read();
 
@@ -91,13 +91,14 @@ class PlanReader {
   const AirspaceCount& airspace_count_;
   FlightPlan& fpl_;
   TextFile& plan_;
-  const bool qverb_;
+  const bool verbose_;
   bool too_many_turnpoints_ = false;
 
   Section section_ = Section::none;
-  int nwp_ = 0;        // last turnpoint index
-  int npz_ = 0;        // last penalty-zone index
-  long long nwz_ = 0;  // current weather zone; may lie outside the model after a bad header
+  int turnpoint_ = 0;     // last turnpoint index
+  int penalty_zone_ = 0;  // last penalty-zone index
+  long long weather_zone_ =
+      0;  // current weather zone; may lie outside the model after a bad header
 
   // Lines are cut at this width, except the "DisabledAirspaces" list, which is read whole. A
   // version-3 plan widens it from "PZCount" to "DisabledAirspaces" to hold that list's line,
@@ -105,21 +106,21 @@ class PlanReader {
   std::size_t width_ = kLineLen;
   std::string_view record_;  // the record as read, whole, until the next one is read
   // Parts of the record, valid until the next one is read.
-  std::string_view tmpli_;  // the record cut at the width (the raw line)
-  std::string_view ligne_;  // the working line
+  std::string_view raw_line_;  // the record cut at the width (the raw line)
+  std::string_view line_;      // the working line
   std::string_view key_, val_;
 
-  float aattime_sve_ = 0;
-  bool qaat_sve_ = false;
-  int maxstartgroundspeed_sve_ = 0;
+  float previous_aattime_ = 0;
+  bool previous_qaat_ = false;
+  int previous_maxstartgroundspeed_ = 0;
 };
 
 FplReadState PlanReader::read() {
   int nl = 0;
   int ios = 0;
-  aattime_sve_ = fpl_.aattime;
-  qaat_sve_ = fpl_.qaat;
-  maxstartgroundspeed_sve_ = fpl_.maxstartgroundspeed;
+  previous_aattime_ = fpl_.aattime;
+  previous_qaat_ = fpl_.qaat;
+  previous_maxstartgroundspeed_ = fpl_.maxstartgroundspeed;
 
   reset_plan(fpl_);
 
@@ -131,21 +132,21 @@ FplReadState PlanReader::read() {
       break;
     }
     ios = 0;
-    tmpli_ = trim_right(record_.substr(0, width_));
-    con_.trace(nl, tmpli_, width_);
-    if (tmpli_.empty()) continue;
+    raw_line_ = trim_right(record_.substr(0, width_));
+    con_.trace(nl, raw_line_, width_);
+    if (raw_line_.empty()) continue;
 
-    if (tmpli_.starts_with(kEmbedded)) {
-      ligne_ = trim_right(after(tmpli_, kEmbedded.size()).substr(0, width_));
-    } else if (tmpli_.starts_with(kEmbedEnd)) {
+    if (raw_line_.starts_with(kEmbedded)) {
+      line_ = trim_right(after(raw_line_, kEmbedded.size()).substr(0, width_));
+    } else if (raw_line_.starts_with(kEmbedEnd)) {
       break;
     } else {
-      ligne_ = tmpli_;
+      line_ = raw_line_;
     }
 
     ++nl;
-    con_.trace(nl, ligne_, ligne_.size());
-    const KeyVal kv = split_key_val(ligne_);
+    con_.trace(nl, line_, line_.size());
+    const KeyVal kv = split_key_val(line_);
     key_ = kv.key;
     val_ = kv.val;
     con_.trace(nl, key_, " ", val_);
@@ -155,8 +156,8 @@ FplReadState PlanReader::read() {
       plan_.close();  // the run stops: nothing more is read or computed
       return FplReadState{nl, ios, true};
     }
-    fpl_.nwpmax = std::max(fpl_.nwpmax, nwp_);
-    fpl_.npzmax = std::max(fpl_.npzmax, npz_);
+    fpl_.nwpmax = std::max(fpl_.nwpmax, turnpoint_);
+    fpl_.npzmax = std::max(fpl_.npzmax, penalty_zone_);
   }
 
   // A version-2 plan has one weather zone, the base weather.
@@ -175,16 +176,16 @@ FplReadState PlanReader::read() {
 // handlers that recognise their own keys (turnpoints, penalty-zone heights, the key tables)
 // answer whether the line was theirs.
 bool PlanReader::dispatch(int& ios) {
-  if (ligne_ == "[Plane]") {
+  if (line_ == "[Plane]") {
     section_ = Section::plane;
-  } else if (ligne_ == "[Version]") {
+  } else if (line_ == "[Version]") {
     section_ = Section::version;
-  } else if (ligne_ == "[Task]") {
+  } else if (line_ == "[Task]") {
     section_ = Section::task;
-  } else if (ligne_ == "[Weather]") {
+  } else if (line_ == "[Weather]") {
     section_ = Section::weather;
-    if (fpl_.fpl_vers == 2) nwz_ = 0;  // a version-2 plan has no zones: all is zone 0
-    con_.trace("qweather", true, nwz_);
+    if (fpl_.fpl_vers == 2) weather_zone_ = 0;  // a version-2 plan has no zones: all is zone 0
+    con_.trace("qweather", true, weather_zone_);
   } else if (key_.starts_with("[WeatherZone")) {
     zone_header();
   } else if (key_ == "Soarix version") {
@@ -193,7 +194,7 @@ bool PlanReader::dispatch(int& ios) {
     landscape();
   } else if (section_ == Section::task && key_ == "Count") {
     turnpoint_count();
-  } else if (turnpoint_key()) {
+  } else if (turnpoint_key()) {  // NOLINT(bugprone-branch-clone): each handler took its line
   } else if (key_ == "PZCount") {
     penalty_zone_count();
   } else if (key_.starts_with("PZPos")) {
@@ -202,7 +203,7 @@ bool PlanReader::dispatch(int& ios) {
   } else if (key_ == "DisabledAirspaces") {
     disabled_airspaces();
   } else if (section_ == Section::weather &&
-             read_weather_key(con_, fpl_, key_, val_, ligne_, nwz_)) {
+             read_weather_key(con_, fpl_, key_, val_, line_, weather_zone_)) {
   } else if (section_ == Section::plane && read_plane_key(fpl_, key_, val_)) {
   } else if (read_option_key(con_, fpl_, key_, val_)) {
   } else if (key_ == "Text") {
@@ -215,18 +216,18 @@ bool PlanReader::dispatch(int& ios) {
 // "[WeatherZone<n>]": the zone number stands between the prefix and the first "]".
 void PlanReader::zone_header() {
   constexpr std::size_t prefix = 12;
-  const std::size_t rb = ligne_.find(']');
-  const std::string_view zone_text = rb != std::string::npos && rb > prefix
-                                         ? ligne_.substr(prefix, rb - prefix)
+  const std::size_t bracket = line_.find(']');
+  const std::string_view zone_text = bracket != std::string::npos && bracket > prefix
+                                         ? line_.substr(prefix, bracket - prefix)
                                          : std::string_view();
   const auto zone = read_index(zone_text);
-  const std::size_t rb_pos = rb == std::string::npos ? 0 : rb + 1;
-  con_.trace(ligne_, rb_pos, zone_text, zone.value_or(0), zone ? 0 : 1);
+  const std::size_t after_bracket = bracket == std::string::npos ? 0 : bracket + 1;
+  con_.trace(line_, after_bracket, zone_text, zone.value_or(0), zone ? 0 : 1);
   // A zone outside the model still opens a weather section, so that its keys are ignored rather
   // than written into the zone before it.
-  if (zone) nwz_ = *zone;
+  if (zone) weather_zone_ = *zone;
   section_ = Section::weather;
-  con_.trace("qweather", true, nwz_);
+  con_.trace("qweather", true, weather_zone_);
 }
 
 void PlanReader::version() {
@@ -234,12 +235,12 @@ void PlanReader::version() {
   // previous plan's would give this plan another version's fix-ups.
   const auto v = read_int(val_);
   fpl_.fpl_vers = v ? *v / 1000 : 0;
-  if (qverb_) con_.line(" Soarix_version=" + fmt_i(fpl_.fpl_vers, 1));
+  if (verbose_) con_.line(" Soarix_version=" + fmt_i(fpl_.fpl_vers, 1));
   if (fpl_.fpl_vers == 2) {
     // Version 2 plans may lack these keys: keep what the previous plan gave.
-    fpl_.maxstartgroundspeed = maxstartgroundspeed_sve_;
-    fpl_.aattime = aattime_sve_;
-    fpl_.qaat = qaat_sve_;
+    fpl_.maxstartgroundspeed = previous_maxstartgroundspeed_;
+    fpl_.aattime = previous_aattime_;
+    fpl_.qaat = previous_qaat_;
     con_.trace("S2 FLIGHTPLAN - Reset AAT & MaxStartGroundSpeed");
   }
 }
@@ -253,7 +254,7 @@ void PlanReader::landscape() {
 
 void PlanReader::turnpoint_count() {
   set_int(fpl_.nb_wp, val_);
-  if (qverb_) con_.line(" Number of legs=" + fmt_i(static_cast<long long>(fpl_.nb_wp) - 2, 2));
+  if (verbose_) con_.line(" Number of legs=" + fmt_i(static_cast<long long>(fpl_.nb_wp) - 2, 2));
   too_many_turnpoints_ = fpl_.nb_wp > maxtp + 1;
 }
 
@@ -263,7 +264,7 @@ bool PlanReader::turnpoint_key() {
   constexpr std::string_view name_prefix = "TPName";
   // Every turnpoint key begins so: most lines are told apart at once.
   if (!key_.starts_with("TP")) return false;
-  const TurnpointKey* tp = nullptr;
+  const TurnpointKey* entry = nullptr;
   std::size_t prefix = 0;
   if (key_.starts_with(name_prefix)) {
     prefix = name_prefix.size();
@@ -271,45 +272,45 @@ bool PlanReader::turnpoint_key() {
     for (const auto& k : turnpoint_keys) {
       // The third character tells most prefixes apart before they are compared.
       if (key_.size() > 2 && key_[2] == k.prefix[2] && key_.starts_with(k.prefix)) {
-        tp = &k;
+        entry = &k;
         prefix = k.prefix.size();
         break;
       }
     }
-    if (tp == nullptr) return false;
+    if (entry == nullptr) return false;
   }
 
-  const auto [index, value] = split_key_val(after(ligne_, prefix));
-  const long long n = read_index(index).value_or(nwp_);
-  if (!PerTurnpoint<int>::contains(n)) return true;
-  nwp_ = static_cast<int>(n);
+  const auto [index, value] = split_key_val(after(line_, prefix));
+  const long long number = read_index(index).value_or(turnpoint_);
+  if (!PerTurnpoint<int>::contains(number)) return true;
+  turnpoint_ = static_cast<int>(number);
 
-  if (tp == nullptr) {
+  if (entry == nullptr) {
     std::string name = fit(value, kKeyLen);
     cleanup_name(name, kKeyLen);
-    fpl_.tpnam[n] = fit(name, rd_fpl_2::name_len);
+    fpl_.tpnam[number] = fit(name, rd_fpl_2::name_len);
     return true;
   }
-  switch (tp->conv) {
+  switch (entry->conv) {
     case Conv::as_read:
-      if (tp->real != nullptr) {
-        set_real((fpl_.*tp->real)[n], value);
+      if (entry->real != nullptr) {
+        set_real((fpl_.*entry->real)[number], value);
       } else {
-        set_int((fpl_.*tp->integer)[n], value);
+        set_int((fpl_.*entry->integer)[number], value);
       }
       break;
     case Conv::rounded:
-      if (tp->real != nullptr) {
-        set_rounded((fpl_.*tp->real)[n], value);
+      if (entry->real != nullptr) {
+        set_rounded((fpl_.*entry->real)[number], value);
       } else {
-        set_rounded((fpl_.*tp->integer)[n], value);
+        set_rounded((fpl_.*entry->integer)[number], value);
       }
       break;
     case Conv::azimuth:
       // Radians in the plan, whole degrees in the model.
       if (const auto v = read_real(value)) {
         if (const auto deg = nint(radians_to_degrees(*v))) {
-          (fpl_.*tp->real)[n] = static_cast<float>(*deg);
+          (fpl_.*entry->real)[number] = static_cast<float>(*deg);
         }
       }
       break;
@@ -328,12 +329,12 @@ void PlanReader::penalty_zone_count() {
 
 // "PZPos<corner>X<zone>=<value>" (or Y).
 void PlanReader::penalty_zone_corner() {
-  const auto item = split_polygon_item(after(ligne_, 5));
+  const auto item = split_polygon_item(after(line_, 5));
   if (!item || !item->point) return;
-  const long long zone = item->zone.value_or(npz_);
+  const long long zone = item->zone.value_or(penalty_zone_);
   auto& coord = fpl_.pzp[item->coord];
   if (!coord.contains(*item->point) || !coord[0].contains(zone)) return;
-  npz_ = static_cast<int>(zone);
+  penalty_zone_ = static_cast<int>(zone);
   if (item->value) coord[*item->point][zone] = *item->value;
 }
 
@@ -341,11 +342,11 @@ void PlanReader::penalty_zone_corner() {
 bool PlanReader::penalty_zone_height() {
   for (const auto& k : penalty_zone_keys) {
     if (!key_.starts_with(k.prefix)) continue;
-    const auto [index, value] = split_key_val(after(ligne_, k.prefix.size()));
-    const long long zone = read_index(index).value_or(npz_);
-    if (!fpl_.pza[k.k].contains(zone)) return true;
-    npz_ = static_cast<int>(zone);
-    set_real(fpl_.pza[k.k][zone], value);
+    const auto [index, value] = split_key_val(after(line_, k.prefix.size()));
+    const long long zone = read_index(index).value_or(penalty_zone_);
+    if (!fpl_.pza[k.row].contains(zone)) return true;
+    penalty_zone_ = static_cast<int>(zone);
+    set_real(fpl_.pza[k.row][zone], value);
     return true;
   }
   return false;
@@ -381,12 +382,12 @@ void PlanReader::disabled_airspaces() {
 void PlanReader::description(int& ios) {
   fpl_.fpldesc[1] = fit(val_, rd_fpl_2::desc_len);
   std::string_view line;
-  for (long long k = 2;; ++k) {
+  for (long long number = 2;; ++number) {
     const bool ok = plan_.next_line(line, width_) == TextFile::Status::ok;
     ios = ok ? 0 : plan_.last_status();
     con_.trace("IOS=", ios);
     if (!ok || trim_right(line).empty()) return;
-    if (fpl_.fpldesc.contains(k)) fpl_.fpldesc[k] = fit(line, rd_fpl_2::desc_len);
+    if (fpl_.fpldesc.contains(number)) fpl_.fpldesc[number] = fit(line, rd_fpl_2::desc_len);
   }
 }
 
@@ -397,8 +398,8 @@ FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightP
   return PlanReader(con, airspace_count, fpl, plan, qverb).read();
 }
 
-std::string_view too_many_turnpoints_message(bool qfr) {
-  return qfr ? kTooManyTurnpointsFr : kTooManyTurnpointsEn;
+std::string_view too_many_turnpoints_message(Language language) {
+  return in_language(language, kTooManyTurnpointsEn, kTooManyTurnpointsFr);
 }
 
 }  // namespace brevanto

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "console.hpp"
+#include "language.hpp"
 #include "read_fpl_model.hpp"
 #include "text_file.hpp"
 
@@ -27,12 +28,12 @@ using AirspaceCount = std::function<int(const std::string& landscape)>;
 // Resets the model, then reads `plan` (opened by the caller) from its current position to its
 // end, to a "LSRXFlightInfo" line, or to the end of a "Text" description block, and closes it;
 // finally computes the legs. Diagnostic lines go to the console whatever `qverb` says; `qverb`
-// adds the version and number-of-legs lines. For a version-3 plan the landscape's airspace file
-// given by `airspace_count`.
+// adds the version and number-of-legs lines. The airspace blocks of a version-3 plan's landscape
+// are counted by `airspace_count`.
 FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl,
                       TextFile& plan, bool qverb);
 
-// The error a plan with too many turnpoints is shown with (French when `qfr`).
-std::string_view too_many_turnpoints_message(bool qfr);
+// The error a plan with too many turnpoints is shown with.
+std::string_view too_many_turnpoints_message(Language language);
 
 }  // namespace brevanto

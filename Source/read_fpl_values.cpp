@@ -1,11 +1,13 @@
 #include "read_fpl_values.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "fixed_text.hpp"
 #include "is_true.hpp"
 #include "number_read.hpp"
+#include "platform/chars.hpp"
 
 namespace brevanto {
 
@@ -14,7 +16,7 @@ std::optional<long long> read_index(std::string_view text) {
   std::string_view item = first_item(text);
   const bool negative = !item.empty() && item[0] == '-';
   if (!item.empty() && (item[0] == '+' || item[0] == '-')) item.remove_prefix(1);
-  if (item.empty() || item.find_first_not_of("0123456789") != std::string_view::npos) {
+  if (item.empty() || !std::all_of(item.begin(), item.end(), platform::is_digit)) {
     return std::nullopt;
   }
   // Digits only, yet not readable: beyond 32 bits, hence beyond every array of the model.

@@ -117,21 +117,21 @@ constexpr std::size_t kNameLen = rd_fpl_2::name_len;
 
 // "Polygon<point>X<zone>=<value>": one coordinate of a zone's polygon; its zone becomes the
 // current one. A line whose indices fall outside the model changes nothing.
-void read_polygon(FlightPlan& fpl, std::string_view ligne, long long& nwz) {
+void read_polygon(FlightPlan& fpl, std::string_view line, long long& current_zone) {
   constexpr std::size_t prefix = 7;  // "Polygon"
-  const auto item = split_polygon_item(ligne.substr(std::min(prefix, ligne.size())));
+  const auto item = split_polygon_item(line.substr(std::min(prefix, line.size())));
   if (!item || !item->point) return;
-  const long long zone = item->zone ? *item->zone : nwz;
+  const long long zone = item->zone ? *item->zone : current_zone;
   auto& coord = fpl.wzp[item->coord];
   if (!coord.contains(*item->point) || !coord[0].contains(zone)) return;
-  nwz = zone;
+  current_zone = zone;
   if (item->value) coord[*item->point][zone] = *item->value;
 }
 
 }  // namespace
 
 bool read_weather_key(Console& con, FlightPlan& fpl, std::string_view key, std::string_view val,
-                      std::string_view ligne, long long& nwz) {
+                      std::string_view line, long long& current_zone) {
   if (key == "RandomizeWeatherOnEachFlight") {
     set_flag(fpl.randomizeweatheroneachflight, val);
   } else if (key == "WZCount") {
@@ -140,24 +140,24 @@ bool read_weather_key(Console& con, FlightPlan& fpl, std::string_view key, std::
     // Hectopascals in the plan, pascals in the model.
     if (const auto v = read_real(val); v && std::isfinite(*v * 100.0f)) fpl.pressure = *v * 100.0f;
   } else if (key.starts_with("Polygon")) {
-    read_polygon(fpl, ligne, nwz);
-  } else if (!PerZone<float>::contains(nwz)) {
+    read_polygon(fpl, line, current_zone);
+  } else if (!PerZone<float>::contains(current_zone)) {
     // A zone the model has no room for: its keys are ignored, but they are weather keys.
     return key == "Name" || key == "ThermalsTemp" || key == "ThermalsInversionheight" ||
            find(zone_reals, key) != nullptr || find(zone_ints, key) != nullptr;
   } else if (key == "Name") {
-    set_text(fpl.wznam[nwz], val, kNameLen);
-    con.trace(nwz, fpl.wznam[nwz]);
+    set_text(fpl.wznam[current_zone], val, kNameLen);
+    con.trace(current_zone, fpl.wznam[current_zone]);
   } else if (key == "ThermalsTemp") {
     // Degrees Celsius in the plan, kelvin in the model.
-    if (const auto v = read_real(val)) fpl.thermalstemp[nwz] = *v + kZeroCelsius;
-    con.trace("ThermalsTemp", nwz, fpl.thermalstemp[nwz]);
+    if (const auto v = read_real(val)) fpl.thermalstemp[current_zone] = *v + kZeroCelsius;
+    con.trace("ThermalsTemp", current_zone, fpl.thermalstemp[current_zone]);
   } else if (key == "ThermalsInversionheight") {
-    set_rounded(fpl.thermalsinversionheight[nwz], val);
+    set_rounded(fpl.thermalsinversionheight[current_zone], val);
   } else if (const auto real = find(zone_reals, key)) {
-    set_real((fpl.*real)[nwz], val);
+    set_real((fpl.*real)[current_zone], val);
   } else if (const auto integer = find(zone_ints, key)) {
-    set_int((fpl.*integer)[nwz], val);
+    set_int((fpl.*integer)[current_zone], val);
   } else {
     return false;
   }

@@ -11,12 +11,12 @@
 
 namespace brevanto {
 
-// A weather key (the caller tries these only inside a weather section). Zone values go to zone
-// `nwz`, the reader's current zone; a "Polygon" line makes its own zone the current one. Keys
-// of a zone outside the model (0..16), and polygon points outside 0..16, are ignored. `ligne`
+// A weather key (the caller tries these only inside a weather section). Zone values go to
+// `current_zone`, the reader's current zone; a "Polygon" line makes its own zone the current one.
+// Keys of a zone outside the model (0..16), and polygon points outside 0..16, are ignored. `line`
 // is the working line, from which a "Polygon" line takes its indices.
 bool read_weather_key(Console& con, FlightPlan& fpl, std::string_view key, std::string_view val,
-                      std::string_view ligne, long long& nwz);
+                      std::string_view line, long long& current_zone);
 
 // A glider key (the caller tries these only inside [Plane]).
 bool read_plane_key(FlightPlan& fpl, std::string_view key, std::string_view val);

@@ -55,7 +55,7 @@ bool TextFile::fill() {
   end_ = std::fread(buffer_.get(), 1, kBlock, file_);
   if (end_ < kBlock) {
     // A short block ends the file, or stops at a read error: no need to ask the system again.
-    if (std::ferror(file_)) {
+    if (std::ferror(file_) != 0) {
       read_error_ = errno != 0 ? errno : 5;
       std::clearerr(file_);
     } else {

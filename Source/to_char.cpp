@@ -5,8 +5,8 @@
 
 namespace brevanto {
 
-std::string i2b(std::int32_t ii4, int width) {
-  return std::string(trim_left(fmt_i(ii4, width < 16 ? width : 16)));
+std::string i2b(std::int32_t value, int width) {
+  return std::string(trim_left(fmt_i(value, width < 16 ? width : 16)));
 }
 
 }  // namespace brevanto

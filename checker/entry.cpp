@@ -15,41 +15,41 @@ namespace {
 constexpr std::size_t kArgLen = 200;  // an argument as the options see it
 
 std::string usage_line(const RunSettings& settings) {
-  const std::string ligne = settings.args.empty() ? std::string() : settings.args[0];
-  return std::string(trim_right(ligne)) + " " + std::string(hlpstr);
+  const std::string program = settings.args.empty() ? std::string() : settings.args[0];
+  return std::string(trim_right(program)) + " " + std::string(hlpstr);
 }
 
 // A program started by a bare name from a console keeps its window.
-bool started_by_bare_name(std::string_view ligne) {
+bool started_by_bare_name(std::string_view program) {
   const std::string_view separators = platform::slash_is_separator() ? ":\\/" : ":\\";
-  return ligne.find_first_of(separators) == std::string_view::npos;
+  return program.find_first_of(separators) == std::string_view::npos;
 }
 
 }  // namespace
 
 void parse_command_line(Console& con, RunSettings& s) {
   for (std::size_t i = 1; i < s.args.size(); ++i) {
-    const std::string buff = fit(s.args[i], kArgLen);
-    if (buff.starts_with("-v")) {
+    const std::string option = fit(s.args[i], kArgLen);
+    if (option.starts_with("-v")) {
       s.qverb = true;
-    } else if (buff == "-en" || buff == "-EN") {
-      s.qfr = false;
-    } else if (buff == "-fr" || buff == "-FR") {
-      s.qfr = true;
-    } else if (buff == "-ask") {
+    } else if (option == "-en" || option == "-EN") {
+      s.language = Language::english;
+    } else if (option == "-fr" || option == "-FR") {
+      s.language = Language::french;
+    } else if (option == "-ask") {
       s.qask = true;
-    } else if (buff.starts_with("-keep")) {
+    } else if (option.starts_with("-keep")) {
       s.qkeepwnd = true;
-    } else if (buff == "-nopopup") {
+    } else if (option == "-nopopup") {
       s.npopup = 0;
-    } else if (buff == "-oklines") {
+    } else if (option == "-oklines") {
       s.qoklines = true;
-    } else if (buff.starts_with("-help")) {
+    } else if (option.starts_with("-help")) {
       con.trace("Usage :");
       con.trace(usage_line(s));
       throw ProgramStop{0};
-    } else if (buff.starts_with("-")) {
-      con.trace(buff + " : unrecognized option");
+    } else if (option.starts_with("-")) {
+      con.trace(option + " : unrecognized option");
       con.trace(usage_line(s));
       throw ProgramStop{1};
     } else {
@@ -59,13 +59,13 @@ void parse_command_line(Console& con, RunSettings& s) {
 }
 
 void start_up(Journal& journal, RunSettings& s) {
-  s.qfr = IsLanguageFrench() == 1;
-  s.nlang = s.qfr ? 1 : 2;
+  s.ui_language = IsLanguageFrench() == 1 ? Language::french : Language::english;
+  s.language = s.ui_language;
   log_command(journal, "CREATE Brevanto.log");
   vers_num(s.nvers);
-  const std::string ligne = s.args.empty() ? std::string() : s.args[0];
-  s.qkeepwnd = started_by_bare_name(ligne);
-  s = rd_ini(ligne, std::move(s));
+  const std::string program = s.args.empty() ? std::string() : s.args[0];
+  s.qkeepwnd = started_by_bare_name(program);
+  s = rd_ini(program, std::move(s));
   s.deffil = get_inst_path() + "DEFAULT_CHECK.fpl";
   journal.con.trace("Nvers ", s.nversini, s.nvers);
   parse_command_line(journal.con, s);

@@ -54,11 +54,11 @@ std::string_view substr_or_empty(std::string_view s, std::size_t pos,
 // Gives every replaced "|" key its form as read.
 void undo_finish_keys(Console& con, bool qverb, ConstraintTable& table) {
   for (int i = 1; i <= table.check_num; ++i) {
-    Constraint& c = table[i];
-    if (!c.check_mod) continue;
-    set_check_key(c, c.key_as_read);
-    c.check_mod = false;
-    if (qverb) con.trace(i, c.check_key + " " + c.check_rel + " " + c.check_val);
+    Constraint& rule = table[i];
+    if (!rule.check_mod) continue;
+    set_check_key(rule, rule.key_as_read);
+    rule.check_mod = false;
+    if (qverb) con.trace(i, rule.check_key + " " + rule.check_rel + " " + rule.check_val);
   }
 }
 
@@ -66,16 +66,16 @@ void undo_finish_keys(Console& con, bool qverb, ConstraintTable& table) {
 class PlanCheck {
  public:
   PlanCheck(const Io& io, const RunSettings& s, ConstraintTable& table, PlanCarry& carry,
-            TextFile& plan, float zbase, int l_infile)
+            TextFile& plan, float cloud_base, int name_length)
       : io_(io),
         con_(io.con),
-        s_(s),
-        t_(s.qfr ? kFrench : kEnglish),
+        settings_(s),
+        texts_(s.language == Language::french ? kFrench : kEnglish),
         table_(table),
         carry_(carry),
         plan_(plan),
-        zbase_(zbase),
-        l_infile_(l_infile) {}
+        cloud_base_(cloud_base),
+        name_length_(name_length) {}
 
   PlanCheckResult run() {
     undo_finish_keys(con_, false, table_);
@@ -94,13 +94,13 @@ class PlanCheck {
     std::optional<std::int32_t> count;
     int lines = 0;
     for (;;) {
-      const TextFile::Status st = plan_.next_line(line, kLineLen);
-      if (st == TextFile::Status::error) {
+      const TextFile::Status status = plan_.next_line(line, kLineLen);
+      if (status == TextFile::Status::error) {
         result_.nl = lines;
         result_.end = ScanEnd::read_error;
         return false;
       }
-      if (st == TextFile::Status::end) break;
+      if (status == TextFile::Status::end) break;
       ++lines;
       const auto [key, val] = split_key_val(line, kKeyLen);
       if (key == "Count") {
@@ -110,19 +110,21 @@ class PlanCheck {
     }
     // With finish keys, a plan without a readable Count has no finish: nothing is checked.
     if (table_.qfinish && !count) return false;
-    nb_wp_ = count.value_or(0);
+    turnpoint_count_ = count.value_or(0);
     // Wider than the count: the least 32-bit count has a finish all the same.
-    const long long last = static_cast<long long>(nb_wp_) - 1;
-    if (s_.qverb) con_.trace("nb_wp", last);
+    const long long last = static_cast<long long>(turnpoint_count_) - 1;
+    if (settings_.qverb) con_.trace("nb_wp", last);
     if (table_.qfinish) {
       // The finish number in full: a field of two would put "**", two wildcards, in the key.
       const std::string finish = std::to_string(last);
       for (int i = 1; i <= table_.check_num; ++i) {
-        Constraint& c = table_[i];
-        if (!c.check_key.ends_with('|')) continue;
-        set_check_key(c, fit(c.check_key.substr(0, c.check_key.size() - 1) + finish, kKeyLen));
-        c.check_mod = true;
-        if (s_.qverb) con_.trace(i, c.check_key + " " + c.check_rel + " " + c.check_val);
+        Constraint& rule = table_[i];
+        if (!rule.check_key.ends_with('|')) continue;
+        set_check_key(rule,
+                      fit(rule.check_key.substr(0, rule.check_key.size() - 1) + finish, kKeyLen));
+        rule.check_mod = true;
+        if (settings_.qverb)
+          con_.trace(i, rule.check_key + " " + rule.check_rel + " " + rule.check_val);
       }
       table_.index.index_finish_keys(table_);
     }
@@ -134,9 +136,9 @@ class PlanCheck {
     std::string_view line;
     table_.index.enter_section(section_);
     for (;;) {
-      const TextFile::Status st = plan_.next_line(line, kLineLen);
-      if (st == TextFile::Status::end) return;
-      if (st == TextFile::Status::error) {
+      const TextFile::Status status = plan_.next_line(line, kLineLen);
+      if (status == TextFile::Status::end) return;
+      if (status == TextFile::Status::error) {
         result_.end = ScanEnd::read_error;
         return;
       }
@@ -170,14 +172,14 @@ class PlanCheck {
     if (key.starts_with("TPName")) {
       const std::string_view number = substr_or_empty(key, 6, 2);
       if (const auto n = read_int(number)) {
-        ntpcur_ = *n;
+        turnpoint_ = *n;
       } else {
         log("TPName ???? " + escape_slashes(key));
         stop = failed_read(number);
       }
     } else if (key == "PZCount") {
-      ntpcur_ = -1;
-      ntpsectortype_ = -1;
+      turnpoint_ = -1;
+      sector_type_ = -1;
     } else if (key == "WZCount") {
       if (const auto n = read_int(val)) {
         carry_.nb_wxz = *n;
@@ -190,13 +192,13 @@ class PlanCheck {
       const std::string_view number =
           header.size() > 13 ? header.substr(12, header.size() - 13) : std::string_view();
       if (const auto n = read_int(number)) {
-        nwxz_ = *n;
+        weather_zone_ = *n;
       } else {
         log("WeatherZone # ???? " + escape_slashes(header));
         stop = failed_read(number);
       }
     } else if (trim_right(line) == "[Plane]") {
-      nwxz_ = -1;
+      weather_zone_ = -1;
     }
 
     if (key.starts_with("TPPosZ")) {
@@ -210,7 +212,7 @@ class PlanCheck {
     } else if (key.starts_with("TPSectorType")) {
       check_turnpoint_number(key, 12, "TPSectorType ???? ");
       if (const auto v = read_int(val)) {
-        ntpsectortype_ = *v;
+        sector_type_ = *v;
       } else {
         log("TPSectorType ???? " + escape_slashes(val));
         stop = failed_read(val);
@@ -222,42 +224,43 @@ class PlanCheck {
   // A turnpoint line of another turnpoint than the current one is reported, and used all the same.
   void check_turnpoint_number(std::string_view key, std::size_t at, std::string_view what) {
     const auto n = read_int(substr_or_empty(key, at));
-    if (!n || *n != ntpcur_) log(str(what) + escape_slashes(key));
+    if (!n || *n != turnpoint_) log(str(what) + escape_slashes(key));
   }
 
   // Whether the constraint's key selects the line's key: the one place where a rule is found to
   // apply to a line.
-  bool applies(const Constraint& c, std::string_view key) {
-    std::string_view key_chk = key;
-    if (c.sectioned) {
-      key_chk_.assign(section_).append(key);
-      key_chk = key_chk_;
+  bool applies(const Constraint& rule, std::string_view key) {
+    std::string_view compared_key = key;
+    if (rule.sectioned) {
+      compared_key_.assign(section_).append(key);
+      compared_key = compared_key_;
     }
-    return wildcardcompare(con_, c.check_key, c.key_pattern, key_chk, ntpcur_, nb_wp_);
+    return wildcardcompare(con_, rule.check_key, rule.key_pattern, compared_key, turnpoint_,
+                           turnpoint_count_);
   }
 
-  void compare(const Constraint& c, std::string_view key, std::string_view val) {
-    if (!applies(c, key)) return;
+  void compare(const Constraint& rule, std::string_view key, std::string_view val) {
+    if (!applies(rule, key)) return;
 
-    TypedValue f = line_value(val);
-    if (c.check_agl && ntpsectortype_ == 0 && f.typ != 'C') {
-      f.typ = 'R';
-      f.fval -= carry_.tpposz;  // the altitude as a height above the turnpoint's ground
-      if (s_.qverb) con_.trace(f.fval, c.check_flt);
+    TypedValue plan_value = line_value(val);
+    if (rule.check_agl && sector_type_ == 0 && plan_value.typ != 'C') {
+      plan_value.typ = 'R';
+      plan_value.fval -= carry_.tpposz;  // the altitude as a height above the turnpoint's ground
+      if (settings_.qverb) con_.trace(plan_value.fval, rule.check_flt);
     }
-    if (c.check_bas && f.typ != 'C') {
-      const float before = f.fval;
-      f.typ = 'R';
-      f.fval -= zbase_;
-      if (s_.qverb) con_.trace(before, zbase_, f.fval);
+    if (rule.check_bas && plan_value.typ != 'C') {
+      const float before = plan_value.fval;
+      plan_value.typ = 'R';
+      plan_value.fval -= cloud_base_;
+      if (settings_.qverb) con_.trace(before, cloud_base_, plan_value.fval);
     }
 
-    bool qcomp = true;
-    const bool qok = holds(c, f, val, qcomp);
-    if (!qok) {
+    bool comparable = true;
+    const bool satisfied = holds(rule, plan_value, val, comparable);
+    if (!satisfied) {
       ++result_.nl_nok;
-      report(c, key, val, qcomp);
-    } else if (s_.qoklines) {
+      report(rule, key, val, comparable);
+    } else if (settings_.qoklines) {
       log(escape_slashes(str(key) + " : OK"));
     }
   }
@@ -266,42 +269,49 @@ class PlanCheck {
   // but "today" is typed at each use, as each writes the day serial on the console.
   TypedValue line_value(std::string_view val) {
     if (line_value_) return *line_value_;
-    const TypedValue f = get_val_type(con_, val);
-    if (!case_blind_compare(val, "today")) line_value_ = f;
-    return f;
+    const TypedValue plan_value = get_val_type(con_, val);
+    if (!case_blind_compare(val, "today")) line_value_ = plan_value;
+    return plan_value;
   }
 
-  // Whether the plan's value satisfies the constraint; `qcomp` false when the types do not go
+  // Whether the plan's value satisfies the constraint; `comparable` false when the types do not go
   // together.
-  bool holds(const Constraint& c, const TypedValue& f, std::string_view val, bool& qcomp) {
-    const std::string& rel = c.check_rel;
+  bool holds(const Constraint& rule, const TypedValue& plan_value, std::string_view val,
+             bool& comparable) {
+    const std::string& rel = rule.check_rel;
     if (rel == "[]") {
-      const std::size_t at = val.find(c.check_val);
-      if (s_.qverb) con_.trace(at == std::string_view::npos ? 0 : static_cast<int>(at) + 1);
+      const std::size_t at = val.find(rule.check_val);
+      if (settings_.qverb) con_.trace(at == std::string_view::npos ? 0 : static_cast<int>(at) + 1);
       return at != std::string_view::npos;
     }
-    if (f.typ == 'C' && c.check_typ == 'C') {
-      if (rel == "=" && c.check_val.find(';') != std::string::npos) return in_list(c, val);
-      const int cmp = padded_compare(val, c.check_val);
+    if (plan_value.typ == 'C' && rule.check_typ == 'C') {
+      if (rel == "=" && rule.check_val.find(';') != std::string::npos) return in_list(rule, val);
+      const int cmp = padded_compare(val, rule.check_val);
       return relation_holds(rel, cmp);
     }
-    if (f.typ == 'C' || c.check_typ == 'C') {
-      qcomp = false;
+    if (plan_value.typ == 'C' || rule.check_typ == 'C') {
+      comparable = false;
       return false;
     }
     if (rel == "=") {
-      if (f.typ == 'I' && c.check_typ == 'I') return f.ival == c.check_int;
-      if (f.typ == 'R' && c.check_typ == 'I') {
-        return std::round(static_cast<double>(f.fval)) == static_cast<double>(c.check_int);
+      if (plan_value.typ == 'I' && rule.check_typ == 'I') return plan_value.ival == rule.check_int;
+      if (plan_value.typ == 'R' && rule.check_typ == 'I') {
+        return std::round(static_cast<double>(plan_value.fval)) ==
+               static_cast<double>(rule.check_int);
       }
-      const float v = f.typ == 'I' ? static_cast<float>(f.ival) : f.fval;
-      return flt_eq(con_, v, c.check_flt, s_.fltpntacy);
+      const float v = plan_value.typ == 'I' ? static_cast<float>(plan_value.ival) : plan_value.fval;
+      return flt_eq(con_, v, rule.check_flt, settings_.fltpntacy);
     }
     // Exact values: every 32-bit integer and real is exact as a double.
-    const double a = f.typ == 'I' ? f.ival : static_cast<double>(f.fval);
-    const double b = c.check_typ == 'I' ? c.check_int : static_cast<double>(c.check_flt);
-    return relation_holds(rel, a < b ? -1 : (a > b ? 1 : (a == b ? 0 : 2)));
+    const double plan_number =
+        plan_value.typ == 'I' ? plan_value.ival : static_cast<double>(plan_value.fval);
+    const double rule_number =
+        rule.check_typ == 'I' ? rule.check_int : static_cast<double>(rule.check_flt);
+    return relation_holds(rel, order(plan_number, rule_number));
   }
+
+  // -1, 0 or 1 as `a` is below, equal to or above `b`; 2 when they are unordered (a NaN).
+  static int order(double a, double b) { return a < b ? -1 : (a > b ? 1 : (a == b ? 0 : 2)); }
 
   // `cmp` is -1, 0 or 1; 2 for unordered values (a NaN), which satisfy only "!=".
   static bool relation_holds(std::string_view rel, int cmp) {
@@ -316,45 +326,45 @@ class PlanCheck {
   }
 
   // "=" against the alternatives of a ";" list, up to its first blank item.
-  bool in_list(const Constraint& c, std::string_view val) {
-    std::string rest = c.check_val;
+  bool in_list(const Constraint& rule, std::string_view val) {
+    std::string rest = rule.check_val;
     std::string item;
-    bool qok = false;
+    bool satisfied = false;
     for (;;) {
       extract_list(rest, item, ";", 200);
       con_.trace(item);
       if (trim_right(item).empty()) break;
       // The last item keeps the blank written after its ";": a plan value never begins with one.
-      if (padded_equal(val, trim_left(item))) qok = true;
+      if (padded_equal(val, trim_left(item))) satisfied = true;
     }
-    return qok;
+    return satisfied;
   }
 
-  void report(const Constraint& c, std::string_view key_text, std::string_view val_text,
-              bool qcomp) {
+  void report(const Constraint& rule, std::string_view key_text, std::string_view val_text,
+              bool comparable) {
     const std::string key(key_text), val(val_text);
-    if (!qcomp) {
-      const std::string line = key + " : " + str(t_.incompatible) + val + "," + c.check_val;
+    if (!comparable) {
+      const std::string line = key + " : " + str(texts_.incompatible) + val + "," + rule.check_val;
       log(escape_slashes(line));
       add_to_msg00(line);
       return;
     }
     std::string zone;
-    if (nwxz_ >= 0 && nwxz_ < carry_.nb_wxz) zone = "[" + i2b(nwxz_) + "]";
+    if (weather_zone_ >= 0 && weather_zone_ < carry_.nb_wxz) zone = "[" + i2b(weather_zone_) + "]";
     std::string decorated = key;
-    if (ntpsectortype_ == 0 && key.starts_with("TPWidth")) decorated += " (Min Alt)";
+    if (sector_type_ == 0 && key.starts_with("TPWidth")) decorated += " (Min Alt)";
     decorated += zone;
 
-    std::string bbb = c.check_val;
-    if (c.check_bas) {
-      bbb = "BASE" + c.check_val + " (" +
-            nearest_int_text(static_cast<double>(c.check_flt) + zbase_) + ")";
+    std::string expected_text = rule.check_val;
+    if (rule.check_bas) {
+      expected_text = "BASE" + rule.check_val + " (" +
+                      nearest_int_text(static_cast<double>(rule.check_flt) + cloud_base_) + ")";
     }
-    std::string expected = c.check_rel + " " + bbb;
-    if (c.check_agl) {
-      expected += "AGL (" +
-                  str(trim_left(fmt_f(static_cast<double>(c.check_flt) + carry_.tpposz, 12, 1))) +
-                  ")";
+    std::string requirement = rule.check_rel + " " + expected_text;
+    if (rule.check_agl) {
+      requirement +=
+          "AGL (" +
+          str(trim_left(fmt_f(static_cast<double>(rule.check_flt) + carry_.tpposz, 12, 1))) + ")";
     }
 
     // "should be: " in column 40; a longer key and value stay whole, one blank after them.
@@ -364,21 +374,23 @@ class PlanCheck {
     } else {
       line += ' ';
     }
-    log(escape_slashes(line + str(t_.should_be) + expected));
+    log(escape_slashes(line + str(texts_.should_be) + requirement));
 
-    const std::string& popup_key = ntpsectortype_ == 0 ? key : key + zone;
-    add_to_msg00(popup_key + " : " + val + str(t_.popup_should_be) + expected);
+    const std::string& popup_key = sector_type_ == 0 ? key : key + zone;
+    add_to_msg00(popup_key + " : " + val + str(texts_.popup_should_be) + requirement);
   }
 
   // msg00 holds its lines as the popup shows them, so that its room counts a "/" once; the
   // popup escapes them.
   void add_to_msg00(const std::string& line) {
     std::string& msg00 = result_.msg00;
-    const int lm = static_cast<int>(msg00.size());
-    const int ll = static_cast<int>(line.size());
-    if (s_.qverb) con_.trace(lm, l_infile_, ll, kMsg00Verbose - l_infile_ - ll);
-    if (lm >= kMsg00Room - l_infile_ - ll) {
-      const std::string_view see = seefile_text(s_.nlang);
+    const int used = static_cast<int>(msg00.size());
+    const int length = static_cast<int>(line.size());
+    if (settings_.qverb) {
+      con_.trace(used, name_length_, length, kMsg00Verbose - name_length_ - length);
+    }
+    if (used >= kMsg00Room - name_length_ - length) {
+      const std::string_view see = seefile_text(settings_.ui_language);
       if (msg00.find(see) == std::string::npos) msg00 += "\n" + str(see);
     } else {
       msg00 += "\n-" + line;
@@ -388,34 +400,34 @@ class PlanCheck {
 
   const Io& io_;
   Console& con_;
-  const RunSettings& s_;
-  const Texts& t_;
+  const RunSettings& settings_;
+  const Texts& texts_;
   ConstraintTable& table_;
   PlanCarry& carry_;
   TextFile& plan_;
-  const float zbase_;
-  const int l_infile_;
+  const float cloud_base_;
+  const int name_length_;
 
   PlanCheckResult result_;
-  int ntpcur_ = -1;                       // current turnpoint; -1 outside the turnpoint list
-  int ntpsectortype_ = -1;                // its sector type; -1 when none
-  int nwxz_ = -1;                         // current weather zone; -1 outside the zones
-  int nb_wp_ = 0;                         // turnpoints of the task
+  int turnpoint_ = -1;                    // current turnpoint; -1 outside the turnpoint list
+  int sector_type_ = -1;                  // its sector type; -1 when none
+  int weather_zone_ = -1;                 // current weather zone; -1 outside the zones
+  int turnpoint_count_ = 0;               // turnpoints of the task
   std::string section_;                   // the last section header read
-  std::string key_chk_;                   // a section followed by a line's key
+  std::string compared_key_;              // a section followed by a line's key
   std::optional<TypedValue> line_value_;  // the current line's value, once typed
   std::vector<int> candidates_;           // the constraints the current line's key may concern
 };
 
 }  // namespace
 
-std::string_view seefile_text(int nlang) {
-  return nlang == 1 ? seefile[0] : seefile[1];
+std::string_view seefile_text(Language language) {
+  return language == Language::french ? seefile[0] : seefile[1];
 }
 
 PlanCheckResult check_plan(const Io& io, const RunSettings& s, ConstraintTable& table,
-                           PlanCarry& carry, TextFile& plan, float zbase, int l_infile) {
-  return PlanCheck(io, s, table, carry, plan, zbase, l_infile).run();
+                           PlanCarry& carry, TextFile& plan, float cloud_base, int name_length) {
+  return PlanCheck(io, s, table, carry, plan, cloud_base, name_length).run();
 }
 
 void restore_finish_keys(Console& con, bool qverb, ConstraintTable& table) {

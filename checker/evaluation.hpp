@@ -8,17 +8,18 @@
 #include <string_view>
 
 #include "io.hpp"
+#include "language.hpp"
 #include "rules_file.hpp"
 #include "settings.hpp"
 #include "text_file.hpp"
 
 namespace brevanto {
 
-// The see-file text, indexed by the run's `nlang` (1 French, 2 English): what a popup shows in
-// place of the report lines that no longer fit.
+// The see-file text, in French and in English: what a popup shows in place of the report lines
+// that no longer fit. seefile_text() picks the one of a language.
 inline constexpr std::array<std::string_view, 2> seefile = {"... Voir le fichier Brevanto.log",
                                                             "... See file Brevanto.log"};
-std::string_view seefile_text(int nlang);
+std::string_view seefile_text(Language language);
 
 // What a plan leaves to the next one: the last turnpoint ground altitude and weather-zone count
 // seen, used until the next plan gives its own. Owned by the run, 0 at its start.
@@ -41,15 +42,15 @@ struct PlanCheckResult {
   ScanEnd end = ScanEnd::end_of_file;
 };
 
-// Checks the plan `plan` (open, at its first line) against `table`. `zbase` is the plan's cloud
-// base (0 when no constraint is a BASE value); `l_infile` the length of the plan's display name,
-// which bounds how much of msg00 a popup can show. Report lines go to the journal in the language
-// of s.qfr; s.qverb adds console lines, s.qoklines an "OK" line per satisfied constraint,
-// s.fltpntacy is the tolerance of "=" between reals, s.nlang chooses the see-file text.
-// Keys ending with "|" are made the plan's finish turnpoint in `table`; restore_finish_keys()
-// undoes it. Any replacement left by an earlier plan is undone first.
+// Checks the plan `plan` (open, at its first line) against `table`. `cloud_base` is the plan's
+// cloud base (0 when no constraint is a BASE value); `name_length` the length of the plan's name
+// as its popup shows it, which bounds how much of msg00 a popup can show. Report lines go to the
+// journal in the language s.language; s.qverb adds console lines, s.qoklines an "OK" line per
+// satisfied constraint, s.fltpntacy is the tolerance of "=" between reals, s.ui_language chooses
+// the see-file text. Keys ending with "|" are made the plan's finish turnpoint in `table`;
+// restore_finish_keys() undoes it. Any replacement left by an earlier plan is undone first.
 PlanCheckResult check_plan(const Io& io, const RunSettings& s, ConstraintTable& table,
-                           PlanCarry& carry, TextFile& plan, float zbase, int l_infile);
+                           PlanCarry& carry, TextFile& plan, float cloud_base, int name_length);
 
 // Gives every key whose "|" stands replaced its form ending with "|" again (console lines when
 // `qverb`), whatever the way the plan's scan ended.

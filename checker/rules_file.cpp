@@ -21,8 +21,8 @@ constexpr Texts kFrench = {"/Ouverture impossible", "/Plus de ", " contraintes",
                            "fini ***",
                            " contraintes \xE0 v\xE9rifier"};
 
-const Texts& texts(bool qfr) {
-  return qfr ? kFrench : kEnglish;
+const Texts& texts(Language language) {
+  return language == Language::french ? kFrench : kEnglish;
 }
 
 struct Alias {
@@ -34,28 +34,28 @@ constexpr Alias kAliases[] = {{"StartMinAlt", "TPWidth1"},
                               {"FinishMaxAlt", "TPHeight|"}};
 
 // The qualifier at the start or the end of a value: "BASE<offset>", "<n>AGL", "<n>AMSL".
-void apply_qualifiers(Constraint& c, ConstraintTable& table) {
-  std::string& v = c.check_val;
-  if (v.starts_with("BASE")) {
-    c.check_bas = true;
+void apply_qualifiers(Constraint& rule, ConstraintTable& table) {
+  std::string& value = rule.check_val;
+  if (value.starts_with("BASE")) {
+    rule.check_bas = true;
     table.qbase = true;
-    v = fit(std::string_view(v).substr(4), kKeyLen);  // a blank after BASE stays in front
-    if (v.empty()) v = "+0";
-  } else if (v.size() >= 4 && v.ends_with("AGL")) {
-    c.check_agl = true;
-    v = fit(std::string_view(v).substr(0, v.size() - 3), kKeyLen);
-  } else if (v.size() >= 5 && v.ends_with("AMSL")) {
-    c.check_agl = false;
-    v = fit(std::string_view(v).substr(0, v.size() - 4), kKeyLen);
+    value = fit(std::string_view(value).substr(4), kKeyLen);  // a blank after BASE stays in front
+    if (value.empty()) value = "+0";
+  } else if (value.size() >= 4 && value.ends_with("AGL")) {
+    rule.check_agl = true;
+    value = fit(std::string_view(value).substr(0, value.size() - 3), kKeyLen);
+  } else if (value.size() >= 5 && value.ends_with("AMSL")) {
+    rule.check_agl = false;
+    value = fit(std::string_view(value).substr(0, value.size() - 4), kKeyLen);
   }
 }
 
 }  // namespace
 
-void set_check_key(Constraint& c, std::string_view key) {
-  c.check_key = key;
-  c.key_pattern = key_pattern(key);
-  c.sectioned = key.starts_with('[') && key.find(']') != std::string_view::npos;
+void set_check_key(Constraint& rule, std::string_view key) {
+  rule.check_key = key;
+  rule.key_pattern = key_pattern(key);
+  rule.sectioned = key.starts_with('[') && key.find(']') != std::string_view::npos;
 }
 
 void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
@@ -70,12 +70,12 @@ void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
 std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
                                           ConstraintTable& table) {
   Console& con = io.con;
-  const Texts& t = texts(s.qfr);
+  const Texts& messages = texts(s.language);
   const std::string path(trim_right(s.deffil));
   TextFile file(path);
   if (!file.is_open()) {
     return RulesFault{RulesFault::Kind::cannot_open,
-                      escape_slashes(path) + std::string(t.cannot_open)};
+                      escape_slashes(path) + std::string(messages.cannot_open)};
   }
 
   table = ConstraintTable{};
@@ -88,43 +88,44 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
 
     if (++table.check_num > maxchk) {
       table.check_num = maxchk;
-      return RulesFault{RulesFault::Kind::too_many, escape_slashes(path) +
-                                                        std::string(t.more_than) + i2b(maxchk) +
-                                                        std::string(t.constraints)};
+      return RulesFault{RulesFault::Kind::too_many,
+                        escape_slashes(path) + std::string(messages.more_than) + i2b(maxchk) +
+                            std::string(messages.constraints)};
     }
-    Constraint& c = table[table.check_num];
-    c = Constraint{};
-    for (const Alias& a : kAliases) {
-      if (key == a.name) key = a.key;
+    Constraint& rule = table[table.check_num];
+    rule = Constraint{};
+    for (const Alias& alias : kAliases) {
+      if (key == alias.name) key = alias.key;
     }
     if (key.ends_with('|')) table.qfinish = true;
-    set_check_key(c, key);
-    c.key_as_read = key;
-    c.check_rel = rel;
-    c.check_val = val;
-    apply_qualifiers(c, table);
+    set_check_key(rule, key);
+    rule.key_as_read = key;
+    rule.check_rel = rel;
+    rule.check_val = val;
+    apply_qualifiers(rule, table);
     if (s.qverb) {
-      con.trace(table.check_num, c.check_key + " " + c.check_rel + " " + c.check_val, c.check_agl);
+      con.trace(table.check_num, rule.check_key + " " + rule.check_rel + " " + rule.check_val,
+                rule.check_agl);
     }
-    const TypedValue tv = get_val_type(con, c.check_val);
-    c.check_typ = tv.typ;
-    c.check_flt = tv.fval;
-    c.check_int = tv.ival;
-    if (c.check_agl) {
-      if (c.check_typ != 'C') {
-        c.check_typ = 'R';
+    const TypedValue typed = get_val_type(con, rule.check_val);
+    rule.check_typ = typed.typ;
+    rule.check_flt = typed.fval;
+    rule.check_int = typed.ival;
+    if (rule.check_agl) {
+      if (rule.check_typ != 'C') {
+        rule.check_typ = 'R';
       } else {
         log_line(io.journal,
-                 escape_slashes(c.check_val) + " : AGL only for real or integer values");
+                 escape_slashes(rule.check_val) + " : AGL only for real or integer values");
       }
     }
   }
   file.close();
 
   if (table.check_num == 0)
-    return RulesFault{RulesFault::Kind::none_defined, std::string(t.no_test)};
+    return RulesFault{RulesFault::Kind::none_defined, std::string(messages.no_test)};
   table.index.build(table);
-  log_line(io.journal, fmt_i(table.check_num, 2) + " " + std::string(t.to_check));
+  log_line(io.journal, fmt_i(table.check_num, 2) + " " + std::string(messages.to_check));
   log_line(io.journal, " ");
   return std::nullopt;
 }

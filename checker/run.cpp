@@ -23,12 +23,7 @@ namespace brevanto {
 
 namespace {
 
-constexpr std::string_view kTitle = "Vantobre";  // title of every popup of the run
-constexpr std::size_t kDisplayLen = 62;          // longest plan name shown in a popup
-
-std::string_view text(bool qfr, std::string_view english, std::string_view french) {
-  return qfr ? french : english;
-}
+constexpr std::size_t kDisplayLen = 62;  // longest plan name shown in a popup
 
 // The records of one run, and the run itself from the choice of the rules file to the summary.
 class CheckRun {
@@ -42,7 +37,7 @@ class CheckRun {
     start_up(journal_, settings_);
     choose_rules_file(io_.con, settings_);
     if (check_soarix_install(io_, inst_, " ") == 0) {
-      std::string msg(text(settings_.qfr, "*** No Soarix installation found (2 or 3) ***",
+      std::string msg(text("*** No Soarix installation found (2 or 3) ***",
                            "*** Aucune installation de Soarix (2 ou 3) trouv\xE9"
                            "e ***"));
       popup_error(msg);
@@ -53,8 +48,7 @@ class CheckRun {
     io_.con.trace(settings_.deffil);
     const std::vector<std::string> plans = choose_plans();
     if (plans.empty()) {
-      popup_error(text(settings_.qfr, "*** No input file specified ***",
-                       "*** Aucun fichier \xE0 lire ***"));
+      popup_error(text("*** No input file specified ***", "*** Aucun fichier \xE0 lire ***"));
       throw ProgramStop{1};
     }
     if (const std::optional<RulesFault> fault = read_rules_file(io_, settings_, table_)) {
@@ -70,8 +64,13 @@ class CheckRun {
  private:
   void log(std::string_view line) { log_line(journal_, line); }
 
+  // A message of the run in the language of its messages.
+  std::string_view text(std::string_view english, std::string_view french) const {
+    return in_language(settings_.language, english, french);
+  }
+
   void popup(int severity, std::string msg) {
-    error_message_tit(io_.con, severity, kTitle, msg, settings_.qline);
+    error_message_tit(io_.con, severity, settings_.app_name, msg, settings_.qline);
   }
   void popup_error(std::string_view msg) { popup(s_error, std::string(msg)); }
 
@@ -108,7 +107,7 @@ class CheckRun {
   void open_plan(TextFile& plan, const std::string& infile) {
     if (plan.open(infile)) return;
     std::string msg = escape_slashes(platform::path_for_display(infile));
-    msg += text(settings_.qfr, "/cannot be opened", "/Ouverture impossible");
+    msg += text("/cannot be opened", "/Ouverture impossible");
     log(msg);
     popup_error(msg);
     throw ProgramStop{1};
@@ -134,75 +133,76 @@ class CheckRun {
     }
     // What the log and the popups show; the name's length does not count an added ".fpl".
     std::string shown = platform::path_for_display(infile);
-    std::size_t l_infile = shown.size();
+    std::size_t shown_length = shown.size();
     if (dot == std::string::npos) {
       infile += ".fpl";
       shown += ".fpl";
     }
     log_lines(journal_, {std::string(78, '-'), "", escape_slashes(shown), ""});
 
-    float zbase = 0;
+    float cloud_base = 0;
     if (table_.qbase) {
       TextFile whole;
       open_plan(whole, infile);
       const FplReadState state = read_fpl(io_.con, airspace_count_, fpl_, whole, settings_.qverb);
       if (state.too_many_turnpoints) {
-        popup_error(too_many_turnpoints_message(settings_.qfr));
+        popup_error(too_many_turnpoints_message(settings_.language));
         throw ProgramStop{1};
       }
       io_.con.trace(state.nl, state.ios);
-      zbase = get_cloud_base(io_.con, fpl_);
+      cloud_base = get_cloud_base(io_.con, fpl_);
     }
     TextFile plan;
     open_plan(plan, infile);
     if (settings_.qverb) io_.con.trace("Qfinish ", table_.qfinish);
 
-    std::string buff = shown;
-    if (l_infile > kDisplayLen) {
-      buff = shown.substr(0, 10) + "..." + shown.substr(l_infile - 49, 49);
-      l_infile = kDisplayLen;
+    std::string short_name = shown;
+    if (shown_length > kDisplayLen) {
+      short_name = shown.substr(0, 10) + "..." + shown.substr(shown_length - 49, 49);
+      shown_length = kDisplayLen;
     }
-    const PlanCheckResult result =
-        check_plan(io_, settings_, table_, carry_, plan, zbase, static_cast<int>(l_infile));
+    const PlanCheckResult result = check_plan(io_, settings_, table_, carry_, plan, cloud_base,
+                                              static_cast<int>(shown_length));
     plan.close();
     if (result.end == ScanEnd::read_error) {
       std::string msg = "*** " + escape_slashes(shown);
-      msg += text(settings_.qfr, " : error reading ***", " : erreur de lecture ***");
+      msg += text(" : error reading ***", " : erreur de lecture ***");
       popup_error(msg);
       io_.con.trace("*** at line_number :", result.nl, " ***");
       throw ProgramStop{1};
     }
-    report(result, buff, l_infile);
+    report(result, short_name, shown_length);
     restore_finish_keys(io_.con, settings_.qverb, table_);
   }
 
   // The plan's result in the log, and in the popups of the popup mode.
-  void report(const PlanCheckResult& result, const std::string& buff, std::size_t l_infile) {
+  void report(const PlanCheckResult& result, const std::string& short_name,
+              std::size_t shown_length) {
     std::string msg;
     if (result.nl_nok == 0) {
-      last_status_ = s_info;
-      msg = text(settings_.qfr, "No error found", "Pas d'erreur");
+      last_severity_ = s_info;
+      msg = text("No error found", "Pas d'erreur");
       log_lines(journal_, {msg, ""});
     } else {
-      last_status_ = s_error;
+      last_severity_ = s_error;
       msg = fmt_i(result.nl_nok, 2);
-      msg += text(settings_.qfr, " invalid lines", " lignes incorrectes");
+      msg += text(" invalid lines", " lignes incorrectes");
       log_lines(journal_, {"", msg, ""});
     }
     switch (settings_.npopup) {
       case 2:
       case 3: {
         if (settings_.npopup == 3 && result.nl_nok > 0) msg = fit(msg + result.msg00, kMsgLen);
-        popup(last_status_, escape_slashes(buff + "\n" + msg));
+        popup(last_severity_, escape_slashes(short_name + "\n" + msg));
         break;
       }
       case 1: {
         // The room is counted on the names as shown: their slashes are escaped at the end.
-        const std::string_view see = seefile_text(settings_.nlang);
-        if (msg1_.size() + l_infile + msg.size() + see.size() >= 500) {
-          if (msg1_.find(see) == std::string::npos) msg1_ += "\n" + std::string(see);
+        const std::string_view see = seefile_text(settings_.ui_language);
+        if (summary_.size() + shown_length + msg.size() + see.size() >= 500) {
+          if (summary_.find(see) == std::string::npos) summary_ += "\n" + std::string(see);
         } else {
-          msg1_ = fit(msg1_ + "\n" + buff + "\n" + msg, kMsgLen);
+          summary_ = fit(summary_ + "\n" + short_name + "\n" + msg, kMsgLen);
         }
         break;
       }
@@ -213,8 +213,8 @@ class CheckRun {
 
   void summary() {
     if (settings_.npopup != 1) return;
-    io_.con.trace(static_cast<int>(trim_right(msg1_).size()), msg1_);
-    popup(last_status_, escape_slashes(msg1_));
+    io_.con.trace(static_cast<int>(trim_right(summary_).size()), summary_);
+    popup(last_severity_, escape_slashes(summary_));
   }
 
   RunSettings settings_;
@@ -228,8 +228,8 @@ class CheckRun {
   const AirspaceCount airspace_count_ = [this](const std::string& landscape) {
     return landscape_airspace_count(io_, inst_, landscape, &airspace_counts_);
   };
-  std::string msg1_;     // the summary popup of popup mode 1, its names not yet escaped
-  int last_status_ = 0;  // severity of the last plan checked
+  std::string summary_;    // the summary popup of popup mode 1, its names not yet escaped
+  int last_severity_ = 0;  // severity of the last plan checked
 };
 
 }  // namespace

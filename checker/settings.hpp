@@ -9,8 +9,7 @@
 
 namespace brevanto {
 
-struct RunSettings : cmndta001 {  // qfr and qline come with the message settings
-  int nlang = 2;                  // language of the see-file text: 1 French, 2 English
+struct RunSettings : cmndta001 {  // the language and qline come with the message settings
   bool qverb = false;             // verbose console
   int npopup = 1;                 // popup mode: 0 none, 1 summary, 2 per plan, 3 with violations
   bool qoklines = false;          // report satisfied rules too
@@ -22,6 +21,8 @@ struct RunSettings : cmndta001 {  // qfr and qline come with the message setting
   std::string deffil = "DEFAULT_CHECK.fpl";  // the rules file
   int nfil = 0;                              // flight-plan arguments on the command line
   std::vector<std::string> args;  // the command line, argument 0 (the invocation name) first
+  // The user interface's language, which the see-file text follows whatever -en and -fr say.
+  Language ui_language = Language::english;
 };
 
 inline constexpr std::string_view hlpstr = "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)";

@@ -16,30 +16,30 @@ std::int32_t day_serial(std::int32_t year, std::int32_t month, std::int32_t day)
 }
 
 TypedValue get_val_type(Console& con, std::string_view val) {
-  TypedValue t;
+  TypedValue typed;
   if (case_blind_compare(val, "today")) {
     const platform::LocalTime now = platform::local_time();
-    t.typ = 'I';
-    t.ival = day_serial(now.year, now.month, now.day);
+    typed.typ = 'I';
+    typed.ival = day_serial(now.year, now.month, now.day);
     // Also the real equivalent, so that an AGL or BASE conversion of "today" works on the date
     // rather than on whatever a previous value left.
-    t.fval = static_cast<float>(t.ival);
-    con.trace(t.ival);
-    return t;
+    typed.fval = static_cast<float>(typed.ival);
+    con.trace(typed.ival);
+    return typed;
   }
   if (val.find('.') != std::string_view::npos) {
     if (const std::optional<float> f = read_real(val)) {
-      t.typ = 'R';
-      t.fval = *f;
+      typed.typ = 'R';
+      typed.fval = *f;
     }
-    return t;
+    return typed;
   }
   if (const std::optional<std::int32_t> i = read_int(val)) {
-    t.typ = 'I';
-    t.ival = *i;
-    t.fval = static_cast<float>(*i);
+    typed.typ = 'I';
+    typed.ival = *i;
+    typed.fval = static_cast<float>(*i);
   }
-  return t;
+  return typed;
 }
 
 bool flt_eq(Console& con, float val, float val0, float fltpntacy) {
@@ -72,12 +72,12 @@ bool wildcardcompare(Console& con, std::string_view key00, const KeyPattern& pat
                      std::string_view key, int ntpcur, int nb_wp) {
   using Kind = KeyPattern::Kind;
   key = trim_right(key);
-  const std::size_t l = pattern.prefix;
+  const std::size_t length = pattern.prefix;
   switch (pattern.kind) {
     case Kind::plain:
-      return key == key00.substr(0, l);
+      return key == key00.substr(0, length);
     case Kind::any_ending:
-      return key.substr(0, l) == key00.substr(0, l) && key.size() >= l;
+      return key.substr(0, length) == key00.substr(0, length) && key.size() >= length;
     case Kind::misplaced:
       con.trace("incorrect wildcard ", trim_right(key00));
       return false;
@@ -86,31 +86,31 @@ bool wildcardcompare(Console& con, std::string_view key00, const KeyPattern& pat
     case Kind::before_finish:
       break;
   }
-  if (key.size() < l || ntpcur < 0) return false;
-  const int ntp = read_int(key.substr(l)).value_or(-1);
-  if (key.substr(0, l) != key00.substr(0, l) || ntp <= 1) return false;
+  if (key.size() < length || ntpcur < 0) return false;
+  const int number = read_int(key.substr(length)).value_or(-1);
+  if (key.substr(0, length) != key00.substr(0, length) || number <= 1) return false;
   // Wider than the count, which may be any 32-bit number the plan wrote.
   const long long finish = static_cast<long long>(nb_wp) - 1;
   switch (pattern.kind) {
     case Kind::between:
-      return ntp < finish;
+      return number < finish;
     case Kind::between_but_last:
-      return ntp < finish - 1;
+      return number < finish - 1;
     default:
-      return ntp == finish - 1;
+      return number == finish - 1;
   }
 }
 
 float get_cloud_base(Console& con, const FlightPlan& fpl) {
-  const float t0 = fpl.thermalstemp[0];
-  const float d0 = fpl.thermalsdew[0];
-  const float i0 = fpl.thermalsinversionheight[0];
-  const float z0 = fpl.tpz[0];
-  float hbase = (t0 - 273.15f - d0) * 125.0f;
-  if (std::isnan(hbase) || hbase > i0) hbase = i0;
-  const float zbase = hbase + z0;
-  con.trace(z0, t0, d0, i0, zbase);
-  return zbase;
+  const float ground_temperature = fpl.thermalstemp[0];
+  const float dew_point = fpl.thermalsdew[0];
+  const float inversion_height = fpl.thermalsinversionheight[0];
+  const float ground = fpl.tpz[0];
+  float base_height = (ground_temperature - 273.15f - dew_point) * 125.0f;
+  if (std::isnan(base_height) || base_height > inversion_height) base_height = inversion_height;
+  const float cloud_base = base_height + ground;
+  con.trace(ground, ground_temperature, dew_point, inversion_height, cloud_base);
+  return cloud_base;
 }
 
 }  // namespace brevanto

@@ -23,11 +23,11 @@ TEST(CommandLine, OptionsAndFilesInAnyOrder) {
   const RunSettings s =
       parse({"Brevanto", "a.fpl", "-verbose", "-fr", "b.fpl", "-en", "-keepalive", "-oklines"});
   EXPECT_TRUE(s.qverb);
-  EXPECT_FALSE(s.qfr);  // the later of -fr and -en wins
+  EXPECT_EQ(s.language, Language::english);  // the later of -fr and -en wins
   EXPECT_TRUE(s.qkeepwnd);
   EXPECT_TRUE(s.qoklines);
   EXPECT_EQ(s.nfil, 2);
-  EXPECT_EQ(parse({"Brevanto", "-FR"}).qfr, true);
+  EXPECT_EQ(parse({"Brevanto", "-FR"}).language, Language::french);
   EXPECT_EQ(parse({"Brevanto", "-nopopup"}).npopup, 0);
   EXPECT_TRUE(parse({"Brevanto", "-ask"}).qask);
 }

@@ -138,7 +138,7 @@ TEST_F(EvaluationTest, NumberAgainstTextIsIncompatible) {
                            val + "\n");
     }
   }
-  s.qfr = true;
+  s.language = Language::french;
   rules("Count=6\n");
   const PlanCheckResult r = check("Count=abc\n");
   EXPECT_EQ(log(), "Count : *** TYPES DE DONNEES INCOMPATIBLES : abc,6\n");
@@ -158,7 +158,7 @@ TEST_F(EvaluationTest, ViolationLineHasShouldBeInColumn40) {
       << r.msg00;
   EXPECT_EQ(r.end, ScanEnd::end_of_file);
 
-  s.qfr = true;
+  s.language = Language::french;
   rules("TPHeight1<=1500\n");
   r = check("TPHeight1=1800\n");
   EXPECT_EQ(log(), "TPHeight1 : 1800                       devrait \xEAtre : <= 1500\n");
@@ -237,7 +237,7 @@ TEST_F(EvaluationTest, BaseIsAnOffsetFromTheCloudBase) {
             "TPHeight5 : 1800                       should be: <= BASE+500 (1700)\n"
             "MaxAlt : 1300                          should be: = BASE+0 (1200)\n");
   EXPECT_NE(out.find("\n 1800.0 1200.0 600.0\n"), std::string::npos) << out;
-  s.qfr = true;
+  s.language = Language::french;
   rules("K>BASE-200.5\n");
   r = check("K=900\n", 1200.0f);  // 900 - 1200 is not above -200.5
   EXPECT_EQ(log(),
@@ -466,10 +466,10 @@ TEST_F(EvaluationTest, PopupTextKeepsWithinItsRoom) {
   for (int i = 0; i < 15; ++i)
     expected += "\n-K : 1, should be: = 2";
   EXPECT_EQ(r.msg00, expected + "\n... See file Brevanto.log");
-  s.nlang = 1;
+  s.ui_language = Language::french;
   r = check(plan, 0, 62);
   EXPECT_EQ(r.msg00, expected + "\n... Voir le fichier Brevanto.log");
-  EXPECT_EQ(seefile_text(2), "... See file Brevanto.log");
+  EXPECT_EQ(seefile_text(Language::english), "... See file Brevanto.log");
 }
 
 // A popup shows "/" as one character: a value with slashes takes the room of the same value with

@@ -47,6 +47,10 @@ TEST(FortranFormat, FixedRealFields) {
   EXPECT_EQ(fmt_f(1812.0, 12, 1), "      1812.0");
   EXPECT_EQ(fmt_f(-3.25, 6, 1), "  -3.2");
   EXPECT_EQ(fmt_f(1e20, 12, 1), "************");
+  // A wide field takes a long number whole (594 characters); a negative width is an empty field.
+  EXPECT_EQ(fmt_f(1e22, 600, 570), "      1" + std::string(22, '0') + "." + std::string(570, '0'));
+  EXPECT_EQ(fmt_f(1.5, -3, 1), "");
+  EXPECT_EQ(fmt_i(7, -1), "");
 }
 
 TEST(FortranFormat, TraceLinesStartWithOneBlank) {

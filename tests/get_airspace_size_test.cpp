@@ -41,13 +41,13 @@ TEST(GetAirspaceSize, MissingFileIsReportedInTheUsersLanguage) {
   EXPECT_EQ(c.out, " C:\\Sim3\\Landscapes\\Alps\\Alps.air\nAirspace file : error opening\n");
 
   c.out.clear();
-  c.cmn.qfr = true;
+  c.cmn.language = Language::french;
   EXPECT_EQ(get_airspace_size(c.io, "C:\\Sim3\\Alps.air"), 0);
   EXPECT_EQ(c.out, " C:\\Sim3\\Alps.air\nFichier d'espace a\xE9rien : ouverture impossible\n");
 
   // A native path keeps its slashes; a long one is not cut.
   c.out.clear();
-  c.cmn.qfr = false;
+  c.cmn.language = Language::english;
   const std::string native = prefix.root().string() + "/" + std::string(300, 'n') + "/x.air";
   EXPECT_EQ(get_airspace_size(c.io, native), 0);
   EXPECT_EQ(c.out, " " + native + "\nAirspace file : error opening\n");

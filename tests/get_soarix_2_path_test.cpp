@@ -25,16 +25,15 @@ const std::string kAnnPrefix =
     reg_key("Software\\Soarix2", {{"LastPlayer", "Bob"}});
 
 struct Found {
-  int istat = -1;
-  std::string path;
+  std::optional<std::string> path;
   std::string out;
 };
 
-Found find(std::string selector, bool qpilot, bool qconfirm = false, bool qdocreg = true) {
+Found find(int version, bool qpilot, bool qconfirm = false,
+           std::optional<std::string_view> documents = std::nullopt) {
   CapturedIo c;
   Found f;
-  f.path = std::move(selector);
-  f.istat = get_soarix_user_path(c.io, "", qconfirm, qpilot, qdocreg, f.path);
+  f.path = get_soarix_user_path(c.io, version, "", qconfirm, qpilot, documents);
   f.out = c.out;
   return f;
 }
@@ -42,24 +41,18 @@ Found find(std::string selector, bool qpilot, bool qconfirm = false, bool qdocre
 TEST(GetSoarixUserPath, ExpandsTheDocumentsVariableAndAddsTheVersionFolders) {
   TempPrefix prefix;
   prefix.user_reg(kAnnPrefix);
-  Found f = find("3", true);
-  EXPECT_EQ(f.istat, 1);
-  EXPECT_EQ(f.path, "C:\\Users\\Ann\\Documents\\Soarix3\\Pilots\\Ann");
-  f = find("3", false);
-  EXPECT_EQ(f.istat, 1);
-  EXPECT_EQ(f.path, "C:\\Users\\Ann\\Documents\\Soarix3\\");
-  f = find("", true);
-  EXPECT_EQ(f.path, "C:\\Users\\Ann\\Documents\\Soarix\\Pilots\\Bob");
-  f = find("", false);
-  EXPECT_EQ(f.path, "C:\\Users\\Ann\\Documents\\Soarix\\");
+  EXPECT_EQ(find(3, true).path, "C:\\Users\\Ann\\Documents\\Soarix3\\Pilots\\Ann");
+  EXPECT_EQ(find(3, false).path, "C:\\Users\\Ann\\Documents\\Soarix3\\");
+  EXPECT_EQ(find(2, true).path, "C:\\Users\\Ann\\Documents\\Soarix\\Pilots\\Bob");
+  EXPECT_EQ(find(2, false).path, "C:\\Users\\Ann\\Documents\\Soarix\\");
 }
 
 TEST(GetSoarixUserPath, WritesEveryTraceLine) {
   TempPrefix prefix;
   prefix.user_reg(kAnnPrefix);
   CapturedIo c;
-  std::string path = "3";
-  EXPECT_EQ(get_soarix_2_path(c.io, " ", false, true, path), 1);
+  EXPECT_EQ(get_soarix_2_path(c.io, 3, " ", false, true),
+            "C:\\Users\\Ann\\Documents\\Soarix3\\Pilots\\Ann");
   EXPECT_EQ(c.out,
             " \n \n \n \n \n \n \n"
             " get_soarix_user_path\n"
@@ -96,7 +89,7 @@ TEST(GetSoarixUserPath, DocumentsSettingShapes) {
                     reg_key("Volatile Environment",
                             {{"HOMEPATH", "\\users\\ann"}, {"USERPROFILE", "C:\\Users\\Ann"}}) +
                     reg_key("Software\\Soarix2", {{"LastPlayer", "Bob"}}));
-    return find("", qpilot);
+    return find(2, qpilot);
   };
   EXPECT_EQ(with("D:\\Docs").path, "D:\\Docs\\Soarix\\");
   EXPECT_EQ(with("D:\\Docs", true).path, "D:\\Docs\\Soarix\\Pilots\\Bob");
@@ -107,10 +100,9 @@ TEST(GetSoarixUserPath, DocumentsSettingShapes) {
   EXPECT_EQ(with("%USERPROFILE").path, "C:\\Users\\Ann\\Soarix\\");
   // A "\" before the variable: the variable still runs to the next "\".
   EXPECT_EQ(with("\\%USERPROFILE%\\Docs").path, "C:\\Users\\Ann\\Docs\\Soarix\\");
-  // An empty setting ends the search: nothing found, the text stays.
+  // An empty setting ends the search: nothing found.
   Found f = with("");
-  EXPECT_EQ(f.istat, 0);
-  EXPECT_EQ(f.path, "");
+  EXPECT_EQ(f.path, std::nullopt);
   EXPECT_NE(f.out.find(" get_soarix_user_path= 0\n"), std::string::npos);
 }
 
@@ -118,26 +110,24 @@ TEST(GetSoarixUserPath, LastPlayerMissingOrLong) {
   TempPrefix prefix;
   prefix.user_reg(shell_folders("D:\\Docs") +
                   reg_key("Software\\Soarix2", {{"LastPlayer", std::string(45, 'p')}}));
-  Found f = find("3", true);
-  EXPECT_EQ(f.istat, 1);
+  Found f = find(3, true);
   EXPECT_EQ(f.path, "D:\\Docs");  // no pilot: the documents folder alone
   EXPECT_NE(f.out.find(" player \n"), std::string::npos);
-  f = find("", true);
+  f = find(2, true);
   EXPECT_EQ(f.path, "D:\\Docs\\Soarix\\Pilots\\" + std::string(40, 'p'));
   // A blank documents setting and no pilot: the blank folder is handed back, and nothing found.
   prefix.user_reg(shell_folders("   "));
-  f = find("3", true);
-  EXPECT_EQ(f.istat, 0);
+  f = find(3, true);
   EXPECT_EQ(f.path, "");
+  EXPECT_NE(f.out.find(" get_soarix_user_path= 0\n"), std::string::npos) << f.out;
 }
 
-TEST(GetSoarixUserPath, OnlyAThreeAloneSelectsVersionThree) {
+TEST(GetSoarixUserPath, OnlyVersionThreeHasItsOwnFolder) {
   TempPrefix prefix;
   prefix.user_reg(shell_folders("D:\\Docs"));
-  EXPECT_EQ(find("3   ", false).path, "D:\\Docs\\Soarix3\\");
-  EXPECT_EQ(find("3x", false).path, "D:\\Docs\\Soarix\\");
-  EXPECT_EQ(find(" 3", false).path, "D:\\Docs\\Soarix\\");
-  EXPECT_EQ(find("2", false).path, "D:\\Docs\\Soarix\\");
+  EXPECT_EQ(find(3, false).path, "D:\\Docs\\Soarix3\\");
+  for (int other : {2, 0, 1, 4, 33})
+    EXPECT_EQ(find(other, false).path, "D:\\Docs\\Soarix\\") << other;
 }
 
 TEST(GetSoarixUserPath, UndefinedVariableIsReportedOnTheConsole) {
@@ -145,9 +135,7 @@ TEST(GetSoarixUserPath, UndefinedVariableIsReportedOnTheConsole) {
   prefix.user_reg(shell_folders("%USERPROFILE%\\Documents"));
   CapturedIo c;
   c.cmn.qline = false;  // the console whatever the run's line mode
-  std::string path = "3";
-  EXPECT_EQ(get_soarix_user_path(c.io, "", false, true, true, path), 0);
-  EXPECT_EQ(path, "3");
+  EXPECT_EQ(get_soarix_user_path(c.io, 3, "", false, true), std::nullopt);
   EXPECT_NE(c.out.find(" ENV USERPROFILE\n Error getting environment variable\nUSERPROFILE\n"
                        " get_soarix_user_path= 0\n"),
             std::string::npos)
@@ -157,20 +145,19 @@ TEST(GetSoarixUserPath, UndefinedVariableIsReportedOnTheConsole) {
   // Defined but empty, or too long for its room: the same.
   {
     ScopedEnv empty("USERPROFILE", "");
-    Found f = find("", false);
-    EXPECT_EQ(f.istat, 0);
+    Found f = find(2, false);
+    EXPECT_EQ(f.path, std::nullopt);
     EXPECT_NE(f.out.find("Error getting environment variable\nUSERPROFILE\n"), std::string::npos);
   }
   ScopedEnv longer("USERPROFILE", "C:\\" + std::string(508, 'u'));
-  EXPECT_EQ(find("", false).istat, 0);
+  EXPECT_EQ(find(2, false).path, std::nullopt);
 }
 
 TEST(GetSoarixUserPath, DocumentsNotReadable) {
   TempPrefix prefix;
   prefix.user_reg(reg_key("Software\\Soarix3", {{"LastPlayer", "Ann"}}));
-  Found f = find("3", true);
-  EXPECT_EQ(f.istat, 0);
-  EXPECT_EQ(f.path, "3");
+  Found f = find(3, true);
+  EXPECT_EQ(f.path, std::nullopt);
   EXPECT_NE(f.out.find(" 2 0\n Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
                        "Folders NOT READABLE\n get_soarix_user_path= 0\n"),
             std::string::npos)
@@ -179,12 +166,11 @@ TEST(GetSoarixUserPath, DocumentsNotReadable) {
 
 TEST(GetSoarixUserPath, StartingFolderGivenByTheCaller) {
   TempPrefix prefix;  // no registry: it is not asked for the documents
-  Found f = find("E:\\Mine", false, false, false);
-  EXPECT_EQ(f.istat, 1);
+  Found f = find(2, false, false, "E:\\Mine");
   EXPECT_EQ(f.path, "E:\\Mine\\Soarix\\");
-  f = find("   ", false, false, false);
-  EXPECT_EQ(f.istat, 0);
-  EXPECT_EQ(f.path, "   ");
+  EXPECT_NE(f.out.find(" qconfirm,qpilot,qdocreg F F F\n E:\\Mine\n"), std::string::npos) << f.out;
+  EXPECT_EQ(find(3, false, false, "E:\\Mine").path, "E:\\Mine\\Soarix3\\");
+  EXPECT_EQ(find(2, false, false, "   ").path, std::nullopt);
 }
 
 TEST(GetSoarixUserPath, CancelledFolderDialogChoosesNothing) {
@@ -192,14 +178,12 @@ TEST(GetSoarixUserPath, CancelledFolderDialogChoosesNothing) {
   ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
   TempPrefix prefix;
   prefix.user_reg(kAnnPrefix);
-  Found f = find("3", true, true);
-  EXPECT_EQ(f.istat, 0);
-  EXPECT_EQ(f.path, "3");
+  Found f = find(3, true, true);
+  EXPECT_EQ(f.path, std::nullopt);
   EXPECT_NE(f.out.find(" Final Path : C:\\Users\\Ann\\Documents\\Soarix3\\Pilots\\Ann\n"),
             std::string::npos);
   // Without qpilot the folder found is handed over without a dialog.
-  f = find("3", false, true);
-  EXPECT_EQ(f.istat, 1);
+  f = find(3, false, true);
   EXPECT_EQ(f.path, "C:\\Users\\Ann\\Documents\\Soarix3\\");
 }
 

@@ -439,8 +439,10 @@ TEST_F(ReadFplTest, TurnpointCountOf31IsTheLimit) {
   EXPECT_THAT(out, Not(HasSubstr("never read")));
   EXPECT_THAT(out, Not(HasSubstr("IOS=")));
   EXPECT_EQ(fpl.tpnam[1], "");
-  EXPECT_EQ(too_many_turnpoints_message(false), "XCSoar does not support more than 30 turnpoints");
-  EXPECT_EQ(too_many_turnpoints_message(true), "XCSoar n'accepte pas plus que 30 points de virage");
+  EXPECT_EQ(too_many_turnpoints_message(Language::english),
+            "XCSoar does not support more than 30 turnpoints");
+  EXPECT_EQ(too_many_turnpoints_message(Language::french),
+            "XCSoar n'accepte pas plus que 30 points de virage");
 }
 
 TEST_F(ReadFplTest, TurnpointIndicesOutsideTheModelAreIgnored) {

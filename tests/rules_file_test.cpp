@@ -156,7 +156,7 @@ TEST_F(RulesFileTest, MoreThanTwoHundredIsAFault) {
   EXPECT_EQ(table.check_num, 200);
   EXPECT_EQ(log(), "");  // the run writes the message, then stops
 
-  s.qfr = true;
+  s.language = Language::french;
   EXPECT_EQ(read(numbered_rules(250))->message, path + "/Plus de 200 contraintes");
 }
 
@@ -165,7 +165,7 @@ TEST_F(RulesFileTest, NoConstraintIsAFault) {
   ASSERT_TRUE(fault);
   EXPECT_EQ(fault->kind, RulesFault::Kind::none_defined);
   EXPECT_EQ(fault->message, "*** DEFAULT_CHECK.fpl : no test defined ***");
-  s.qfr = true;
+  s.language = Language::french;
   EXPECT_EQ(read("")->message,
             "*** DEFAULT_CHECK.fpl : pas de test d\xE9"
             "fini ***");
@@ -175,18 +175,19 @@ TEST_F(RulesFileTest, NoConstraintIsAFault) {
 
 TEST_F(RulesFileTest, MissingFileIsAFault) {
   s.deffil = dir.str("missing.fpl");
-  for (bool qfr : {false, true}) {
-    s.qfr = qfr;
+  for (Language language : {Language::english, Language::french}) {
+    s.language = language;
     const std::optional<RulesFault> fault = read_rules_file(Io{con, journal, s}, s, table);
     ASSERT_TRUE(fault);
     EXPECT_EQ(fault->kind, RulesFault::Kind::cannot_open);
     EXPECT_EQ(fault->message,
-              escape_slashes(s.deffil) + (qfr ? "/Ouverture impossible" : "/Cannot be opened"));
+              escape_slashes(s.deffil) +
+                  (language == Language::french ? "/Ouverture impossible" : "/Cannot be opened"));
   }
 }
 
 TEST_F(RulesFileTest, FrenchCountLine) {
-  s.qfr = true;
+  s.language = Language::french;
   read("A=1\nB=2\n");
   EXPECT_EQ(log(), " 2  contraintes \xE0 v\xE9rifier\n \n");
 }

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -20,9 +21,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/encoding.hpp"
-#include "platform/platform.hpp"
-#include "platform/tinyfiledialogs.hpp"
+#include "encoding.hpp"
+#include "platform.hpp"
+#include "tinyfiledialogs.hpp"
 
 int tinyfd_winUtf8 = 0;
 int tinyfd_forceConsole = 0;
@@ -53,11 +54,10 @@ int default_answer(const std::string& type, int default_button) {
 // ---- Finding zenity -------------------------------------------------------------------------
 
 bool has_display() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+  return std::ranges::any_of(std::array{"DISPLAY", "WAYLAND_DISPLAY"}, [](const char* name) {
     const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
+    return value != nullptr && *value != '\0';
+  });
 }
 
 // zenity's full path from PATH. Empty and relative entries are skipped: they name the current

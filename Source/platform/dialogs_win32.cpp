@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/tinyfiledialogs.hpp"
+#include "tinyfiledialogs.hpp"
 
 int tinyfd_winUtf8 = 0;
 int tinyfd_forceConsole = 0;

@@ -1,4 +1,4 @@
-#include "platform/encoding.hpp"
+#include "encoding.hpp"
 
 #include <array>
 #include <cstdint>
@@ -43,8 +43,8 @@ char from_unicode(char32_t cp) {
 std::string cp1252_to_utf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (unsigned char c : text)
-    append_utf8(out, to_unicode(c));
+  for (char c : text)
+    append_utf8(out, to_unicode(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -54,7 +54,7 @@ std::string utf8_to_cp1252(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    int extra = 0;
+    std::size_t extra = 0;
     char32_t cp = lead;
     if (lead >= 0xC2 && lead <= 0xDF) {
       extra = 1;
@@ -67,7 +67,7 @@ std::string utf8_to_cp1252(std::string_view text) {
       cp = lead & 0x07;
     }
     bool valid = extra > 0 && i + extra < text.size();
-    for (int k = 1; valid && k <= extra; ++k) {
+    for (std::size_t k = 1; valid && k <= extra; ++k) {
       const auto cont = static_cast<unsigned char>(text[i + k]);
       if ((cont & 0xC0) != 0x80) valid = false;
       cp = (cp << 6) | (cont & 0x3F);

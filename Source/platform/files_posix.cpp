@@ -12,10 +12,11 @@
 #include <optional>
 #include <string>
 
-#include "platform/encoding.hpp"
-#include "platform/native_files.hpp"
-#include "platform/platform.hpp"
-#include "platform/wine_prefix.hpp"
+#include "chars.hpp"
+#include "encoding.hpp"
+#include "native_files.hpp"
+#include "platform.hpp"
+#include "wine_prefix.hpp"
 
 namespace platform {
 namespace {
@@ -23,11 +24,7 @@ namespace {
 // A Windows path: it begins with a drive letter and ":".
 bool has_drive(std::string_view path) {
   const char c = path.empty() ? '\0' : path[0];
-  return path.size() >= 2 && path[1] == ':' && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-}
-
-char ascii_lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return path.size() >= 2 && path[1] == ':' && is_ascii_letter(c);
 }
 
 std::string home_folder() {
@@ -47,19 +44,6 @@ std::string drive_folder(char letter) {
     return prefix + "/drive_c";
   }
   return device;
-}
-
-// A Windows-1252 character in upper case, as Windows compares file names: the ASCII letters,
-// the accented letters 0xE0 to 0xFE (not the division sign 0xF7), and the pairs of the 0x80
-// row: \x9A/\x8A, \x9C/\x8C, \x9E/\x8E, \xFF/\x9F.
-char upper_1252(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) {
-    return static_cast<char>(u - 0x20);
-  }
-  if (u == 0x9A || u == 0x9C || u == 0x9E) return static_cast<char>(u - 0x10);
-  if (u == 0xFF) return '\x9F';
-  return c;
 }
 
 // A UTF-8 file name in upper-case Windows-1252; empty when Windows-1252 cannot spell it, as no
@@ -146,6 +130,7 @@ std::FILE* open_native_regular_file(const std::string& native, int& error) {
   }
   // Of the flags F_SETFL sets, the opening gave only O_NONBLOCK: setting none clears it.
   struct stat st {};
+  // NOLINTNEXTLINE(bugprone-branch-clone): a failed call reports its error wherever it fails
   if (::fstat(fd, &st) != 0) {
     error = errno != 0 ? errno : EIO;
   } else if (!S_ISREG(st.st_mode)) {

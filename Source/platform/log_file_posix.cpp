@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 

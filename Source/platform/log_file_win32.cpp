@@ -3,7 +3,7 @@
 // ends, as Windows programs expect.
 #include <windows.h>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 namespace {

@@ -13,10 +13,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/encoding.hpp"
-#include "platform/native_files.hpp"
-#include "platform/platform.hpp"
-#include "platform/wine_prefix.hpp"
+#include "chars.hpp"
+#include "encoding.hpp"
+#include "native_files.hpp"
+#include "platform.hpp"
+#include "wine_prefix.hpp"
 
 namespace platform {
 namespace {
@@ -25,10 +26,6 @@ namespace {
 constexpr int kSuccess = 0;
 constexpr int kFileNotFound = 2;
 constexpr int kMoreData = 234;
-
-char ascii_upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 // Key and value names compare as Windows compares them, here for ASCII letters only.
 bool same_name(std::string_view a, std::string_view b) {
@@ -40,7 +37,7 @@ bool same_name(std::string_view a, std::string_view b) {
 }
 
 int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
+  if (is_digit(c)) return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 

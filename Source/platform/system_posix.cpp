@@ -7,8 +7,9 @@
 #include <ctime>
 #include <string>
 
-#include "platform/encoding.hpp"
-#include "platform/platform.hpp"
+#include "chars.hpp"
+#include "encoding.hpp"
+#include "platform.hpp"
 
 namespace platform {
 namespace {
@@ -24,9 +25,8 @@ std::string locale_setting(std::initializer_list<const char*> names) {
 
 bool console_is_utf8() {
   std::string loc = locale_setting({"LC_ALL", "LC_CTYPE", "LANG"});
-  for (char& c : loc) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : loc)
+    c = ascii_lower(c);
   return loc.find("utf-8") != std::string::npos || loc.find("utf8") != std::string::npos;
 }
 
@@ -74,7 +74,7 @@ std::uint16_t ui_language() {
 
 int console_process_count() {
   // A terminal is shared with the shell that started the program; a pipe or file is not.
-  return (::isatty(STDIN_FILENO) || ::isatty(STDOUT_FILENO)) ? 2 : 1;
+  return (::isatty(STDIN_FILENO) != 0 || ::isatty(STDOUT_FILENO) != 0) ? 2 : 1;
 }
 
 void hide_console_window() {}

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 namespace platform {
 namespace {

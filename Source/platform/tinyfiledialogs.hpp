@@ -5,7 +5,9 @@
 
 extern "C" {
 
-// Switches of the library; the program sets both to 0 before each dialog.
+// Switches of the library (UTF-8 texts, dialogs on the console). The program sets both to 0
+// before each dialog; this layer reads neither: its texts are always Windows-1252, and it answers
+// on the console only where no display is.
 extern int tinyfd_winUtf8;
 extern int tinyfd_forceConsole;
 
