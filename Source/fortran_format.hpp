@@ -75,17 +75,17 @@ inline std::size_t trace_room(const char* s) {
 inline std::size_t trace_room(const std::string& s) {
   return s.size() + 1;
 }
-inline std::size_t trace_room(bool) {
+inline std::size_t trace_room(bool /*value*/) {
   return 2;
 }
-inline std::size_t trace_room(float) {
+inline std::size_t trace_room(float /*value*/) {
   return TraceWriter::kRealRoom + 1;
 }
-inline std::size_t trace_room(double) {
+inline std::size_t trace_room(double /*value*/) {
   return TraceWriter::kRealRoom + 1;
 }
 template <typename T>
-requires std::is_integral_v<T> std::size_t trace_room(T) {
+requires std::is_integral_v<T> std::size_t trace_room(T /*value*/) {
   return TraceWriter::kIntegerRoom + 1;
 }
 

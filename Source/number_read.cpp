@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "platform/chars.hpp"
@@ -18,6 +20,97 @@ bool is_blank(char c) {
 
 bool ends_item(char c) {
   return is_blank(c) || c == ',' || c == '/';
+}
+
+// A real's first item as read in one pass: where it lies, and its digits as m x 10^e.
+struct Decimal {
+  std::size_t start = 0;  // the item in the text
+  std::size_t end = 0;
+  std::size_t exponent_at = std::string_view::npos;  // its exponent letter
+  std::uint64_t m = 0;
+  bool exact = true;  // m holds all the digits: it stayed below 2^53
+  long long e = 0;
+};
+
+// The run of digits at `i` added to the decimal; `fraction` digits lower its exponent. Returns
+// how many there were.
+std::size_t gather_digits(std::string_view text, std::size_t& i, Decimal& d, bool fraction) {
+  // Every m up to 2^53 is an exact double; a digit more must not pass it.
+  constexpr std::uint64_t kLargest = ((std::uint64_t{1} << 53) - 9) / 10;
+  const std::size_t first = i;
+  for (; i < text.size() && is_digit(text[i]); ++i) {
+    if (d.m > kLargest) d.exact = false;
+    if (d.exact) d.m = d.m * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    if (fraction) --d.e;
+  }
+  return i - first;
+}
+
+// The exponent that starts at `i` (its letter), added to the decimal; false when it has no digits
+// or the item goes on after them.
+bool gather_exponent(std::string_view text, std::size_t& i, Decimal& d) {
+  const char letter = text[i];
+  if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') return false;
+  d.exponent_at = i++;
+  const bool minus = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t first = i;
+  long long x = 0;
+  for (; i < text.size() && is_digit(text[i]); ++i) {
+    if (x < 100000) x = x * 10 + (text[i] - '0');
+  }
+  if (i == first || (i < text.size() && !ends_item(text[i]))) return false;
+  d.e += minus ? -x : x;
+  return true;
+}
+
+// The first item when it has the form of a real: sign, digits with at most one ".", an
+// optional exponent.
+std::optional<Decimal> scan_decimal(std::string_view text) {
+  Decimal d;
+  std::size_t i = 0;
+  while (i < text.size() && is_blank(text[i]))
+    ++i;
+  d.start = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = gather_digits(text, i, d, false);
+  if (i < text.size() && text[i] == '.') digits += gather_digits(text, ++i, d, true);
+  if (digits == 0) return std::nullopt;
+  if (i < text.size() && !ends_item(text[i]) && !gather_exponent(text, i, d)) {
+    return std::nullopt;
+  }
+  d.end = i;
+  return d;
+}
+
+// The decimal's value when m and 10^|e| are exact doubles: one multiplication or division then
+// rounds their product exactly as the full conversion of the text would.
+std::optional<double> exact_value(const Decimal& d) {
+  constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (!d.exact || d.e < -22 || d.e > 22) return std::nullopt;
+  const auto m = static_cast<double>(d.m);
+  return d.e < 0 ? m / kPowers[static_cast<std::size_t>(-d.e)]
+                 : m * kPowers[static_cast<std::size_t>(d.e)];
+}
+
+// The full conversion of the item, its exponent written with "e" and without a plus sign in
+// front, as from_chars reads it.
+std::optional<double> full_value(std::string_view text, const Decimal& d) {
+  std::string_view number = text.substr(d.start, d.end - d.start);
+  std::string normal;
+  if (d.exponent_at != std::string_view::npos &&
+      (text[d.exponent_at] == 'D' || text[d.exponent_at] == 'd')) {
+    normal = number;
+    normal[d.exponent_at - d.start] = 'e';
+    number = normal;
+  }
+  if (number[0] == '+') number.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (ec != std::errc() || end != number.data() + number.size()) return std::nullopt;
+  return value;
 }
 
 }  // namespace
@@ -59,79 +152,19 @@ std::optional<std::int32_t> read_int(std::string_view text) {
 }
 
 std::optional<float> read_real(std::string_view text) {
-  // One pass over the first item checks its form (sign, digits with at most one ".", an
-  // optional exponent) and gathers its digits as m x 10^e.
-  std::size_t i = 0;
-  while (i < text.size() && is_blank(text[i]))
-    ++i;
-  const std::size_t start = i;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  // Every m up to 2^53 is an exact double; a digit more must not pass it.
-  constexpr std::uint64_t kLargest = ((std::uint64_t{1} << 53) - 9) / 10;
-  std::uint64_t m = 0;
-  bool exact = true;
-  long long e = 0;
-  std::size_t digit_count = 0;
-  const auto digit = [&](char c) {
-    if (m > kLargest) exact = false;
-    if (exact) m = m * 10 + static_cast<std::uint64_t>(c - '0');
-    ++digit_count;
-  };
-  for (; i < text.size() && is_digit(text[i]); ++i)
-    digit(text[i]);
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && is_digit(text[i]); ++i) {
-      digit(text[i]);
-      --e;
-    }
-  }
-  if (digit_count == 0) return std::nullopt;
-  std::size_t exponent_at = std::string_view::npos;  // where the exponent letter stands
-  if (i < text.size() && !ends_item(text[i])) {
-    const char letter = text[i];
-    if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') return std::nullopt;
-    exponent_at = i;
-    ++i;
-    const bool minus = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    const std::size_t exponent_digits = i;
-    long long x = 0;
-    for (; i < text.size() && is_digit(text[i]); ++i) {
-      if (x < 100000) x = x * 10 + (text[i] - '0');
-    }
-    if (i == exponent_digits || (i < text.size() && !ends_item(text[i]))) return std::nullopt;
-    e += minus ? -x : x;
-  }
-  const std::string_view item = text.substr(start, i - start);
-
-  constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  double value = 0;
-  if (exact && e >= -22 && e <= 22) {
-    // m and 10^|e| are exact doubles: one multiplication or division rounds their product
-    // exactly as the full conversion of the text would.
-    const double d = static_cast<double>(m);
-    value = e < 0 ? d / kPowers[static_cast<std::size_t>(-e)]
-                  : d * kPowers[static_cast<std::size_t>(e)];
-    if (item[0] == '-') value = -value;
+  const std::optional<Decimal> d = scan_decimal(text);
+  if (!d) return std::nullopt;
+  std::optional<double> value = exact_value(*d);
+  if (value) {
+    if (text[d->start] == '-') *value = -*value;
   } else {
-    std::string_view number = item;  // as from_chars reads it
-    std::string normal;
-    if (exponent_at != std::string_view::npos &&
-        (text[exponent_at] == 'D' || text[exponent_at] == 'd')) {
-      normal = item;
-      normal[exponent_at - start] = 'e';
-      number = normal;
-    }
-    if (number[0] == '+') number.remove_prefix(1);  // from_chars takes no plus sign
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec != std::errc() || end != number.data() + number.size()) return std::nullopt;
+    value = full_value(text, *d);
+    if (!value) return std::nullopt;
   }
-  if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
+  if (!std::isfinite(*value) || std::fabs(*value) > std::numeric_limits<float>::max()) {
     return std::nullopt;
   }
-  return static_cast<float>(value);
+  return static_cast<float>(*value);
 }
 
 }  // namespace brevanto

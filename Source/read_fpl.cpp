@@ -340,16 +340,16 @@ void PlanReader::penalty_zone_corner() {
 
 // "PZBase<zone>=", "PZTop<zone>=", "PZPenaltyTimeFactor<zone>=".
 bool PlanReader::penalty_zone_height() {
-  for (const auto& k : penalty_zone_keys) {
-    if (!key_.starts_with(k.prefix)) continue;
-    const auto [index, value] = split_key_val(after(line_, k.prefix.size()));
-    const long long zone = read_index(index).value_or(penalty_zone_);
-    if (!fpl_.pza[k.row].contains(zone)) return true;
-    penalty_zone_ = static_cast<int>(zone);
-    set_real(fpl_.pza[k.row][zone], value);
-    return true;
-  }
-  return false;
+  const auto* const k = std::ranges::find_if(
+      penalty_zone_keys,
+      [this](const PenaltyZoneKey& entry) { return key_.starts_with(entry.prefix); });
+  if (k == std::ranges::end(penalty_zone_keys)) return false;
+  const auto [index, value] = split_key_val(after(line_, k->prefix.size()));
+  const long long zone = read_index(index).value_or(penalty_zone_);
+  if (!fpl_.pza[k->row].contains(zone)) return true;
+  penalty_zone_ = static_cast<int>(zone);
+  set_real(fpl_.pza[k->row][zone], value);
+  return true;
 }
 
 // "DisabledAirspaces=<n>,<n>,...": taken from the whole record, however long. The list ends at

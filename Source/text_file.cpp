@@ -10,7 +10,7 @@ namespace brevanto {
 
 namespace {
 // A flight plan fits in one block, a landscape's airspace file in a few.
-constexpr std::size_t kBlock = 16 * 1024;
+constexpr std::size_t kBlock = std::size_t{16} * 1024;
 }  // namespace
 
 bool TextFile::open(std::string_view path) {

@@ -38,7 +38,7 @@ struct Constraint {
 };
 
 // Gives `c` the key `key` (for a finish key, replaced or restored), with its pattern and section.
-void set_check_key(Constraint& c, std::string_view key);
+void set_check_key(Constraint& rule, std::string_view key);
 
 struct ConstraintTable {
   Bounded<Constraint, 1, maxchk> entries;  // 1 to check_num in use, in the file's order
