@@ -12,14 +12,18 @@ constexpr std::size_t kBoxTitleLen = 63;
 
 void error_message_tit(Console& con, int& msg_status, std::string_view tit, std::string& msg,
                        bool qline) {
-  for (std::size_t p = msg.find('/'); p != std::string::npos; p = msg.find('/', p + 1)) {
-    if (p > 0 && msg[p - 1] == '\\') {
-      msg.erase(p - 1, 1);  // "\/": the slash stays, as a slash
-      --p;
+  // One pass: a path of many folders makes a message of many slashes.
+  std::string lines;
+  lines.reserve(msg.size());
+  for (std::size_t i = 0; i < msg.size(); ++i) {
+    if (msg[i] == '\\' && i + 1 < msg.size() && msg[i + 1] == '/') {
+      lines += '/';  // "\/": the slash stays, as a slash
+      ++i;
     } else {
-      msg[p] = '\n';
+      lines += msg[i] == '/' ? '\n' : msg[i];
     }
   }
+  msg = std::move(lines);
   if (qline) {
     con.line(" " + std::string(trim_right(msg)));
     return;

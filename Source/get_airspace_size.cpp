@@ -1,5 +1,7 @@
 #include "get_airspace_size.hpp"
 
+#include <limits>
+
 #include "To_GUI.hpp"
 #include "fixed_text.hpp"
 #include "text_file.hpp"
@@ -19,7 +21,8 @@ int get_airspace_size(Io& io, std::string_view aspfile) {
   int blocks = 0;
   std::string line;
   while (file.read_line(line, kPathLen) == TextFile::Status::ok) {
-    if (line.starts_with("AC")) ++blocks;
+    // A count past the largest integer stays there: no landscape comes near it.
+    if (line.starts_with("AC") && blocks < std::numeric_limits<int>::max()) ++blocks;
   }
   return blocks;
 }

@@ -131,13 +131,15 @@ std::string log_command(Journal& journal, std::string_view command) {
 }
 
 void Journal::append(std::string_view text) {
-  // A journal whose file could not be created tries again at each message.
-  if (filnam.empty() || text.empty()) return;
+  // A journal whose file could not be created tries again at each message. One whose file
+  // failed a write writes no more: a later message that fits again would leave a gap.
+  if (filnam.empty() || text.empty() || write_failed) return;
   if (!file.is_open() && file.open(filnam) != 0) return;
   const int status = file.append(text);
-  if (status == 0 || write_failed) return;
+  if (status == 0) return;
   // Said once: the console still receives the whole report.
   write_failed = true;
+  file.close();
   con.flush();
   platform::write_stderr("*** " + filnam + " : the report log cannot be written (error " +
                          std::to_string(status) + "), the report goes on on the console ***\n");

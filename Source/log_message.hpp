@@ -23,7 +23,8 @@ struct Journal {
   std::string program_path;   // argument 0: the default journal name derives from it
   std::string filnam;         // the journal file, set by CREATE; empty before
   platform::LogFile file;     // open from the first message to the end of the run
-  bool write_failed = false;  // a write to the file failed; said once on standard error
+  bool write_failed = false;  // a write to the file failed: said once on standard error, and
+                              // the file is written no more
 
   // Appends to the journal file, when there is one.
   void append(std::string_view text);

@@ -63,6 +63,80 @@ std::string_view after(std::string_view text, std::size_t n) {
   return text.substr(std::min(n, text.size()));
 }
 
+// The widest line a version-3 plan widens to: "DisabledAirspaces=" and a number of up to four
+// digits and a comma for every block the model holds. A landscape with more blocks cannot
+// disable more of them.
+constexpr long long kWidestLine = 5LL * (cmaxdisabledairspaceblockscount + 1) + 17;
+
+// The items of a "DisabledAirspaces" list, taken as the pieces of its line come: the list is
+// read whole, however long, without ever holding the line. An item that is no block number of
+// the model is skipped; the list ends at its end or at an empty item.
+class BlockList {
+ public:
+  BlockList(Console& con, FlightPlan& fpl) : con_(con), fpl_(fpl) { fpl_.last_dis_as = 0; }
+
+  // The next piece of the line; false once the list has ended.
+  bool take(std::string_view piece) {
+    if (!listing_) {
+      const std::size_t eq = piece.find('=');
+      if (eq == std::string_view::npos) return true;
+      listing_ = true;
+      piece.remove_prefix(eq + 1);
+    }
+    return std::ranges::all_of(piece, [this](char c) { return add(c); });
+  }
+
+  // The end of the line: its last item.
+  void finish() {
+    if (listing_) end_item();
+  }
+
+ private:
+  // Items are read whole: cutting a long one would turn it into another number. What is kept
+  // of an item is far more than any block number needs, leading zeros and all.
+  static constexpr std::size_t kItemKept = 4096;
+
+  // One character of the list; false once the list has ended.
+  bool add(char c) {
+    if (c == ',') return end_item();
+    if (c == ' ') {
+      if (!item_.empty()) ++blanks_;  // kept only if more of the item follows
+    } else if (!cut_ && item_.size() + blanks_ < kItemKept) {
+      item_.append(blanks_, ' ');
+      blanks_ = 0;
+      item_ += c;
+    } else {
+      cut_ = true;
+    }
+    return true;
+  }
+
+  bool end_item() {
+    const std::string_view item = item_;
+    if (item.empty()) return false;
+    con_.trace(item);
+    // The number is the item's first word: one that runs past what was kept is no block number.
+    const std::string_view word = first_item(item);
+    const bool whole = !cut_ || word.data() + word.size() != item.data() + item.size();
+    const auto block = whole ? read_index(item) : std::nullopt;
+    if (block && fpl_.qas_disa.contains(*block)) {
+      fpl_.qas_disa[*block] = true;
+      fpl_.last_dis_as = std::max(fpl_.last_dis_as, static_cast<int>(*block));
+    }
+    item_.clear();
+    blanks_ = 0;
+    cut_ = false;
+    return true;
+  }
+
+  Console& con_;
+  FlightPlan& fpl_;
+  bool listing_ = false;    // past the line's first "="
+  std::string item_;        // the current item, without its leading blanks
+  std::size_t blanks_ = 0;  // blanks after it, not yet known to be inside it
+  bool cut_ = false;        // the item is longer than what is kept of it
+};
+
 class PlanReader {
  public:
   PlanReader(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl, TextFile& plan,
@@ -104,7 +178,7 @@ class PlanReader {
   // version-3 plan widens it from "PZCount" to "DisabledAirspaces" to hold that list's line,
   // never below the usual 132.
   std::size_t width_ = kLineLen;
-  std::string_view record_;  // the record as read, whole, until the next one is read
+  std::string_view record_;  // the record as read, up to the width; the rest stays in the file
   // Parts of the record, valid until the next one is read.
   std::string_view raw_line_;  // the record cut at the width (the raw line)
   std::string_view line_;      // the working line
@@ -127,7 +201,7 @@ FplReadState PlanReader::read() {
   con_.trace("fpl_vers", fpl_.fpl_vers);
 
   for (;;) {
-    if (plan_.next_line(record_) != TextFile::Status::ok) {
+    if (plan_.next_line_start(record_, width_) != TextFile::Status::ok) {
       ios = plan_.last_status();
       break;
     }
@@ -323,7 +397,8 @@ void PlanReader::penalty_zone_count() {
   if (fpl_.fpl_vers != 3) return;
   // Room for "DisabledAirspaces=" and one number of up to four digits and a comma per block.
   const long long wanted = 5LL * fpl_.nb_as_zones + 17;
-  width_ = static_cast<std::size_t>(std::max<long long>(wanted, kLineLen));
+  width_ =
+      static_cast<std::size_t>(std::clamp(wanted, static_cast<long long>(kLineLen), kWidestLine));
   con_.trace("allocate", width_, width_);
 }
 
@@ -352,28 +427,16 @@ bool PlanReader::penalty_zone_height() {
   return true;
 }
 
-// "DisabledAirspaces=<n>,<n>,...": taken from the whole record, however long. The list ends at
-// its end or at an empty item; an item that is no block number of the model is skipped. Items
-// are read whole: cutting a long one would turn it into another number.
+// "DisabledAirspaces=<n>,<n>,...": the list after the record's first "=", from the record as
+// read on to the rest of its line.
 void PlanReader::disabled_airspaces() {
-  std::string_view list = record_;
-  const std::size_t eq = list.find('=');
-  list = eq == std::string_view::npos ? std::string_view() : list.substr(eq + 1);
-  fpl_.last_dis_as = 0;
-  for (std::size_t pos = 0;;) {
-    const std::size_t comma = list.find(',', pos);
-    const std::string_view item = trim_right(
-        trim_left(list.substr(pos, comma == std::string_view::npos ? list.npos : comma - pos)));
-    if (item.empty()) break;
-    con_.trace(item);
-    const auto block = read_index(item);
-    if (block && fpl_.qas_disa.contains(*block)) {
-      fpl_.qas_disa[*block] = true;
-      fpl_.last_dis_as = std::max(fpl_.last_dis_as, static_cast<int>(*block));
-    }
-    if (comma == std::string_view::npos) break;
-    pos = comma + 1;
-  }
+  constexpr std::size_t kPiece = std::size_t{64} * 1024;
+  BlockList list(con_, fpl_);
+  bool more = list.take(record_);
+  std::string piece;
+  while (more && plan_.read_more(piece, kPiece))
+    more = list.take(piece);
+  if (more) list.finish();
   width_ = kLineLen;
 }
 

@@ -25,6 +25,22 @@ bool started_by_bare_name(std::string_view program) {
   return program.find_first_of(separators) == std::string_view::npos;
 }
 
+// Windows shells hand "*" and "?" of plan names to the program: each such argument becomes the
+// plans it matches. The invocation name and the options are no plan names.
+std::vector<std::string> with_patterns_expanded(const std::vector<std::string>& args) {
+  std::vector<std::string> expanded;
+  expanded.reserve(args.size());
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (i == 0 || args[i].starts_with("-")) {
+      expanded.push_back(args[i]);
+      continue;
+    }
+    for (std::string& plan : platform::expand_wildcards(args[i]))
+      expanded.push_back(std::move(plan));
+  }
+  return expanded;
+}
+
 }  // namespace
 
 void parse_command_line(Console& con, RunSettings& s) {
@@ -68,6 +84,7 @@ void start_up(Journal& journal, RunSettings& s) {
   s = rd_ini(program, std::move(s));
   s.deffil = get_inst_path() + "DEFAULT_CHECK.fpl";
   journal.con.trace("Nvers ", s.nversini, s.nvers);
+  s.args = with_patterns_expanded(s.args);
   parse_command_line(journal.con, s);
   journal.con.trace("npopup,qverb,qoklines", s.npopup, s.qverb, s.qoklines);
   s.qkeepwnd = s.qkeepwnd || s.qline || s.qverb;

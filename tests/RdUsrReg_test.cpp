@@ -231,6 +231,26 @@ TEST(RdUsrReg, DamagedFilesNeverCrashAndSkipTheBadLines) {
   EXPECT_EQ(read_reg("Software\\Soarix3", "InstallDir").value, "C:\\Sim3");
 }
 
+// Only the start of a long line is kept: a text running past it is too long, a binary value
+// cut there still goes on on its next line, and the lines after are read as usual.
+TEST(RdUsrReg, LinesBeyondWhatIsKeptAreTooLongNotLost) {
+  TempPrefix prefix;
+  const std::string huge(300 * 1024, 'x');
+  prefix.user_reg("[Software\\\\Soarix3] 1\n\"InstallDir\"=\"C:\\\\" + huge +
+                  "\"\n\"Bin\"=hex:" + huge + ",\\\n  \"A\"=\"trap\"\n\"B\"=str(2):\"after\"\n" +
+                  "[Volatile Environment] 1\n\"BREVANTO_T3\"=\"" + huge + "\"\n" +
+                  "[Environment] 1\n\"BREVANTO_T3\"=\"short\"\n");
+  Read r = read_reg("Software\\Soarix3", "InstallDir");
+  EXPECT_EQ(r.status, 234);
+  EXPECT_EQ(r.value, "unchanged");
+  EXPECT_EQ(read_reg("Software\\Soarix3", "A").status, 2);
+  EXPECT_EQ(read_reg("Software\\Soarix3", "B").value, "after");
+  ScopedEnv t3("BREVANTO_T3", std::nullopt);
+  std::string value = "unchanged";
+  EXPECT_EQ(MyGetEnv("BREVANTO_T3", value, 511), 0);
+  EXPECT_EQ(value, "unchanged");
+}
+
 TEST(RdUsrReg, TheFileIsReadAgainAtEveryCall) {
   TempPrefix prefix;
   prefix.user_reg(kSoarix3Key);

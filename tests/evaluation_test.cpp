@@ -30,7 +30,7 @@ class EvaluationTest : public ::testing::Test {
     TextFile file(dir.write("plan.fpl", plan));
     return check_plan(Io{con, journal, s}, s, table, carry, file, zbase, l_infile);
   }
-  std::string log() { return dir.read("Brevanto.log"); }
+  std::string log() { return dir.read_log("Brevanto.log"); }
   // Violations of a one-rule table on a one-line plan.
   int violations(const std::string& rule, const std::string& line) {
     rules(rule + "\n");

@@ -539,6 +539,28 @@ TEST_F(ReadFplTest, LongDisabledAirspaceListIsReadWhole) {
   EXPECT_THAT(out, HasSubstr(" 3 TPName1=" + std::string(124, 'n') + " 132\n"));
 }
 
+// The list is never held whole: an item keeps its number behind any run of blanks and with any
+// tail, up to a word of 4096 characters; a landscape with more blocks than the model widens the
+// lines only as far as the model's blocks need.
+TEST_F(ReadFplTest, LongListItemsAndHugeLandscapesStayBounded) {
+  const std::string blanks(9000, ' ');
+  read(crlf({"DisabledAirspaces=" + blanks + "5" + blanks + "," + "6 " + std::string(9000, 'y') +
+             "," + std::string(5000, '0') + "17,7"}));
+  int disabled = 0;
+  for (bool q : fpl.qas_disa)
+    disabled += q;
+  EXPECT_EQ(disabled, 3);
+  EXPECT_TRUE(fpl.qas_disa[5] && fpl.qas_disa[6] && fpl.qas_disa[7]);
+  EXPECT_THAT(out, HasSubstr("\n 5\n 6 " + std::string(4094, 'y') + "\n"));
+
+  install_landscape("Huge", 9000);
+  read(crlf({"Soarix version=3000", "Landscape=Huge", "PZCount=1",
+             "PZBase1" + std::string(41000, ' ') + "=250", "DisabledAirspaces=9"}));
+  EXPECT_THAT(out, HasSubstr(" allocate 40982 40982\n"));
+  EXPECT_FLOAT_EQ(fpl.pza[1][1], 0);
+  EXPECT_TRUE(fpl.qas_disa[9]);
+}
+
 TEST_F(ReadFplTest, DescriptionBlock) {
   read(crlf({"Text=Line one", "Line two", "  Line three  ", "", "Count=5", "TPName1=x"}));
   EXPECT_EQ(ios, 0);

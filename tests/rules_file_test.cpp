@@ -21,7 +21,7 @@ class RulesFileTest : public ::testing::Test {
     s.deffil = dir.write("rules.fpl", text);
     return read_rules_file(Io{con, journal, s}, s, table);
   }
-  std::string log() { return dir.read("Brevanto.log"); }
+  std::string log() { return dir.read_log("Brevanto.log"); }
 
   TempDir dir;
   std::string out;

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -39,6 +40,13 @@ class TempDir {
   std::string read(const std::string& name) const {
     std::ifstream in(path_ / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  // A report log the program wrote, its line ends "\n" (on Windows the file has CR LF).
+  std::string read_log(const std::string& name) const {
+    std::string text = read(name);
+    std::erase(text, '\r');
+    return text;
   }
 
  private:

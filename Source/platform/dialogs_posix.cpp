@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console_box.hpp"
 #include "encoding.hpp"
 #include "platform.hpp"
 #include "tinyfiledialogs.hpp"
@@ -32,23 +33,6 @@ namespace {
 
 std::string text_or_empty(const char* s) {
   return s == nullptr ? std::string() : std::string(s);
-}
-
-// ---- Without a display ----------------------------------------------------------------------
-
-void console_message_box(const char* title, const char* message, const char* icon) {
-  std::string out = text_or_empty(title) + " [" + text_or_empty(icon) + "]\n";
-  const std::string body = text_or_empty(message);
-  out += body;
-  if (body.empty() || body.back() != '\n') out += '\n';
-  platform::write_stderr(out);
-}
-
-// The answer of a box nobody can click: its default button, within the buttons it has.
-int default_answer(const std::string& type, int default_button) {
-  if (type == "ok") return 1;
-  if (type != "yesnocancel" && default_button == 2) return 0;
-  return default_button;
 }
 
 // ---- Finding zenity -------------------------------------------------------------------------
@@ -302,13 +286,13 @@ int zenity_message_box(const std::string& zenity, const std::string& type, const
   const Run run = run_zenity(
       zenity, message_box_args(type, text_or_empty(icon), title, message, default_button));
   if (display_unavailable(run)) {
-    console_message_box(title, message, icon);
-    return default_answer(type, default_button);
+    platform::write_console_box(title, message, icon);
+    return platform::default_answer(type, default_button);
   }
   const bool answered = run.exited && (run.status == 0 || run.status == 1);
   if (!answered && !(run.exited && run.status == kZenityTimeout)) {
     // zenity could not show the box: the message still reaches the user, on the console.
-    console_message_box(title, message, icon);
+    platform::write_console_box(title, message, icon);
   }
   if (type != "okcancel" && type != "yesno" && type != "yesnocancel") return 1;
   if (!answered) return 0;
@@ -327,8 +311,8 @@ int tinyfd_messageBox(const char* aTitle, const char* aMessage, const char* aDia
   if (const auto zenity = desktop_zenity()) {
     return zenity_message_box(*zenity, type, aTitle, aMessage, aIconType, aDefaultButton);
   }
-  console_message_box(aTitle, aMessage, aIconType);
-  return default_answer(type, aDefaultButton);
+  platform::write_console_box(aTitle, aMessage, aIconType);
+  return platform::default_answer(type, aDefaultButton);
 }
 
 const char* tinyfd_openFileDialog(const char* aTitle, const char* aDefaultPathAndOrFile,

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console_box.hpp"
 #include "tinyfiledialogs.hpp"
 
 int tinyfd_winUtf8 = 0;
@@ -269,6 +270,12 @@ int tinyfd_messageBox(const char* aTitle, const char* aMessage, const char* aDia
   const int answer =
       MessageBoxA(owner_window(), text_or_empty(aMessage).c_str(), text_or_empty(aTitle).c_str(),
                   box_style(type, text_or_empty(aIconType), aDefaultButton));
+  if (answer <= 0) {
+    // No box could be shown (a session without desktop; Wine without display answers -1): a
+    // fatal error must not pass unseen, so it goes to the console as on a system without one.
+    platform::write_console_box(aTitle, aMessage, aIconType);
+    return platform::default_answer(type, aDefaultButton);
+  }
   switch (answer) {
     case IDOK:
     case IDYES:
@@ -276,7 +283,7 @@ int tinyfd_messageBox(const char* aTitle, const char* aMessage, const char* aDia
     case IDNO:
       return type == "yesnocancel" ? 2 : 0;
     default:
-      return type == "ok" ? 1 : 0;  // Cancel, closed, or the box could not be shown
+      return type == "ok" ? 1 : 0;  // Cancel, or closed
   }
 }
 

@@ -1,5 +1,6 @@
 // The report log on POSIX systems: a descriptor opened for appending, written with write().
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,10 +20,33 @@ std::intptr_t open_log(std::string_view path, int extra_flags) {
   return ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | extra_flags, 0666);
 }
 
+// The signals that end a run from outside: Ctrl-C, kill's default, a closed terminal. They wait
+// while a message is written, so that the log an interrupted run leaves ends at a whole line.
+class StopSignalsHeld {
+ public:
+  StopSignalsHeld() {
+    sigset_t stops;
+    ::sigemptyset(&stops);
+    for (const int s : {SIGINT, SIGTERM, SIGHUP})
+      ::sigaddset(&stops, s);
+    ::sigemptyset(&before_);
+    ::sigprocmask(SIG_BLOCK, &stops, &before_);
+  }
+  ~StopSignalsHeld() { ::sigprocmask(SIG_SETMASK, &before_, nullptr); }
+  StopSignalsHeld(const StopSignalsHeld&) = delete;
+  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+ private:
+  sigset_t before_;
+};
+
 }  // namespace
 
 int LogFile::open_as(std::string_view path, bool empty_it) {
   close();
+  // A file size limit (ulimit -f) would end the program at the write that crosses it: that
+  // write fails instead, as on a full disk.
+  ::signal(SIGXFSZ, SIG_IGN);
   const std::intptr_t fd = open_log(path, empty_it ? O_TRUNC : 0);
   if (fd < 0) return errno != 0 ? errno : EIO;
   handle_ = fd;
@@ -32,14 +56,22 @@ int LogFile::open_as(std::string_view path, bool empty_it) {
 int LogFile::append(std::string_view text) {
   if (!is_open()) return EBADF;
   const int fd = static_cast<int>(handle_);
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
+  const StopSignalsHeld held;
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written > 0) {
+      done += static_cast<std::size_t>(written);
+      continue;
     }
-    if (written == 0) return EIO;
-    text.remove_prefix(static_cast<std::size_t>(written));
+    if (written < 0 && errno == EINTR) continue;
+    const int error = written < 0 ? errno : EIO;
+    // A message the disk took only in part is taken back: the file ends at a whole message.
+    const off_t end = ::lseek(fd, 0, SEEK_END);
+    if (done > 0 && end >= static_cast<off_t>(done)) {
+      static_cast<void>(::ftruncate(fd, end - static_cast<off_t>(done)));
+    }
+    return error;
   }
   return 0;
 }

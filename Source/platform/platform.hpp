@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -69,6 +70,27 @@ bool file_exists(std::string_view path);
 // Last modification time in seconds since 1970-01-01 00:00 UTC; empty when the file is missing.
 std::optional<std::int64_t> modification_time(std::string_view path);
 
+// ---- File names and patterns --------------------------------------------------------------
+
+// The files a flight-plan argument of the command line stands for. Windows shells hand "*" and
+// "?" to the program as typed: there a pattern in the last part of the path gives the files
+// (not folders) of its folder that match it, each as the folder part as written followed by
+// the file's name, in the order Explorer lists them. A pattern that matches no file, and an
+// argument without a pattern, come back as they are. Where the shell expands patterns itself
+// (POSIX), every argument comes back as it is.
+std::vector<std::string> expand_wildcards(std::string_view argument);
+
+// Whether a whole file name matches a pattern: "*" stands for any run of characters, "?" for
+// one character, and letters match without regard to case, as Windows compares names.
+bool matches_pattern(std::string_view name, std::string_view pattern);
+
+// Whether name `a` comes before name `b` in the order Explorer lists files: the names before
+// their extensions, then the extensions; letters without regard to case or accents, a run of
+// digits by its value ("day2" before "day10"), blanks and punctuation before digits and digits
+// before letters. Names that this order finds equal ("day01" and "day1", "Etape" and
+// "\xC9tape") follow their bytes.
+bool file_name_less(std::string_view a, std::string_view b);
+
 // ---- Registry and environment ---------------------------------------------------------------
 
 enum class RegistryRoot { current_user, classes_root };
@@ -107,7 +129,9 @@ class LogFile {
   // Opens the file for appending, created when missing; same results.
   int open(std::string_view path) { return open_as(path, false); }
   bool is_open() const { return handle_ != kClosed; }
-  // Appends the text; 0 or a positive system error code (a full disk, ...).
+  // Appends the text; 0 or a positive system error code (a full disk, ...). On POSIX a text
+  // the file took only in part is taken back, and Ctrl-C or SIGTERM wait for the append to end,
+  // so that the file always ends at a whole text.
   int append(std::string_view text);
   void close();
 

@@ -7,8 +7,12 @@
 // "Name"="text", "Name"=str(2):"text", "Name"=dword:..., "Name"=hex(N):... (continued on the
 // next line after a trailing "\"), "@" for the default value. Texts are escaped (\\, \", \n,
 // \xHHHH UTF-16 code units, ...). A line that does not parse is skipped, never trusted.
+//
+// The files are read line by line and only the start of a line is kept, so that a damaged or
+// hostile file costs no more memory than a sound one.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,19 +47,42 @@ int hex_digit(char c) {
   return -1;
 }
 
-std::optional<std::string> read_whole_file(const std::string& path) {
-  int error = 0;
-  std::FILE* f = open_native_regular_file(path, error);
-  if (f == nullptr) return std::nullopt;
-  std::string content;
-  char buf[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-    content.append(buf, n);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return std::nullopt;
-  return content;
+// What is kept of a line: far more than any text a value can usefully hold (Windows keeps an
+// environment variable within 32767 characters, the program's registry buffers within 255), so
+// that a text value cut here is too long in any case.
+constexpr std::size_t kLineKept = std::size_t{256} * 1024;
+
+// One line of a registry file without its line end: its first kLineKept bytes, whether it went
+// on beyond them, and its last byte (a "\" there continues a binary value on the next line).
+struct RegLine {
+  std::string text;
+  bool cut = false;
+  char last = '\0';
+};
+
+// The next line of `file`; false at its end or when the read fails (ferror() tells which).
+bool next_line(std::FILE* file, RegLine& line) {
+  line.text.clear();
+  line.cut = false;
+  int c = std::getc(file);
+  if (c == EOF) return false;
+  std::size_t length = 0;
+  char last = '\0';
+  char before_last = '\0';
+  for (; c != EOF && c != '\n'; c = std::getc(file)) {
+    if (line.text.size() < kLineKept) line.text += static_cast<char>(c);
+    before_last = last;
+    last = static_cast<char>(c);
+    ++length;
+  }
+  if (last == '\r') {  // a CRLF line end
+    --length;
+    last = length > 0 ? before_last : '\0';
+    if (line.text.size() > length) line.text.resize(length);
+  }
+  line.cut = length > line.text.size();
+  line.last = last;
+  return true;
 }
 
 // Reads an escaped text from line[pos] up to the unescaped `close`, leaving pos after it, and
@@ -147,6 +174,7 @@ struct ParsedLine {
   std::string name;        // the key path of a section, the value name of a value ("" for "@")
   bool is_text = false;    // a string value (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ)
   std::string text;        // its content, Windows-1252
+  bool too_long = false;   // a text that runs past what is kept of its line: `text` is its start
   bool continued = false;  // a binary value that goes on on the next line
 };
 
@@ -156,8 +184,8 @@ std::string_view skip_blanks(std::string_view s) {
   return s;
 }
 
-// The data after "=" of a value line.
-bool parse_data(std::string_view data, ParsedLine& out) {
+// The data after "=" of a value line (`line` as read).
+bool parse_data(std::string_view data, const RegLine& line, ParsedLine& out) {
   data = skip_blanks(data);
   if (data.starts_with("str(")) {
     const std::size_t close = data.find("):");
@@ -169,27 +197,29 @@ bool parse_data(std::string_view data, ParsedLine& out) {
     }
     data.remove_prefix(close + 2);
     std::size_t pos = 1;
-    if (data.empty() || data.front() != '"' || !read_escaped(data, pos, '"', out.text)) {
-      return false;
-    }
+    if (data.empty() || data.front() != '"') return false;
+    out.too_long = !read_escaped(data, pos, '"', out.text);
+    if (out.too_long && !line.cut) return false;
     out.is_text = type == 1 || type == 2 || type == 7;
     return true;
   }
   if (data.starts_with("\"")) {
     std::size_t pos = 1;
-    if (!read_escaped(data, pos, '"', out.text)) return false;
+    out.too_long = !read_escaped(data, pos, '"', out.text);
+    if (out.too_long && !line.cut) return false;
     out.is_text = true;
     return true;
   }
   if (data.starts_with("dword:") || data.starts_with("hex")) {
-    out.continued = !data.empty() && data.back() == '\\';
+    out.continued = line.last == '\\';
     return true;
   }
   return false;
 }
 
-ParsedLine parse_line(std::string_view line) {
+ParsedLine parse_line(const RegLine& read) {
   ParsedLine out;
+  const std::string_view line = read.text;
   if (line.empty()) return out;
   std::size_t pos = 1;
   if (line.front() == '[') {
@@ -203,7 +233,7 @@ ParsedLine parse_line(std::string_view line) {
   }
   std::string_view rest = skip_blanks(line.substr(pos));
   if (rest.empty() || rest.front() != '=') return out;
-  if (parse_data(rest.substr(1), out)) out.kind = LineKind::value;
+  if (parse_data(rest.substr(1), read, out)) out.kind = LineKind::value;
   return out;
 }
 
@@ -211,28 +241,32 @@ struct Lookup {
   bool key_found = false;
   bool value_found = false;
   bool is_text = false;
+  bool too_long = false;  // a text longer than what is kept of a line
   std::string text;
 };
 
-// Looks for the value `name` of the key `key` (a path with "\" separators, no trailing "\").
-// A key exists when it has a section of its own or is the parent of one.
-Lookup find_value(std::string_view content, std::string_view key, std::string_view name) {
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Looks in the registry file `path` for the value `name` of the key `key` (a path with "\"
+// separators, no trailing "\"). A key exists when it has a section of its own or is the parent
+// of one. Empty when the file cannot be read.
+std::optional<Lookup> find_value(const std::string& path, std::string_view key,
+                                 std::string_view name) {
+  int error = 0;
+  const File file(open_native_regular_file(path, error), &std::fclose);
+  if (file == nullptr) return std::nullopt;
   Lookup found;
   if (key.empty()) found.key_found = true;  // the root of the hive
   bool in_key = false;
   bool continuing = false;
-  std::size_t start = 0;
-  while (start < content.size()) {
-    std::size_t end = content.find('\n', start);
-    if (end == std::string_view::npos) end = content.size();
-    std::string_view line = content.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  RegLine read;
+  while (next_line(file.get(), read)) {
+    const std::string_view line = read.text;
     if (continuing) {  // hex digits of a binary value
-      continuing = !line.empty() && line.back() == '\\';
+      continuing = read.last == '\\';
       continue;
     }
-    const ParsedLine parsed = parse_line(line);
+    const ParsedLine parsed = parse_line(read);
     if (parsed.kind == LineKind::section) {
       in_key = same_name(parsed.name, key);
       if (in_key || (parsed.name.size() > key.size() && parsed.name[key.size()] == '\\' &&
@@ -246,10 +280,12 @@ Lookup find_value(std::string_view content, std::string_view key, std::string_vi
       if (in_key && same_name(parsed.name, name)) {
         found.value_found = true;
         found.is_text = parsed.is_text;
+        found.too_long = parsed.too_long;
         found.text = parsed.is_text ? parsed.text : std::string();
       }
     }
   }
+  if (std::ferror(file.get()) != 0) return std::nullopt;
   return found;
 }
 
@@ -273,9 +309,9 @@ RegistryRead read_registry_string(RegistryRoot root, std::string_view subkey, st
   } else {
     file += "/user.reg";
   }
-  const std::optional<std::string> content = read_whole_file(file);
-  const Lookup found = content ? find_value(*content, key, name) : Lookup{};
-  if (!content || !found.key_found) {
+  const std::optional<Lookup> lookup = find_value(file, key, name);
+  const Lookup found = lookup.value_or(Lookup{});
+  if (!lookup || !found.key_found) {
     result.open_status = kFileNotFound;
     return result;
   }
@@ -286,9 +322,10 @@ RegistryRead read_registry_string(RegistryRoot root, std::string_view subkey, st
     result.size = buffer_size;  // left as it was passed
     return result;
   }
-  // The ANSI query returns one byte per UTF-16 code unit and the terminating NUL.
+  // The ANSI query returns one byte per UTF-16 code unit and the terminating NUL. Of a text
+  // too long to keep, the size is that of its start: more than any buffer all the same.
   result.size = static_cast<int>(found.text.size()) + 1;
-  if (result.size > buffer_size) {
+  if (result.size > buffer_size || found.too_long) {
     result.query_status = kMoreData;
     return result;
   }
@@ -303,11 +340,14 @@ std::optional<std::string> environment_variable(std::string_view name) {
   const std::string variable(name);
   if (const char* value = std::getenv(variable.c_str())) return utf8_to_cp1252(value);
   // Wine keeps the user's Windows variables (USERPROFILE, HOMEPATH, ...) in the user's hive.
-  const std::optional<std::string> content = read_whole_file(wine_prefix() + "/user.reg");
-  if (!content) return std::nullopt;
+  const std::string file = wine_prefix() + "/user.reg";
   for (const char* section : {"Volatile Environment", "Environment"}) {
-    const Lookup found = find_value(*content, section, name);
-    if (found.value_found && found.is_text) return found.text;
+    const std::optional<Lookup> found = find_value(file, section, name);
+    if (!found) return std::nullopt;
+    // A text too long to keep is longer than any variable Windows holds: none.
+    if (found->value_found && found->is_text) {
+      return found->too_long ? std::nullopt : std::optional<std::string>(found->text);
+    }
   }
   return std::nullopt;
 }

@@ -3,13 +3,39 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "platform.hpp"
 
 namespace platform {
 namespace {
 
+// A console shows bytes in its own code page (the OEM one: 850 in France, 437 in the U.S.),
+// where Windows-1252's accented letters are other characters: it gets the text in UTF-16.
+bool write_console(HANDLE handle, std::string_view text) {
+  DWORD mode = 0;
+  if (!GetConsoleMode(handle, &mode)) return false;  // a file or a pipe
+  constexpr std::size_t kPiece = 1 << 16;
+  for (std::size_t from = 0; from < text.size(); from += kPiece) {
+    const std::string_view piece = text.substr(from, kPiece);
+    std::wstring wide(piece.size(), L'\0');  // one UTF-16 unit for each Windows-1252 byte
+    const int n = MultiByteToWideChar(1252, 0, piece.data(), static_cast<int>(piece.size()),
+                                      wide.data(), static_cast<int>(wide.size()));
+    std::wstring_view rest(wide.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+    while (!rest.empty()) {
+      DWORD written = 0;
+      if (!WriteConsoleW(handle, rest.data(), static_cast<DWORD>(rest.size()), &written, nullptr) ||
+          written == 0) {
+        return true;  // a closed console loses the text; the run goes on
+      }
+      rest.remove_prefix(written);
+    }
+  }
+  return true;
+}
+
 void write_all(HANDLE handle, std::string_view text) {
+  if (write_console(handle, text)) return;
   while (!text.empty()) {
     DWORD written = 0;
     if (!WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||

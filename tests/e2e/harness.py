@@ -4,22 +4,40 @@ The folder holds a copy of the executable (its folder decides where the settings
 are found), and the run gets a clean environment: no display (so message boxes go to standard
 error), the C locale (so output is the program's own Windows-1252 bytes), and a WINEPREFIX of the
 test's choosing.
+
+With BREVANTO_WINE set, the program is the Windows build, run under Wine (see wine.py): the
+folder lies on the prefix's drive C:, the simulator's folders are linked into it and its keys
+written to the prefix's registry; the program takes and shows paths in their Windows form
+(program_path), and its report log has CR LF line ends, read here as LF.
 """
 
 import os
+import pty
 import re
+import select
 import shutil
 import subprocess
 import tempfile
+import time
 import unittest
 
-from soarix import SoarixPrefix
+from soarix import SOARIX_KEYS, SoarixPrefix
+from wine import WINE
 
 EXE = os.environ.get("BREVANTO_EXE", "")
+# The program under test is the Windows build, under Wine.
+WINDOWS = WINE is not None
 SOURCE = os.environ.get("BREVANTO_SOURCE", os.path.join(os.path.dirname(__file__), "..", ".."))
 
 
 DATE_HEAD = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n\n")
+
+
+def sanitized():
+    """Whether the program under test was built with AddressSanitizer, whose shadow memory and
+    checks change its memory figures and its speed."""
+    with open(EXE, "rb") as f:
+        return b"__asan_init" in f.read()
 
 
 def cp1252(data):
@@ -61,9 +79,14 @@ class Result:
         self.stderr = cp1252(proc.stderr)
         self.folder = folder
 
-    def log(self, name="Brevanto.log"):
+    def log_bytes(self, name="Brevanto.log"):
+        """The report log as bytes, its line ends LF (the Windows build writes CR LF)."""
         with open(os.path.join(self.folder, name), "rb") as f:
-            return cp1252(f.read())
+            data = f.read()
+        return data.replace(b"\r\n", b"\n") if WINDOWS else data
+
+    def log(self, name="Brevanto.log"):
+        return cp1252(self.log_bytes(name))
 
     def log_lines(self, name="Brevanto.log"):
         return self.log(name).split("\n")
@@ -77,12 +100,16 @@ class Result:
         return log[head.end():]
 
 
-def snapshot(root, skip=("run",)):
+def snapshot(root, skip=("run",), ignore=("zenity",)):
     """Every file and folder below `root`: contents and modification times (the folders of
-    `skip`, relative to root, without their own time: they receive the report log)."""
+    `skip`, relative to root, without their own time: they receive the report log; those of
+    `ignore` not at all: the stand-in zenity records its calls there)."""
     seen = {}
     for folder, dirs, files in os.walk(root):
         rel = os.path.relpath(folder, root)
+        if rel in ignore:
+            dirs.clear()
+            continue
         if rel not in skip:
             seen[rel] = ("folder", os.stat(folder).st_mtime_ns)
         for name in files:
@@ -92,31 +119,66 @@ def snapshot(root, skip=("run",)):
     return seen
 
 
+def changes(before, after):
+    """The paths whose content or time differ between two snapshots, or that only one has."""
+    return sorted(path for path in set(before) | set(after) if before.get(path) != after.get(path))
+
+
 class Sandbox:
     """A temporary folder with a copy of the program."""
 
-    def __init__(self, rules=None, exe_name="Brevanto"):
+    def __init__(self, rules=None):
         if not EXE or not os.path.exists(EXE):
             raise unittest.SkipTest("BREVANTO_EXE is not set to the built program")
-        # A "." in a folder name makes a plan below it "not a flight plan": keep them out.
-        base = tempfile.gettempdir()
-        base = base if "." not in base else "/tmp"
+        if WINDOWS:
+            base = WINE.drive_c
+        else:
+            # A "." in a folder name makes a plan below it "not a flight plan": keep them out.
+            base = tempfile.gettempdir()
+            base = base if "." not in base else "/tmp"
         self.root = tempfile.mkdtemp(prefix="brevanto-e2e-", dir=base)
         self.folder = os.path.join(self.root, "run")
         os.mkdir(self.folder)
-        self.exe = os.path.join(self.folder, exe_name)
-        shutil.copy2(EXE, self.exe)
+        self.simulator = None  # the SoarixPrefix of install()
+        self.links = []  # under Wine: the simulator's folders linked into the prefix
+        exe_file = os.path.join(self.folder, "Brevanto.exe" if WINDOWS else "Brevanto")
+        shutil.copy2(EXE, exe_file)
+        self.exe = self.program_path(exe_file)  # argument 0 of a run
         if rules is not None:
             self.write("DEFAULT_CHECK.fpl", rules)
-        self.env = {
-            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-            "HOME": self.root,
-            "LC_ALL": "C",
-            "WINEPREFIX": os.path.join(self.root, "no-prefix"),
-        }
+        # Folders besides the sandbox whose files a run must leave as they are. Under Wine the
+        # simulator's folders stay in the sandbox (linked into the prefix), so nothing is added.
+        self.watched = []
+        if WINDOWS:
+            self.env = WINE.environment()
+        else:
+            self.env = {
+                "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+                "HOME": self.root,
+                "LC_ALL": "C",
+                "WINEPREFIX": os.path.join(self.root, "no-prefix"),
+            }
+
+    def snapshot(self):
+        """snapshot() of the sandbox and of every watched folder."""
+        seen = snapshot(self.root)
+        for folder in self.watched:
+            seen.update({os.path.join(folder, k): v for k, v in snapshot(folder, skip=()).items()})
+        return seen
 
     def path(self, *parts):
         return os.path.join(self.folder, *parts)
+
+    def program_path(self, native):
+        """A path as the program takes it and shows it: the native path itself, or under Wine
+        its Windows form (the simulator's files on C: where the prefix has them linked)."""
+        if not WINDOWS:
+            return native
+        if self.simulator is not None:
+            drive_c = os.path.join(self.simulator.folder, "drive_c")
+            if native.startswith(drive_c + os.sep):
+                return "C:\\" + os.path.relpath(native, drive_c).replace(os.sep, "\\")
+        return WINE.windows_path(native)
 
     def write(self, name, text, crlf=False):
         """Writes a text file (str is encoded as Windows-1252) below the run folder."""
@@ -133,8 +195,38 @@ class Sandbox:
         """Builds a Wine prefix with the simulator's `versions` installed and points the runs to
         it."""
         prefix = SoarixPrefix(os.path.join(self.root, "prefix"), versions, **kwargs)
-        self.env["WINEPREFIX"] = prefix.folder
+        self.simulator = prefix
+        if not WINDOWS:
+            self.env["WINEPREFIX"] = prefix.folder
+            return prefix
+        self.unlink_simulator()
+        for folder in prefix.windows_folders():
+            link = WINE.native(folder)
+            if os.path.islink(link):
+                os.remove(link)  # left by a test that could not clean up
+            elif os.path.lexists(link):
+                raise AssertionError(f"{link} is in the way of the simulator's folder {folder}")
+            os.makedirs(os.path.dirname(link), exist_ok=True)
+            os.symlink(prefix.native(folder), link)
+            self.links.append(link)
+        hkcu = "HKEY_CURRENT_USER\\"
+        WINE.import_registry([(hkcu + key, name, value) for key, name, value in prefix.registry()],
+                             remove=[hkcu + key for key in SOARIX_KEYS.values()])
         return prefix
+
+    def reg_add(self, key, name, value):
+        """Sets a registry value below HKEY_CURRENT_USER of the installed simulator's machine:
+        with Wine's reg under Wine, in the stand-in prefix's user.reg for the Linux build."""
+        if WINDOWS:
+            WINE.reg_add("HKCU\\" + key, name, value)
+        else:
+            self.simulator.set_value(key, name, value)
+
+    def unlink_simulator(self):
+        for link in self.links:
+            if os.path.islink(link):
+                os.remove(link)
+        self.links = []
 
     def zenity(self):
         """Puts a desktop and a stand-in zenity in the runs' environment (PATH holds only the
@@ -143,24 +235,81 @@ class Sandbox:
         self.env.update({"DISPLAY": ":97", "PATH": stand_in.folder})
         return stand_in
 
-    def run(self, *args, argv0=None, cwd=None, env=None, timeout=60, stdin=subprocess.DEVNULL):
-        """Runs the program; argv0 overrides argument 0 (the invocation name)."""
+    def full_env(self, env=None):
         full_env = dict(self.env)
         if env:
             full_env.update(env)
-        full_env = {k: v for k, v in full_env.items() if v is not None}
-        proc = subprocess.run(
-            [argv0 or self.exe, *args],
-            executable=self.exe,
-            cwd=cwd or self.folder,
-            env=full_env,
-            stdin=stdin,
-            capture_output=True,
-            timeout=timeout,
-        )
+        return {k: v for k, v in full_env.items() if v is not None}
+
+    def command(self, args, argv0=None, env=None):
+        """The command line, the program file and the environment of a run; argv0 overrides
+        argument 0 (the invocation name): under Wine, cmd.exe then starts the program by that
+        name from PATH, as a user at the prompt does."""
+        full_env = self.full_env(env)
+        if not WINDOWS:
+            return [argv0 or self.exe, *args], self.exe, full_env
+        if self.simulator is None:
+            WINE.reset_registry()  # no simulator of an earlier test
+        if argv0 is None:
+            return [WINE.loader, self.exe, *args], WINE.loader, full_env
+        full_env["WINEPATH"] = self.program_path(self.folder)
+        return [WINE.loader, "cmd", "/c", argv0, *args], WINE.loader, full_env
+
+    def run(self, *args, argv0=None, cwd=None, env=None, timeout=60, stdin=subprocess.DEVNULL,
+            preexec_fn=None):
+        """Runs the program, its output captured; preexec_fn runs in the child before the
+        program starts (limits, signal dispositions)."""
+        command, executable, full_env = self.command(args, argv0, env)
+        proc = subprocess.run(command, executable=executable, cwd=cwd or self.folder, env=full_env,
+                              stdin=stdin, capture_output=True, timeout=timeout,
+                              preexec_fn=preexec_fn)
         return Result(proc, cwd or self.folder)
 
+    def start(self, *args, **popen):
+        """Starts the program in its folder without waiting for it; its output is thrown away
+        unless `popen` says otherwise."""
+        popen.setdefault("stdin", subprocess.DEVNULL)
+        popen.setdefault("stdout", subprocess.DEVNULL)
+        popen.setdefault("stderr", subprocess.DEVNULL)
+        command, executable, full_env = self.command(args, None, popen.pop("env", None))
+        return subprocess.Popen(command, executable=executable,
+                                cwd=popen.pop("cwd", self.folder), env=full_env, **popen)
+
+    def run_on_terminal(self, *args, env=None, timeout=60):
+        """Runs the program with its standard output on a terminal, as from a command prompt;
+        returns what the terminal received."""
+        command, executable, full_env = self.command(args, None, env)
+        try:
+            terminal, output = pty.openpty()
+        except OSError as e:
+            raise unittest.SkipTest(f"no terminal can be opened here: {e}")
+        proc = subprocess.Popen(command, executable=executable, cwd=self.folder, env=full_env,
+                                stdin=subprocess.DEVNULL, stdout=output,
+                                stderr=subprocess.DEVNULL)
+        os.close(output)
+        shown = b""
+        deadline = time.monotonic() + timeout
+        try:
+            while time.monotonic() < deadline:
+                if select.select([terminal], [], [], 0.5)[0]:
+                    try:
+                        data = os.read(terminal, 65536)
+                    except OSError:  # every writer has gone
+                        break
+                    if not data:
+                        break
+                    shown += data
+                elif proc.poll() is not None:
+                    break
+            proc.wait(timeout=max(1, deadline - time.monotonic()))
+        finally:
+            os.close(terminal)
+            if proc.poll() is None:
+                proc.kill()
+        return shown
+
     def cleanup(self):
+        self.unlink_simulator()
         shutil.rmtree(self.root, ignore_errors=True)
 
 
@@ -213,11 +362,10 @@ class SandboxTest(unittest.TestCase):
         self.box = Sandbox(rules=self.rules)
         self.addCleanup(self.box.cleanup)
 
-    def assertOnlyLogWritten(self, before):
-        """Everything below the sandbox is as in `before` (a snapshot), but for the report log,
-        which is new."""
-        after = snapshot(self.box.root)
+    def assertOnlyLogWritten(self, before, box=None):
+        """Everything below the sandbox and its watched folders is as in `before` (its
+        snapshot()), but for the report log, which is new."""
+        box = box or self.box
         log = os.path.join("run", "Brevanto.log")
-        self.assertEqual(set(after) - set(before), {log})
-        del after[log]
-        self.assertEqual(after, before)
+        self.assertNotIn(log, before)
+        self.assertEqual(changes(before, box.snapshot()), [log])

@@ -17,8 +17,13 @@ LANDSCAPE = "Alps"
 
 
 def reg_text(text):
-    """A Windows text as Wine writes it in a .reg file."""
-    return text.replace("\\", "\\\\").replace('"', '\\"')
+    """A Windows text as Wine writes it in a .reg file: beyond ASCII, UTF-16 code units."""
+    escaped = text.replace("\\", "\\\\").replace('"', '\\"')
+    return "".join(c if ord(c) < 128 else f"\\x{ord(c):04x}" for c in escaped)
+
+
+SOARIX_KEYS = {2: "Software\\Soarix2", 3: "Software\\Soarix3"}
+SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"
 
 
 class SoarixPrefix:
@@ -27,13 +32,16 @@ class SoarixPrefix:
     `registered` lists versions whose registry key exists without a confirmed installation
     (no Soarix.exe)."""
 
-    def __init__(self, folder, versions=(3,), registered=(), log_version=None):
+    def __init__(self, folder, versions=(3,), registered=(), log_version=None, install_dirs=None):
         self.folder = folder
         self.versions = tuple(versions)
+        self.registered = self.versions + tuple(registered)
+        self.install_dirs = {**INSTALL_DIR, **(install_dirs or {})}
+        self.changed = {}  # (key, name): the values set after the installation
         os.makedirs(folder, exist_ok=True)
-        for v in self.versions + tuple(registered):
+        for v in self.registered:
             self._install(v, confirmed=v in self.versions, log_version=log_version)
-        self._write_user_reg(self.versions + tuple(registered))
+        self.write_user_reg()
 
     def native(self, windows_path):
         """The file of the prefix that a C: path names."""
@@ -41,7 +49,28 @@ class SoarixPrefix:
         return os.path.join(self.folder, "drive_c", *windows_path[3:].split("\\"))
 
     def install_dir(self, version):
-        return self.native(INSTALL_DIR[version])
+        return self.native(self.install_dirs[version])
+
+    def windows_folders(self):
+        """The Windows folders of the installations and of the user's profile."""
+        return [self.install_dirs[v] for v in self.registered] + [PROFILE]
+
+    def registry(self):
+        """The current user's registry values that the simulator and Windows hold: (key below
+        HKEY_CURRENT_USER, name, text)."""
+        values = [(SHELL_FOLDERS, "Personal", "%USERPROFILE%\\Documents")]
+        for v in sorted(self.registered):
+            values += [(SOARIX_KEYS[v], "InstallDir", self.install_dirs[v]),
+                       (SOARIX_KEYS[v], "LastPlayer", PILOT[v])]
+        values.append(("Volatile Environment", "USERPROFILE", PROFILE))
+        changed = dict(self.changed)
+        values = [(k, n, changed.pop((k, n), v)) for k, n, v in values]
+        return values + [(k, n, v) for (k, n), v in changed.items()]
+
+    def set_value(self, key, name, value):
+        """Sets a registry value below HKEY_CURRENT_USER, as a user would with Wine's reg."""
+        self.changed[(key, name)] = value
+        self.write_user_reg()
 
     def log_file(self, version):
         return os.path.join(self.install_dir(version), "Logs", "Logfile.txt")
@@ -70,22 +99,21 @@ class SoarixPrefix:
         os.makedirs(self.flight_plans(version), exist_ok=True)
         write_file(self.pilot_plan(version), flight_plan(version=version))
 
-    def _write_user_reg(self, versions):
+    def write_user_reg(self):
+        """user.reg, as Wine keeps it, with the values of registry() (the documents folder an
+        expandable text)."""
         lines = ["WINE REGISTRY Version 2",
                  ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000", "",
-                 "#arch=win64", "",
-                 "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\"
-                 "User Shell Folders] 1796692302",
-                 "#time=1dd86b115bb089c",
-                 '"Personal"=str(2):"%USERPROFILE%\\\\Documents"', ""]
-        for v in sorted(versions):
-            key = "Soarix3" if v == 3 else "Soarix2"
-            lines += [f"[Software\\\\{key}] 1796692303", "#time=1dd86b1169cb7a6",
-                      f'"InstallDir"="{reg_text(INSTALL_DIR[v])}"',
-                      f'"LastPlayer"="{PILOT[v]}"', ""]
-        lines += ["[Volatile Environment] 1796692303", "#time=1dd86b1167c088a",
-                  f'"USERPROFILE"="{reg_text(PROFILE)}"', ""]
-        write_file(os.path.join(self.folder, "user.reg"), "\n".join(lines))
+                 "#arch=win64", ""]
+        key = None
+        for k, name, value in self.registry():
+            if k != key:
+                lines += ([""] if key else []) + [f"[{reg_text(k)}] 1796692303",
+                                                   "#time=1dd86b1169cb7a6"]
+                key = k
+            kind = "str(2):" if name == "Personal" else ""
+            lines.append(f'"{name}"={kind}"{reg_text(value)}"')
+        write_file(os.path.join(self.folder, "user.reg"), "\n".join(lines + [""]))
 
 
 def write_file(path, data):

@@ -4,7 +4,7 @@ and the plans chosen in the multiple-selection dialog (a stand-in zenity on a de
 import os
 import unittest
 
-from harness import INSTALLED_3, SandboxTest, plan_block, popup, rules_head
+from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head
 from soarix import flight_plan
 
 
@@ -28,11 +28,13 @@ class ExtensionRules(SandboxTest):
                          "Round.2\\task.fpl", "Round.2/task.fpl", "./task.fpl", "notes.txt")
         self.assertEqual(r.returncode, 0)
         # "task" is taken as "task.fpl". In a Windows path a "." in a folder's name hides the
-        # extension; a native path's folders (after its last "/") are not part of the name.
+        # extension; on Linux a native path's folders (before its last "/") are not part of
+        # the name, on Windows "/" is no separator there.
+        native = ["Round.2/task.fpl", "./task.fpl"]
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("task1.fpl")
                          + plan_block("task2.FPL") + plan_block("task.fpl")
-                         + plan_block("Round.2/task.fpl") + plan_block("./task.fpl"))
-        for name in ("task.Fpl", "Round.2\\task.fpl", "notes.txt"):
+                         + "".join(plan_block(name) for name in native if not WINDOWS))
+        for name in ["task.Fpl", "Round.2\\task.fpl", "notes.txt"] + (native if WINDOWS else []):
             self.assertIn(skipped(name), r.stdout)
 
     def test_summary_without_text_when_every_name_is_skipped(self):
@@ -58,6 +60,8 @@ def shown(path):
     return path if len(path) <= 62 else path[:10] + "..." + path[-49:]
 
 
+@unittest.skipIf(WINDOWS, "the plans dialog is answered by a stand-in zenity; under Wine without "
+                          "a display it can only be cancelled (test_run_fatal)")
 class DialogPlans(SandboxTest):
     rules = "StartTime<=14.5\n"
 

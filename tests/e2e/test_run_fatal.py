@@ -53,12 +53,13 @@ class FatalErrors(SandboxTest):
     def test_rules_file_missing_or_without_rules(self):
         self.box.install()
         rules = self.box.path("DEFAULT_CHECK.fpl")
+        shown = self.box.program_path(rules)
         os.remove(rules)
         r = self.box.run("-nopopup", "a.fpl")
         # The path stays on one line, whatever its slashes.
-        self.assertStopped(r, INSTALLED_3, popup("error", rules, "Cannot be opened"))
+        self.assertStopped(r, INSTALLED_3, popup("error", shown, "Cannot be opened"))
         r = self.box.run("-nopopup", "-fr", "a.fpl")
-        self.assertStopped(r, INSTALLED_3, popup("error", rules, "Ouverture impossible"))
+        self.assertStopped(r, INSTALLED_3, popup("error", shown, "Ouverture impossible"))
         self.box.write(rules, "# only comments\n\n[Task]\nCount<=\n")
         r = self.box.run("-nopopup", "a.fpl")
         self.assertStopped(r, INSTALLED_3,
@@ -75,8 +76,9 @@ class FatalErrors(SandboxTest):
         with open(rules, "a") as f:
             f.write("StartTime>=12.0\n")
         r = self.box.run("-nopopup", "a.fpl")
-        self.assertStopped(r, INSTALLED_3 + rules + "\nMore than 200 constraints\n",
-                           popup("error", rules, "More than 200 constraints"))
+        shown = self.box.program_path(rules)
+        self.assertStopped(r, INSTALLED_3 + shown + "\nMore than 200 constraints\n",
+                           popup("error", shown, "More than 200 constraints"))
 
     def test_plan_that_cannot_be_opened_ends_the_run(self):
         self.box.install()

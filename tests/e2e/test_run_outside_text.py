@@ -5,7 +5,7 @@ with a banner or lose its quotes."""
 import os
 import unittest
 
-from harness import INSTALLED_3, SandboxTest, plan_block, rules_head, snapshot
+from harness import INSTALLED_3, SandboxTest, plan_block, rules_head
 from soarix import flight_plan
 
 KEPT = b"an organiser's own file\n"
@@ -20,7 +20,7 @@ class OutsideText(SandboxTest):
 
     def run_untouched(self, *args):
         """Runs the program; only its report log may be written, and it must complete."""
-        before = snapshot(self.box.root)
+        before = self.box.snapshot()
         r = self.box.run("-nopopup", *args)
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertOnlyLogWritten(before)
@@ -58,13 +58,12 @@ class OutsideRuleValue(SandboxTest):
                 self.box.write("DEFAULT_CHECK.fpl", b"Class=" + value + b"AGL\n")
                 if os.path.exists(self.box.path("Brevanto.log")):
                     os.remove(self.box.path("Brevanto.log"))
-                before = snapshot(self.box.root)
+                before = self.box.snapshot()
                 r = self.box.run("-nopopup", "day.fpl")
                 self.assertEqual(r.returncode, 0, r.stderr)
                 self.assertOnlyLogWritten(before)
-                with open(self.box.path("Brevanto.log"), "rb") as f:
-                    self.assertIn(b"\n" + value + b" : AGL only for real or integer values\n"
-                                  + rules_head(1).encode(), f.read())
+                self.assertIn(b"\n" + value + b" : AGL only for real or integer values\n"
+                              + rules_head(1).encode(), r.log_bytes())
 
 
 if __name__ == "__main__":

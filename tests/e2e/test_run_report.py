@@ -3,7 +3,7 @@ popup mode, the language of the messages, and the limits of the popup texts."""
 
 import unittest
 
-from harness import INSTALLED_3, SandboxTest, plan_block, popup, rules_head
+from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head
 from soarix import flight_plan
 
 RULES = """# Club class
@@ -43,15 +43,16 @@ class CommandLinePlans(SandboxTest):
 
     def test_accented_native_name_is_shown_in_windows_1252(self):
         # Linux spells file names in UTF-8; the log and the popups hold Windows-1252 texts.
+        # Output to a pipe: UTF-8 by the locale on Linux, the program's bytes on Windows.
         name = "\u00c9tape 1.fpl"
         self.box.write(name, flight_plan())
         r = self.box.run(name.encode("utf-8"), env={"LC_ALL": "C.UTF-8"})
         self.assertEqual(r.returncode, 0)
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block(name))
-        with open(self.box.path("Brevanto.log"), "rb") as log:
-            self.assertIn(b"\n\xc9tape 1.fpl\n", log.read())
-        self.assertIn("\n" + name + "\n", r.stdout_bytes.decode("utf-8"))
-        self.assertEqual(r.stderr_bytes.decode("utf-8"),
+        self.assertIn(b"\n\xc9tape 1.fpl\n", r.log_bytes())
+        piped = "cp1252" if WINDOWS else "utf-8"
+        self.assertIn("\n" + name + "\n", r.stdout_bytes.decode(piped))
+        self.assertEqual(r.stderr_bytes.decode(piped),
                          "Vantobre [info]\n\n" + name + "\nNo error found\n")
 
     def test_report_log_and_popups_of_each_popup_mode(self):
@@ -143,14 +144,20 @@ class Languages(SandboxTest):
         self.assertIn(" 4  contraintes \xe0 v\xe9rifier\n".encode("cp1252"), r.stdout_bytes)
         self.assertEqual(r.returncode, 0)
 
+    @unittest.skipIf(WINDOWS, "the Windows program writes its own bytes to a pipe, as to a file")
     def test_utf8_locale_converts_the_console_but_not_the_log(self):
         r = self.box.run("bad.fpl", env={"LC_ALL": "fr_CA.UTF-8"})
         self.assertEqual(r.stderr_bytes, popup("error", "bad.fpl", " 4 lignes incorrectes",
                                                *FRENCH_POPUP_LINES).encode("utf-8"))
         self.assertIn(" 4  contraintes \u00e0 v\u00e9rifier\n".encode("utf-8"), r.stdout_bytes)
-        with open(self.box.path("Brevanto.log"), "rb") as f:
-            self.assertIn(b"TPHeight1 : 1800                       devrait \xeatre : <= 1500\n",
-                          f.read())
+        self.assertIn(b"TPHeight1 : 1800                       devrait \xeatre : <= 1500\n",
+                      r.log_bytes())
+
+    def test_a_terminal_shows_the_accents(self):
+        # On Windows a console has a code page of its own, where Windows-1252 bytes are other
+        # letters ("\xe0" a Greek alpha); Wine's console shows its text in the locale's UTF-8.
+        shown = self.box.run_on_terminal("-nopopup", "-fr", "bad.fpl", env={"LC_ALL": "C.UTF-8"})
+        self.assertIn(" 4  contraintes \u00e0 v\u00e9rifier".encode("utf-8"), shown)
 
     def test_options_choose_the_messages_and_the_locale_the_see_file_text(self):
         # Many violations: the popup's list ends with the see-file text.

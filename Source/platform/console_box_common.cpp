@@ -1,0 +1,25 @@
+#include "console_box.hpp"
+
+#include <string>
+
+#include "platform.hpp"
+
+namespace platform {
+
+void write_console_box(const char* title, const char* message, const char* icon) {
+  const std::string body = message == nullptr ? std::string() : std::string(message);
+  std::string out = title == nullptr ? std::string() : std::string(title);
+  out += " [";
+  if (icon != nullptr) out += icon;
+  out += "]\n" + body;
+  if (body.empty() || body.back() != '\n') out += '\n';  // an empty message is an empty line
+  write_stderr(out);
+}
+
+int default_answer(std::string_view type, int default_button) {
+  if (type == "ok") return 1;
+  if (type != "yesnocancel" && default_button == 2) return 0;
+  return default_button;
+}
+
+}  // namespace platform
