@@ -129,6 +129,21 @@ void TextFile::skip_rest() {
 }
 
 TextFile::Status TextFile::next_line_start(std::string_view& line, std::size_t width) {
+  if (!goes_on_ && begin_ < end_) {
+    // Most lines: whole in the buffer, within the width.
+    const char* from = buffer_.get() + begin_;
+    const void* feed = std::memchr(from, '\n', end_ - begin_);
+    if (feed != nullptr) {
+      const auto n = static_cast<std::size_t>(static_cast<const char*>(feed) - from);
+      const std::size_t content = n > 0 && from[n - 1] == '\r' ? n - 1 : n;
+      if (content <= width) {
+        begin_ += n + 1;
+        line = {from, content};
+        last_status_ = 0;
+        return Status::ok;
+      }
+    }
+  }
   line = {};
   if (file_ == nullptr) {
     last_status_ = -1;
