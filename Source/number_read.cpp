@@ -138,14 +138,12 @@ std::optional<std::int32_t> read_int(std::string_view text) {
   const std::size_t first_digit = i;
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
   std::int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (ends_item(c)) break;
-    if (!is_digit(c)) return std::nullopt;
-    value = value * 10 + (c - '0');
+  for (; i < text.size() && is_digit(text[i]); ++i) {
+    value = value * 10 + (text[i] - '0');
     if (value > kLimit) return std::nullopt;
   }
-  if (i == first_digit) return std::nullopt;
+  // Digits only, up to the item's end.
+  if (i == first_digit || (i < text.size() && !ends_item(text[i]))) return std::nullopt;
   if (negative) value = -value;
   if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
   return static_cast<std::int32_t>(value);

@@ -102,7 +102,7 @@ class BlockList {
     if (c == ' ') {
       if (!item_.empty()) ++blanks_;  // kept only if more of the item follows
     } else if (!cut_ && item_.size() + blanks_ < kItemKept) {
-      item_.append(blanks_, ' ');
+      if (blanks_ > 0) item_.append(blanks_, ' ');
       blanks_ = 0;
       item_ += c;
     } else {
