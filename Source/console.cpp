@@ -4,23 +4,26 @@
 
 namespace brevanto {
 
-namespace {
-constexpr std::size_t kFlushAt = std::size_t{64} * 1024;
+char* Console::make_room(std::size_t n) {
+  if (used_ > 0) flush();
+  // Room for a full buffer and the line that passes it; a longer line gets its own.
+  if (n > buffer_.size()) buffer_.resize(n > kFlushAt ? n : 2 * kFlushAt);
+  return buffer_.data() + used_;
 }
 
-void Console::write(std::string_view text) {
+void Console::pass_on() {
   if (capture_ != nullptr) {
-    capture_->append(text);
-    return;
+    capture_->append(buffer_.data(), used_);
+    used_ = 0;
+  } else {
+    flush();
   }
-  buffer_.append(text);
-  if (buffer_.size() >= kFlushAt) flush();
 }
 
 void Console::flush() {
-  if (buffer_.empty()) return;
-  platform::write_stdout(buffer_);
-  buffer_.clear();
+  if (used_ == 0 || capture_ != nullptr) return;
+  platform::write_stdout(std::string_view(buffer_.data(), used_));
+  used_ = 0;
 }
 
 }  // namespace brevanto

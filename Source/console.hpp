@@ -2,8 +2,10 @@
 // buffer fills, before every dialog and at exit (flush()). A test gives a string to capture into.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fortran_format.hpp"
 
@@ -17,21 +19,48 @@ class Console {
   Console& operator=(const Console&) = delete;
   ~Console() { flush(); }
 
-  void write(std::string_view text);
-  void line(std::string_view text) {
-    write(text);
-    write("\n");
+  void write(std::string_view text) {
+    char* p = room(text.size());
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    written(p + text.size());
   }
-  // A free-format line (see TraceLine): one leading blank, then the items.
+  void line(std::string_view text) {
+    char* p = room(text.size() + 1);
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    p[text.size()] = '\n';
+    written(p + text.size() + 1);
+  }
+  // A free-format line (see TraceWriter): one leading blank, then the items. Written in place
+  // at the end of the buffer: the diagnostic lines are many.
   template <typename... Items>
   void trace(const Items&... items) {
-    line(trace_line(items...));
+    TraceWriter line(room(2 + (std::size_t{0} + ... + trace_room(items))));
+    (line.add(items), ...);
+    char* end = line.end();
+    *end++ = '\n';
+    written(end);
   }
   void flush();
 
  private:
+  static constexpr std::size_t kFlushAt = std::size_t{64} * 1024;
+
+  // A place for `n` more characters at the end of the buffer.
+  char* room(std::size_t n) {
+    if (used_ + n <= buffer_.size()) return buffer_.data() + used_;
+    return make_room(n);
+  }
+  char* make_room(std::size_t n);
+  // The buffer holds what was written up to `end`: captured at once, or flushed when full.
+  void written(const char* end) {
+    used_ = static_cast<std::size_t>(end - buffer_.data());
+    if (capture_ != nullptr || used_ >= kFlushAt) pass_on();
+  }
+  void pass_on();
+
   std::string* capture_ = nullptr;
-  std::string buffer_;
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;  // characters of the buffer not yet written out
 };
 
 }  // namespace brevanto

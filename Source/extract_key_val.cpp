@@ -6,16 +6,18 @@ namespace {
 constexpr std::size_t npos = std::string_view::npos;
 }
 
-void extract_key_val(std::string_view line, std::string& key, std::string& val, std::size_t width) {
+KeyVal split_key_val(std::string_view line, std::size_t width) {
+  const auto field = [width](std::string_view text) { return trim_right(text.substr(0, width)); };
   std::size_t split = line.find('=');
   if (split == npos) split = line.find(':');
-  if (split == npos) {
-    key = fit(line, width);
-    val.clear();
-    return;
-  }
-  key = fit(trim_left(line.substr(0, split)), width);
-  val = fit(trim_left(line.substr(split + 1)), width);
+  if (split == npos) return KeyVal{field(line), std::string_view()};
+  return KeyVal{field(trim_left(line.substr(0, split))), field(trim_left(line.substr(split + 1)))};
+}
+
+void extract_key_val(std::string_view line, std::string& key, std::string& val, std::size_t width) {
+  const KeyVal kv = split_key_val(line, width);
+  key.assign(kv.key.data(), kv.key.size());
+  val.assign(kv.val.data(), kv.val.size());
 }
 
 void extract_key_val_rel(std::string_view line, std::string& key, std::string& val,

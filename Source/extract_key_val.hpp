@@ -21,6 +21,12 @@ inline constexpr std::array<std::string_view, 7> reltxt = {"=", "!=", "<", "<=",
 void extract_key_val(std::string_view line, std::string& key, std::string& val,
                      std::size_t width = kKeyLen);
 
+// The same key and value as parts of the line itself, for a line read and split once.
+struct KeyVal {
+  std::string_view key, val;
+};
+KeyVal split_key_val(std::string_view line, std::size_t width = kKeyLen);
+
 // Splits at the relation of `reltxt` that comes last in table order among those occurring in
 // the line, at that relation's first occurrence. `rel` receives the relation ("=", "<=", ...);
 // without any, the key is the whole line and value and relation are blank.

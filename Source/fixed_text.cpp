@@ -4,18 +4,13 @@
 
 namespace brevanto {
 
-std::string_view trim_right(std::string_view text) {
-  const std::size_t end = text.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
-
-std::string_view trim_left(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(' ');
-  return start == std::string_view::npos ? std::string_view() : text.substr(start);
-}
-
 std::string fit(std::string_view text, std::size_t width) {
   return std::string(trim_right(text.substr(0, width)));
+}
+
+void fit_into(std::string& field, std::string_view text, std::size_t width) {
+  const std::string_view kept = trim_right(text.substr(0, width));
+  field.assign(kept.data(), kept.size());
 }
 
 int padded_compare(std::string_view a, std::string_view b) {

@@ -14,13 +14,26 @@ inline constexpr std::size_t kLineLen = 132;  // lines of rules files and flight
 inline constexpr std::size_t kPathLen = 256;  // settings lines (paths are never cut)
 inline constexpr std::size_t kMsgLen = 512;   // messages
 
-// The text without its trailing blanks.
-std::string_view trim_right(std::string_view text);
+// The text without its trailing blanks. Inline: every field of every line passes here.
+inline std::string_view trim_right(std::string_view text) {
+  std::size_t end = text.size();
+  while (end > 0 && text[end - 1] == ' ')
+    --end;
+  return text.substr(0, end);
+}
 // The text without its leading blanks ("left-justified").
-std::string_view trim_left(std::string_view text);
+inline std::string_view trim_left(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size() && text[start] == ' ')
+    ++start;
+  return text.substr(start);
+}
 
 // Assignment to a field of the given width: the text cut at the width, trailing blanks dropped.
 std::string fit(std::string_view text, std::size_t width);
+// The same into an existing field, which keeps its room: no allocation for a field reused line
+// after line. `text` may lie in `field`.
+void fit_into(std::string& field, std::string_view text, std::size_t width);
 
 // Fields compared as blank-padded texts, byte by byte (unsigned), case-sensitive.
 bool padded_equal(std::string_view a, std::string_view b);

@@ -35,36 +35,18 @@ std::string fmt_f(double value, int width, int decimals) {
   return text;
 }
 
-std::string fmt_real(float value) {
-  char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  std::string s(buf, ec == std::errc() ? end : buf);
-  if (std::isfinite(value) && s.find_first_of(".e") == std::string::npos) s += ".0";
-  return s;
-}
-
-TraceLine& TraceLine::add(std::string_view s) {
-  if (!empty_ && !last_was_text_) text_ += ' ';
-  text_ += s;
-  last_was_text_ = true;
-  empty_ = false;
-  return *this;
-}
-
-TraceLine& TraceLine::add_number(const std::string& s) {
-  if (!empty_) text_ += ' ';
-  text_ += s;
-  last_was_text_ = false;
-  empty_ = false;
-  return *this;
-}
-
-TraceLine& TraceLine::add(bool b) {
-  return add_number(b ? "T" : "F");
-}
-
-TraceLine& TraceLine::add(float v) {
-  return add_number(fmt_real(v));
+void TraceWriter::add(float v) {
+  number_start();
+  char* const start = p_;
+  const auto [end, ec] = std::to_chars(p_, p_ + kRealRoom - 2, v);
+  p_ = ec == std::errc() ? end : start;
+  // The shortest form of a whole number has no point: the free format shows one.
+  if (std::isfinite(v) &&
+      std::string_view(start, static_cast<std::size_t>(p_ - start)).find_first_of(".e") ==
+          std::string_view::npos) {
+    *p_++ = '.';
+    *p_++ = '0';
+  }
 }
 
 }  // namespace brevanto

@@ -98,12 +98,17 @@ int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool si
   return version;
 }
 
-int landscape_airspace_count(Io& io, inst00& inst, std::string_view landscape) {
+int landscape_airspace_count(Io& io, inst00& inst, std::string_view landscape,
+                             AirspaceCounts* known) {
   get_soarix_inst_dir(io, inst, -3, inst.instpath3, true);
   const std::string path = std::string(trim_right(inst.instpath3)) + "\\Landscapes\\" +
                            std::string(landscape) + "\\" + std::string(landscape) + ".air";
   io.con.trace(path);
-  return get_airspace_size(io, path);
+  if (known == nullptr) return get_airspace_size(io, path);
+  if (const auto at = known->find(path); at != known->end()) return at->second;
+  const int count = get_airspace_size(io, path);
+  if (count > 0) known->emplace(path, count);
+  return count;
 }
 
 int check_soarix_install(Io& io, inst00& inst, std::string_view msgpltfldr) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -45,10 +47,17 @@ struct inst00 {
 inline constexpr int kBadSelector = -1;
 int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool silent);
 
+// Airspace counts already read in this run, by airspace file. A landscape's airspace file belongs
+// to the installation and does not change while a run checks plans: each is read once.
+using AirspaceCounts = std::map<std::string, int, std::less<>>;
+
 // The number of airspace blocks of `landscape` in the version-3 installation (the record's
 // folder once known, else the registered one, written into the record), after a trace line
-// with the airspace file's path.
-int landscape_airspace_count(Io& io, inst00& inst, std::string_view landscape);
+// with the airspace file's path. With `known`, a count found there is taken without reading
+// the file, and a file read with blocks in it is added there; a file that cannot be opened is
+// not, so that each plan that names it says so.
+int landscape_airspace_count(Io& io, inst00& inst, std::string_view landscape,
+                             AirspaceCounts* known = nullptr);
 
 // Finds versions 2 and 3 (a registered folder whose log states that version and which holds
 // Soarix.exe) and their user-files and pilot folders; returns 0 (none), 2 or 3 (version 3 found,

@@ -145,6 +145,28 @@ void Journal::append(std::string_view text) {
                          std::to_string(status) + "), the report goes on on the console ***\n");
 }
 
+namespace {
+
+// One report line of the program: its pieces, or a line holding a blank.
+void put_text(Lines& out, std::string_view text) {
+  std::string printable(trim_right(text));
+  make_printable(printable);
+  const std::string_view body = trim_right(printable);
+  if (body.empty()) {
+    out.put(" ");
+  } else {
+    write_lines(out, body);
+  }
+}
+
+}  // namespace
+
+void log_lines(Journal& journal, std::initializer_list<std::string_view> texts) {
+  Lines out(journal);
+  for (const std::string_view text : texts)
+    put_text(out, text);
+}
+
 void log_line(Journal& journal, std::string_view text, Banner banner) {
   Lines out(journal);
   switch (banner) {
@@ -160,14 +182,7 @@ void log_line(Journal& journal, std::string_view text, Banner banner) {
     case Banner::none:
       break;
   }
-  std::string printable(trim_right(text));
-  make_printable(printable);
-  const std::string_view body = trim_right(printable);
-  if (body.empty()) {
-    out.put(" ");
-  } else {
-    write_lines(out, body);
-  }
+  put_text(out, text);
   if (banner != Banner::none) out.put(kClosingBanner);
 }
 

@@ -8,6 +8,7 @@
 // values are put into lines through escape_slashes()); nothing else in it is read.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,10 @@ enum class Banner { none, warning, info, error };
 // Writes a report line to the console and the journal, framed by `banner`'s lines. Line feeds
 // count as "/"; a blank text is one line holding a blank.
 void log_line(Journal& journal, std::string_view text, Banner banner = Banner::none);
+
+// Writes report lines as log_line() writes each (without banner), all in one write to the
+// journal file: the lines that always go together.
+void log_lines(Journal& journal, std::initializer_list<std::string_view> texts);
 
 // The journal's original interface, for the program's own fixed texts only (never hand it a text
 // that holds outside data): "CREATE..." goes to log_command(), a leading "{W}", "{I}" or "{E}"

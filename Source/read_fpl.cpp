@@ -47,6 +47,10 @@ constexpr TurnpointKey turnpoint_keys[] = {
     {"TPAzimuth", &FlightPlan::tpazi, nullptr, Conv::azimuth},
 };
 
+static_assert(std::ranges::all_of(turnpoint_keys,
+                                  [](const TurnpointKey& k) { return k.prefix.starts_with("TP"); }),
+              "turnpoint_key() tells the turnpoint keys by their \"TP\"");
+
 // Penalty-zone heights and factor: row k of pza.
 struct PenaltyZoneKey {
   std::string_view prefix;
@@ -98,7 +102,7 @@ class BlockList {
     if (c == ' ') {
       if (!item_.empty()) ++blanks_;  // kept only if more of the item follows
     } else if (!cut_ && item_.size() + blanks_ < kItemKept) {
-      item_.append(blanks_, ' ');
+      if (blanks_ > 0) item_.append(blanks_, ' ');
       blanks_ = 0;
       item_ += c;
     } else {
@@ -174,10 +178,11 @@ class PlanReader {
   // version-3 plan widens it from "PZCount" to "DisabledAirspaces" to hold that list's line,
   // never below the usual 132.
   std::size_t width_ = kLineLen;
-  std::string record_;    // the record as read, up to the width; the rest stays in the file
-  std::string raw_line_;  // the record cut at the width (the raw line)
-  std::string line_;      // the working line
-  std::string key_, val_;
+  std::string_view record_;  // the record as read, up to the width; the rest stays in the file
+  // Parts of the record, valid until the next one is read.
+  std::string_view raw_line_;  // the record cut at the width (the raw line)
+  std::string_view line_;      // the working line
+  std::string_view key_, val_;
 
   float previous_aattime_ = 0;
   bool previous_qaat_ = false;
@@ -196,17 +201,17 @@ FplReadState PlanReader::read() {
   con_.trace("fpl_vers", fpl_.fpl_vers);
 
   for (;;) {
-    if (plan_.read_line_start(record_, width_) != TextFile::Status::ok) {
+    if (plan_.next_line_start(record_, width_) != TextFile::Status::ok) {
       ios = plan_.last_status();
       break;
     }
     ios = 0;
-    raw_line_ = fit(record_, width_);
+    raw_line_ = trim_right(record_.substr(0, width_));
     con_.trace(nl, raw_line_, width_);
     if (raw_line_.empty()) continue;
 
     if (raw_line_.starts_with(kEmbedded)) {
-      line_ = fit(after(raw_line_, kEmbedded.size()), width_);
+      line_ = trim_right(after(raw_line_, kEmbedded.size()).substr(0, width_));
     } else if (raw_line_.starts_with(kEmbedEnd)) {
       break;
     } else {
@@ -215,7 +220,9 @@ FplReadState PlanReader::read() {
 
     ++nl;
     con_.trace(nl, line_, line_.size());
-    extract_key_val(line_, key_, val_);
+    const KeyVal kv = split_key_val(line_);
+    key_ = kv.key;
+    val_ = kv.val;
     con_.trace(nl, key_, " ", val_);
 
     if (!dispatch(ios)) break;
@@ -285,7 +292,7 @@ void PlanReader::zone_header() {
   constexpr std::size_t prefix = 12;
   const std::size_t bracket = line_.find(']');
   const std::string_view zone_text = bracket != std::string::npos && bracket > prefix
-                                         ? std::string_view(line_).substr(prefix, bracket - prefix)
+                                         ? line_.substr(prefix, bracket - prefix)
                                          : std::string_view();
   const auto zone = read_index(zone_text);
   const std::size_t after_bracket = bracket == std::string::npos ? 0 : bracket + 1;
@@ -315,7 +322,7 @@ void PlanReader::version() {
 void PlanReader::landscape() {
   fpl_.landscape = fit(val_, rd_fpl_2::landscape_len);
   if (fpl_.fpl_vers != 3) return;
-  fpl_.nb_as_zones = airspace_count_(val_);
+  fpl_.nb_as_zones = airspace_count_(std::string(val_));
   con_.trace("Airspace zones : ", fpl_.nb_as_zones);
 }
 
@@ -329,13 +336,16 @@ void PlanReader::turnpoint_count() {
 // number leaves the previous one in force; an index outside 0..30 makes the line ignored.
 bool PlanReader::turnpoint_key() {
   constexpr std::string_view name_prefix = "TPName";
+  // Every turnpoint key begins so: most lines are told apart at once.
+  if (!key_.starts_with("TP")) return false;
   const TurnpointKey* entry = nullptr;
   std::size_t prefix = 0;
   if (key_.starts_with(name_prefix)) {
     prefix = name_prefix.size();
   } else {
     for (const auto& k : turnpoint_keys) {
-      if (key_.starts_with(k.prefix)) {
+      // The third character tells most prefixes apart before they are compared.
+      if (key_.size() > 2 && key_[2] == k.prefix[2] && key_.starts_with(k.prefix)) {
         entry = &k;
         prefix = k.prefix.size();
         break;
@@ -344,8 +354,7 @@ bool PlanReader::turnpoint_key() {
     if (entry == nullptr) return false;
   }
 
-  std::string index, value;
-  extract_key_val(after(line_, prefix), index, value);
+  const auto [index, value] = split_key_val(after(line_, prefix));
   const long long number = read_index(index).value_or(turnpoint_);
   if (!PerTurnpoint<int>::contains(number)) return true;
   turnpoint_ = static_cast<int>(number);
@@ -406,17 +415,16 @@ void PlanReader::penalty_zone_corner() {
 
 // "PZBase<zone>=", "PZTop<zone>=", "PZPenaltyTimeFactor<zone>=".
 bool PlanReader::penalty_zone_height() {
-  for (const auto& k : penalty_zone_keys) {
-    if (!key_.starts_with(k.prefix)) continue;
-    std::string index, value;
-    extract_key_val(after(line_, k.prefix.size()), index, value);
-    const long long zone = read_index(index).value_or(penalty_zone_);
-    if (!fpl_.pza[k.row].contains(zone)) return true;
-    penalty_zone_ = static_cast<int>(zone);
-    set_real(fpl_.pza[k.row][zone], value);
-    return true;
-  }
-  return false;
+  const auto* const k = std::ranges::find_if(
+      penalty_zone_keys,
+      [this](const PenaltyZoneKey& entry) { return key_.starts_with(entry.prefix); });
+  if (k == std::ranges::end(penalty_zone_keys)) return false;
+  const auto [index, value] = split_key_val(after(line_, k->prefix.size()));
+  const long long zone = read_index(index).value_or(penalty_zone_);
+  if (!fpl_.pza[k->row].contains(zone)) return true;
+  penalty_zone_ = static_cast<int>(zone);
+  set_real(fpl_.pza[k->row][zone], value);
+  return true;
 }
 
 // "DisabledAirspaces=<n>,<n>,...": the list after the record's first "=", from the record as
@@ -436,12 +444,13 @@ void PlanReader::disabled_airspaces() {
 // lines are stored as they stand; past the sixteenth they are read but not kept.
 void PlanReader::description(int& ios) {
   fpl_.fpldesc[1] = fit(val_, rd_fpl_2::desc_len);
+  std::string_view line;
   for (long long number = 2;; ++number) {
-    const bool ok = plan_.read_line(line_, width_) == TextFile::Status::ok;
+    const bool ok = plan_.next_line(line, width_) == TextFile::Status::ok;
     ios = ok ? 0 : plan_.last_status();
     con_.trace("IOS=", ios);
-    if (!ok || trim_right(line_).empty()) return;
-    if (fpl_.fpldesc.contains(number)) fpl_.fpldesc[number] = fit(line_, rd_fpl_2::desc_len);
+    if (!ok || trim_right(line).empty()) return;
+    if (fpl_.fpldesc.contains(number)) fpl_.fpldesc[number] = fit(line, rd_fpl_2::desc_len);
   }
 }
 

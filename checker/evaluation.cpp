@@ -3,7 +3,9 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "MajMin.hpp"
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
@@ -38,10 +40,6 @@ std::string nearest_int_text(double x) {
   return i2b(static_cast<std::int32_t>(r));
 }
 
-bool ends_with_turnpoint_wildcard(std::string_view key) {
-  return !key.empty() && std::string_view("$?%").find(key.back()) != std::string_view::npos;
-}
-
 // A number that does not read ends the scan: as an end of file when there was nothing to read,
 // else as a read error.
 ScanEnd failed_read(std::string_view text) {
@@ -58,7 +56,7 @@ void undo_finish_keys(Console& con, bool qverb, ConstraintTable& table) {
   for (int i = 1; i <= table.check_num; ++i) {
     Constraint& rule = table[i];
     if (!rule.check_mod) continue;
-    rule.check_key = rule.key_as_read;
+    set_check_key(rule, rule.key_as_read);
     rule.check_mod = false;
     if (qverb) con.trace(i, rule.check_key + " " + rule.check_rel + " " + rule.check_val);
   }
@@ -91,17 +89,13 @@ class PlanCheck {
   // Reads the plan's first "Count" line: the task's number of turnpoints, which the finish
   // keys and the turnpoint wildcards need. False when the scan must not run.
   bool prepare() {
-    bool wildcards = false;
-    for (int i = 1; i <= table_.check_num; ++i) {
-      wildcards = wildcards || ends_with_turnpoint_wildcard(table_[i].check_key);
-    }
-    if (!table_.qfinish && !wildcards) return true;
+    if (!table_.qfinish && !table_.index.turnpoint_wildcards()) return true;
 
-    std::string line, key, val;
+    std::string_view line;
     std::optional<std::int32_t> count;
     int lines = 0;
     for (;;) {
-      const TextFile::Status status = plan_.read_line(line, kLineLen);
+      const TextFile::Status status = plan_.next_line(line, kLineLen);
       if (status == TextFile::Status::error) {
         result_.nl = lines;
         result_.end = ScanEnd::read_error;
@@ -109,7 +103,7 @@ class PlanCheck {
       }
       if (status == TextFile::Status::end) break;
       ++lines;
-      extract_key_val(line, key, val, kKeyLen);
+      const auto [key, val] = split_key_val(line, kKeyLen);
       if (key == "Count") {
         count = read_int(val);
         break;
@@ -127,29 +121,34 @@ class PlanCheck {
       for (int i = 1; i <= table_.check_num; ++i) {
         Constraint& rule = table_[i];
         if (!rule.check_key.ends_with('|')) continue;
-        rule.check_key = fit(rule.check_key.substr(0, rule.check_key.size() - 1) + finish, kKeyLen);
+        set_check_key(rule,
+                      fit(rule.check_key.substr(0, rule.check_key.size() - 1) + finish, kKeyLen));
         rule.check_mod = true;
         if (settings_.qverb)
           con_.trace(i, rule.check_key + " " + rule.check_rel + " " + rule.check_val);
       }
+      table_.index.index_finish_keys(table_);
     }
     plan_.rewind();
     return true;
   }
 
   void scan() {
-    std::string line, key, val;
+    std::string_view line;
+    table_.index.enter_section(section_);
     for (;;) {
-      const TextFile::Status status = plan_.read_line(line, kLineLen);
+      const TextFile::Status status = plan_.next_line(line, kLineLen);
       if (status == TextFile::Status::end) return;
       if (status == TextFile::Status::error) {
         result_.end = ScanEnd::read_error;
         return;
       }
       ++result_.nl;
-      extract_key_val(line, key, val, kKeyLen);
+      const auto [key, val] = split_key_val(line, kKeyLen);
+      line_value_.reset();
       const std::optional<ScanEnd> stop = interpret(line, key, val);
-      for (int i = 1; i <= table_.check_num; ++i)
+      table_.index.candidates(key, candidates_);
+      for (const int i : candidates_)
         compare(i, key, val);
       if (stop) {
         result_.end = *stop;
@@ -162,11 +161,14 @@ class PlanCheck {
 
   // Follows where the scan is in the plan. A number that does not read gives its "????" line
   // and ends the scan once the line has been compared.
-  std::optional<ScanEnd> interpret(std::string_view line, const std::string& key,
-                                   const std::string& val) {
+  std::optional<ScanEnd> interpret(std::string_view line, std::string_view key,
+                                   std::string_view val) {
     std::optional<ScanEnd> stop;
     // The section a qualified rule key such as "[Task]Count" refers to.
-    if (line.starts_with('[')) section_ = fit(line, kKeyLen);
+    if (line.starts_with('[')) {
+      section_ = fit(line, kKeyLen);
+      table_.index.enter_section(section_);
+    }
 
     if (key.starts_with("TPName")) {
       const std::string_view number = substr_or_empty(key, 6, 2);
@@ -226,17 +228,25 @@ class PlanCheck {
     if (!n || *n != turnpoint_) log(str(what) + escape_slashes(key));
   }
 
-  // Compares the plan line `key`=`val` with rule number `i` of the table.
-  void compare(int i, const std::string& key, const std::string& val) {
-    const Constraint& rule = table_[i];
-    std::string compared_key = key;
-    if (rule.check_key.starts_with('[') && rule.check_key.find(']') != std::string::npos) {
-      compared_key = section_ + key;
+  // Whether the constraint's key selects the line's key: the one place where a rule is found to
+  // apply to a line.
+  bool applies(const Constraint& rule, std::string_view key) {
+    std::string_view compared_key = key;
+    if (rule.sectioned) {
+      compared_key_.assign(section_).append(key);
+      compared_key = compared_key_;
     }
-    if (!wildcardcompare(con_, rule.check_key, compared_key, turnpoint_, turnpoint_count_)) return;
+    return wildcardcompare(con_, rule.check_key, rule.key_pattern, compared_key, turnpoint_,
+                           turnpoint_count_);
+  }
+
+  // Compares the plan line `key`=`val` with rule number `i` of the table.
+  void compare(int i, std::string_view key, std::string_view val) {
+    const Constraint& rule = table_[i];
+    if (!applies(rule, key)) return;
     if (record_ != nullptr) record_->rule_applies(i);
 
-    TypedValue plan_value = get_val_type(con_, val);
+    TypedValue plan_value = line_value(val);
     if (rule.check_agl && sector_type_ == 0 && plan_value.typ != 'C') {
       plan_value.typ = 'R';
       plan_value.fval -= carry_.tpposz;  // the altitude as a height above the turnpoint's ground
@@ -255,10 +265,19 @@ class PlanCheck {
       ++result_.nl_nok;
       report(rule, key, val, comparable);
     } else if (settings_.qoklines) {
-      const std::string line = key + " : OK";
+      const std::string line = str(key) + " : OK";
       log(escape_slashes(line));
       if (keeps_findings()) add_finding(rule, key, val, Verdict::ok, expected_value(rule), line);
     }
+  }
+
+  // The line's value as typed for the first constraint that applies to it, for the others too;
+  // but "today" is typed at each use, as each writes the day serial on the console.
+  TypedValue line_value(std::string_view val) {
+    if (line_value_) return *line_value_;
+    const TypedValue plan_value = get_val_type(con_, val);
+    if (!case_blind_compare(val, "today")) line_value_ = plan_value;
+    return plan_value;
   }
 
   // Whether the plan's value satisfies the constraint; `comparable` false when the types do not go
@@ -327,8 +346,9 @@ class PlanCheck {
     return satisfied;
   }
 
-  void report(const Constraint& rule, const std::string& key, const std::string& val,
+  void report(const Constraint& rule, std::string_view key_text, std::string_view val_text,
               bool comparable) {
+    const std::string key(key_text), val(val_text);
     if (!comparable) {
       const std::string line = key + " : " + str(texts_.incompatible) + val + "," + rule.check_val;
       log(escape_slashes(line));
@@ -381,10 +401,10 @@ class PlanCheck {
   bool keeps_findings() const { return record_ != nullptr && record_->keeps_findings(); }
 
   // A reported line, for the run's outputs; `expected` is the rule's value as the line shows it.
-  void add_finding(const Constraint& rule, const std::string& key, const std::string& val,
+  void add_finding(const Constraint& rule, std::string_view key, std::string_view val,
                    Verdict verdict, const std::string& expected, const std::string& report_line) {
-    record_->add(Finding{result_.nl, key, val, rule.check_rel, expected, verdict, turnpoint_,
-                         weather_zone_, report_line});
+    record_->add(Finding{result_.nl, std::string(key), std::string(val), rule.check_rel, expected,
+                         verdict, turnpoint_, weather_zone_, report_line});
   }
 
   // msg00 holds its lines as the popup shows them, so that its room counts a "/" once; the
@@ -417,11 +437,14 @@ class PlanCheck {
   FindingsRecord* const record_;  // the run's record, or none
 
   PlanCheckResult result_;
-  int turnpoint_ = -1;       // current turnpoint; -1 outside the turnpoint list
-  int sector_type_ = -1;     // its sector type; -1 when none
-  int weather_zone_ = -1;    // current weather zone; -1 outside the zones
-  int turnpoint_count_ = 0;  // turnpoints of the task
-  std::string section_;      // the last section header read
+  int turnpoint_ = -1;                    // current turnpoint; -1 outside the turnpoint list
+  int sector_type_ = -1;                  // its sector type; -1 when none
+  int weather_zone_ = -1;                 // current weather zone; -1 outside the zones
+  int turnpoint_count_ = 0;               // turnpoints of the task
+  std::string section_;                   // the last section header read
+  std::string compared_key_;              // a section followed by a line's key
+  std::optional<TypedValue> line_value_;  // the current line's value, once typed
+  std::vector<int> candidates_;           // the constraints the current line's key may concern
 };
 
 }  // namespace

@@ -41,7 +41,7 @@ bool key_can_never_match(std::string_view check_key) {
   // The matcher sees a finish key with its "|" made the finish turnpoint's number.
   std::string matched(check_key);
   if (matched.ends_with('|')) matched.back() = '1';
-  return wildcard_is_incorrect(matched);
+  return key_pattern(matched).kind == KeyPattern::Kind::misplaced;
 }
 
 void report_useless_rules(Journal& journal, const ConstraintTable& table, Language language) {

@@ -53,6 +53,12 @@ void apply_qualifiers(Constraint& rule, ConstraintTable& table) {
 
 }  // namespace
 
+void set_check_key(Constraint& rule, std::string_view key) {
+  rule.check_key = key;
+  rule.key_pattern = key_pattern(key);
+  rule.sectioned = key.starts_with('[') && key.find(']') != std::string_view::npos;
+}
+
 void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
   if (!s.qask) return;
   con.trace(trim_right(s.deffil));
@@ -93,7 +99,7 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
       if (key == alias.name) key = alias.key;
     }
     if (key.ends_with('|')) table.qfinish = true;
-    rule.check_key = key;
+    set_check_key(rule, key);
     rule.key_as_read = key;
     rule.line_as_written = trim_right(line);
     rule.check_rel = rel;
@@ -120,6 +126,7 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
 
   if (table.check_num == 0)
     return RulesFault{RulesFault::Kind::none_defined, std::string(messages.no_test)};
+  table.index.build(table);
   log_line(io.journal, fmt_i(table.check_num, 2) + " " + std::string(messages.to_check));
   report_useless_rules(io.journal, table, s.language);
   log_line(io.journal, " ");

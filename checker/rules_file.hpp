@@ -12,7 +12,9 @@
 #include "GetFilename.hpp"
 #include "bounded_array.hpp"
 #include "io.hpp"
+#include "rule_index.hpp"
 #include "settings.hpp"
+#include "value_primitives.hpp"
 
 namespace brevanto {
 
@@ -30,14 +32,21 @@ struct Constraint {
   bool check_bas = false;      // an offset from the plan's cloud base
   bool check_mod = false;      // the final "|" of the key stands replaced for the current plan
   std::string key_as_read;     // the key as the rules file gave it, to undo that replacement
+  KeyPattern key_pattern;      // what check_key selects
+  bool sectioned = false;      // check_key begins with a section ("[Task]Count"): it is compared
+                               // with the current section followed by the line's key
   std::string line_as_written;  // the rules file's line, for the messages about the rule
 };
+
+// Gives `c` the key `key` (for a finish key, replaced or restored), with its pattern and section.
+void set_check_key(Constraint& rule, std::string_view key);
 
 struct ConstraintTable {
   Bounded<Constraint, 1, maxchk> entries;  // 1 to check_num in use, in the file's order
   int check_num = 0;
   bool qfinish = false;  // some key ends with "|" (the finish turnpoint)
   bool qbase = false;    // some value is a BASE value: the run must give the cloud base
+  RuleIndex index;       // which constraints a plan line's key may concern
 
   Constraint& operator[](int i) { return entries[i]; }
   const Constraint& operator[](int i) const { return entries[i]; }
@@ -64,9 +73,9 @@ void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog = 
 // Reads the rules file s.deffil into `table` (filled afresh). Comments ("#" first), lines without
 // relation, with a blank key or a blank value are skipped. Writes to the journal a line for each
 // AGL text value, then the count line, a line for each rule whose key can never match, and a
-// line holding one blank. A file that cannot be opened,
-// more than maxchk constraints or none at all: nothing more is read and the fault comes back (the
-// table then holds the constraints read so far).
+// line holding one blank. A file that cannot be opened, more than maxchk constraints or none at
+// all: nothing more is read and the fault comes back (the table then holds the constraints read
+// so far). Otherwise the table's index is built.
 std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
                                           ConstraintTable& table);
 

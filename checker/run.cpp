@@ -164,10 +164,7 @@ class CheckRun {
       infile += ".fpl";
       shown += ".fpl";
     }
-    log(std::string(78, '-'));
-    log("");
-    log(escape_slashes(shown));
-    log("");
+    log_lines(journal_, {std::string(78, '-'), "", escape_slashes(shown), ""});
     if (record_) record_->begin_plan(infile, shown);
 
     float cloud_base = 0;
@@ -214,15 +211,12 @@ class CheckRun {
     if (result.nl_nok == 0) {
       last_severity_ = s_info;
       msg = text("No error found", "Pas d'erreur");
-      log(msg);
-      log("");
+      log_lines(journal_, {msg, ""});
     } else {
       last_severity_ = s_error;
       msg = fmt_i(result.nl_nok, 2);
       msg += text(" invalid lines", " lignes incorrectes");
-      log("");
-      log(msg);
-      log("");
+      log_lines(journal_, {"", msg, ""});
     }
     switch (settings_.npopup) {
       case 2:
@@ -292,8 +286,9 @@ class CheckRun {
   ConstraintTable table_;
   FlightPlan fpl_;
   PlanCarry carry_;
+  AirspaceCounts airspace_counts_;
   const AirspaceCount airspace_count_ = [this](const std::string& landscape) {
-    return landscape_airspace_count(io_, inst_, landscape);
+    return landscape_airspace_count(io_, inst_, landscape, &airspace_counts_);
   };
   std::optional<FindingsRecord> record_;  // what the outputs asked for need: none without them
   std::string summary_;    // the summary popup of popup mode 1, its names not yet escaped

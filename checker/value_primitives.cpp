@@ -1,6 +1,5 @@
 #include "value_primitives.hpp"
 
-#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -51,45 +50,55 @@ bool flt_eq(Console& con, float val, float val0, float fltpntacy) {
   return std::fabs(rel) <= static_cast<double>(fltpntacy);  // false for a NaN
 }
 
-bool wildcardcompare(Console& con, std::string_view key00, std::string_view key, int ntpcur,
-                     int nb_wp) {
+KeyPattern key_pattern(std::string_view key00) {
   key00 = trim_right(key00);
-  key = trim_right(key);
-  constexpr std::string_view wildcards = "*$?%";
-  if (key00.find_first_of(wildcards) == std::string_view::npos) return key == key00;
-  const std::size_t rule_length = key00.size();
-  const std::size_t key_length = key.size();
-  const std::string_view prefix = key00.substr(0, rule_length - 1);
+  using Kind = KeyPattern::Kind;
+  if (key00.find_first_of("*$?%") == std::string_view::npos) return {Kind::plain, key00.size()};
+  const std::size_t last = key00.size() - 1;
   // Only the first occurrence of a wildcard counts: a doubled one at the end is misplaced.
-  if (key00.find('*') == rule_length - 1) {
-    return key_length >= rule_length - 1 && key.substr(0, rule_length - 1) == prefix;
-  }
-  for (const char wildcard : std::string_view("$?%")) {
-    if (key00.find(wildcard) != rule_length - 1) continue;
-    if (key_length < rule_length - 1 || ntpcur < 0) return false;
-    const int number = read_int(key.substr(rule_length - 1)).value_or(-1);
-    if (key.substr(0, rule_length - 1) != prefix || number <= 1) return false;
-    // Wider than the count, which may be any 32-bit number the plan wrote.
-    const long long finish = static_cast<long long>(nb_wp) - 1;
-    switch (wildcard) {
-      case '$':
-        return number < finish;
-      case '?':
-        return number < finish - 1;
-      default:
-        return number == finish - 1;
-    }
-  }
-  con.trace("incorrect wildcard ", key00);
-  return false;
+  if (key00.find('*') == last) return {Kind::any_ending, last};
+  if (key00.find('$') == last) return {Kind::between, last};
+  if (key00.find('?') == last) return {Kind::between_but_last, last};
+  if (key00.find('%') == last) return {Kind::before_finish, last};
+  return {Kind::misplaced, last};
 }
 
-bool wildcard_is_incorrect(std::string_view key00) {
-  key00 = trim_right(key00);
-  constexpr std::string_view wildcards = "*$?%";
-  if (key00.find_first_of(wildcards) == std::string_view::npos) return false;
-  const std::size_t last = key00.size() - 1;
-  return std::ranges::none_of(wildcards, [key00, last](char w) { return key00.find(w) == last; });
+bool wildcardcompare(Console& con, std::string_view key00, std::string_view key, int ntpcur,
+                     int nb_wp) {
+  return wildcardcompare(con, key00, key_pattern(key00), key, ntpcur, nb_wp);
+}
+
+bool wildcardcompare(Console& con, std::string_view key00, const KeyPattern& pattern,
+                     std::string_view key, int ntpcur, int nb_wp) {
+  using Kind = KeyPattern::Kind;
+  key = trim_right(key);
+  const std::size_t length = pattern.prefix;
+  switch (pattern.kind) {
+    case Kind::plain:
+      return key == key00.substr(0, length);
+    case Kind::any_ending:
+      return key.substr(0, length) == key00.substr(0, length) && key.size() >= length;
+    case Kind::misplaced:
+      con.trace("incorrect wildcard ", trim_right(key00));
+      return false;
+    case Kind::between:
+    case Kind::between_but_last:
+    case Kind::before_finish:
+      break;
+  }
+  if (key.size() < length || ntpcur < 0) return false;
+  const int number = read_int(key.substr(length)).value_or(-1);
+  if (key.substr(0, length) != key00.substr(0, length) || number <= 1) return false;
+  // Wider than the count, which may be any 32-bit number the plan wrote.
+  const long long finish = static_cast<long long>(nb_wp) - 1;
+  switch (pattern.kind) {
+    case Kind::between:
+      return number < finish;
+    case Kind::between_but_last:
+      return number < finish - 1;
+    default:
+      return number == finish - 1;
+  }
 }
 
 float get_cloud_base(Console& con, const FlightPlan& fpl) {

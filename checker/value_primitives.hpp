@@ -2,6 +2,7 @@
 // wildcard, and finds the cloud base of a flight plan.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -32,6 +33,24 @@ TypedValue get_val_type(Console& con, std::string_view val);
 // val, val0, their difference and the relative difference. A NaN never equals anything.
 bool flt_eq(Console& con, float val, float val0, float fltpntacy);
 
+// What a rule key selects, read from its form once: the key itself, or a prefix followed by one
+// wildcard as its last character, or nothing at all (a misplaced wildcard).
+struct KeyPattern {
+  enum class Kind : unsigned char {
+    plain,             // no wildcard: the key itself
+    any_ending,        // "*": every key that begins with the prefix
+    between,           // "$": the turnpoints between the start and the finish
+    between_but_last,  // "?": the same without the last of them
+    before_finish,     // "%": the turnpoint before the finish
+    misplaced,         // a wildcard elsewhere, or doubled at the end: selects nothing
+  };
+  Kind kind = Kind::plain;
+  std::size_t prefix = 0;  // characters before the final wildcard (the whole key when plain)
+};
+
+// The pattern of the rule key `key00` (trailing blanks ignored).
+KeyPattern key_pattern(std::string_view key00);
+
 // Whether the flight-plan key `key` is selected by the rule key `key00`. Without a wildcard the
 // keys must be equal (case-sensitive). A last "*" selects every key that begins with the rest; a
 // last "$", "?" or "%" selects the turnpoint keys whose number, read after the prefix, is a
@@ -41,10 +60,9 @@ bool flt_eq(Console& con, float val, float val0, float fltpntacy);
 bool wildcardcompare(Console& con, std::string_view key00, std::string_view key, int ntpcur,
                      int nb_wp);
 
-// Whether wildcardcompare() takes the rule key `key00` for a misplaced wildcard (one that is not
-// the key's last character, or a last one with an earlier copy before it): such a key selects
-// nothing.
-bool wildcard_is_incorrect(std::string_view key00);
+// The same with the pattern of `key00` already known: `pattern` must be key_pattern(key00).
+bool wildcardcompare(Console& con, std::string_view key00, const KeyPattern& pattern,
+                     std::string_view key, int ntpcur, int nb_wp);
 
 // The cloud base of the plan held in the model, metres above sea level: 125 m per degree between
 // the ground temperature and the dew point of weather zone 0, at most the zone's inversion

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/platform.hpp"
 #include "temp_dir.hpp"
+#include "value_primitives.hpp"
 
 namespace brevanto {
 namespace {
@@ -401,6 +403,33 @@ TEST_F(EvaluationTest, PlanThatCannotBeReadIsAReadError) {
   const PlanCheckResult r = check_plan(Io{con, journal, s}, s, table, carry, memory, 0, 20);
   EXPECT_EQ(r.end, ScanEnd::read_error);
   EXPECT_EQ(r.nl, 0);
+}
+
+// A line selected by a finish key, a wildcard, a plain key and a section-qualified key is reported
+// rule by rule in the order of the rules file; a misplaced wildcard is said on every line.
+TEST_F(EvaluationTest, ReportFollowsTheRulesOrderWhateverSelectsTheLine) {
+  rules(
+      "TPRadius|<=300\nTPRadius*<=450\nTP*Name=x\nTPRadius5<=400\n[Task]TPRadius5<=200\n"
+      "TPRadius%<=100\n");
+  const PlanCheckResult r = check("[Task]\nCount=6\nTPName5=F\nTPRadius5=900\n");
+  EXPECT_EQ(r.nl_nok, 4);
+  const std::string wrong = " incorrect wildcard TP*Name\n";
+  EXPECT_EQ(out, wrong + wrong + wrong +
+                     "TPRadius5 : 900                        should be: <= 300\n"
+                     "TPRadius5 : 900                        should be: <= 450\n" +
+                     wrong +
+                     "TPRadius5 : 900                        should be: <= 400\n"
+                     "TPRadius5 : 900                        should be: <= 200\n");
+}
+
+// A line's value is typed once for all the rules that apply to it, except "today": each use
+// writes the day serial.
+TEST_F(EvaluationTest, TodayIsTypedAtEachUse) {
+  rules("TaskDate>=today\nTaskDate<=today\n");
+  EXPECT_EQ(check("TaskDate=TODAY\n").nl_nok, 0);
+  const platform::LocalTime now = platform::local_time();
+  const std::string serial = " " + std::to_string(day_serial(now.year, now.month, now.day)) + "\n";
+  EXPECT_EQ(out, serial + serial);
 }
 
 TEST_F(EvaluationTest, SectionQualifiedKeys) {

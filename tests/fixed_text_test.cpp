@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
+#include "console.hpp"
 #include "fortran_format.hpp"
 
 namespace brevanto {
@@ -50,13 +54,22 @@ TEST(FortranFormat, FixedRealFields) {
 }
 
 TEST(FortranFormat, TraceLinesStartWithOneBlank) {
-  EXPECT_EQ(trace_line("Nvers ", 0, 1810), " Nvers  0 1810");
-  EXPECT_EQ(trace_line("npopup,qverb,qoklines", 1, true, false), " npopup,qverb,qoklines 1 T F");
-  EXPECT_EQ(trace_line("a", "b"), " ab");
-  EXPECT_EQ(trace_line(3, "x"), " 3 x");
-  EXPECT_EQ(trace_line(2075.0f), " 2075.0");
-  EXPECT_EQ(trace_line(0.5f), " 0.5");
-  EXPECT_EQ(trace_line(), " ");
+  std::string out;
+  Console con(out);
+  con.trace("Nvers ", 0, 1810);
+  con.trace("npopup,qverb,qoklines", 1, true, false);
+  con.trace("a", "b");
+  con.trace(3, "x");
+  con.trace(2075.0f, -0.5, 1e20f, std::numeric_limits<long long>::min());
+  con.trace();
+  EXPECT_EQ(out,
+            " Nvers  0 1810\n npopup,qverb,qoklines 1 T F\n ab\n 3 x\n"
+            " 2075.0 -0.5 1e+20 -9223372036854775808\n \n");
+  // A line longer than the console's buffer arrives whole.
+  out.clear();
+  const std::string long_text(200000, 'v');
+  con.trace(7, long_text);
+  EXPECT_EQ(out, " 7 " + long_text + "\n");
 }
 
 }  // namespace

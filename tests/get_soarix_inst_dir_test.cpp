@@ -148,6 +148,31 @@ TEST(GetSoarixInstDir, AnyOtherSelectorIsRefused) {
   }
 }
 
+// Within a run each landscape's airspace file is read once; one that does not open is said for
+// every plan that names it.
+TEST(LandscapeAirspaceCount, EachAirspaceFileIsReadOncePerRun) {
+  TempPrefix prefix;
+  prefix.write_c("Sim3\\Landscapes\\Alps\\Alps.air", "AC R\nAN A\nAC Q\nAN B\n");
+  CapturedIo c;
+  inst00 inst;
+  inst.instpath3 = "C:\\Sim3";
+  AirspaceCounts known;
+  EXPECT_EQ(landscape_airspace_count(c.io, inst, "Alps", &known), 2);
+  prefix.write_c("Sim3\\Landscapes\\Alps\\Alps.air", "AC R\nAC Q\nAC P\n");
+  EXPECT_EQ(landscape_airspace_count(c.io, inst, "Alps", &known), 2);
+  EXPECT_EQ(landscape_airspace_count(c.io, inst, "Alps"), 3);  // no memory: read again
+  const std::string alps = " C:\\Sim3\\Landscapes\\Alps\\Alps.air\n";
+  EXPECT_EQ(c.out, alps + alps + alps);
+
+  c.out.clear();
+  EXPECT_EQ(landscape_airspace_count(c.io, inst, "Nowhere", &known), 0);
+  EXPECT_EQ(landscape_airspace_count(c.io, inst, "Nowhere", &known), 0);
+  const std::string nowhere =
+      " C:\\Sim3\\Landscapes\\Nowhere\\Nowhere.air\n C:\\Sim3\\Landscapes\\Nowhere\\Nowhere.air\n"
+      "Airspace file : error opening\n";
+  EXPECT_EQ(c.out, nowhere + nowhere);
+}
+
 TEST(ModifiedDate, SecondsSince1970OrMinusOne) {
   TempPrefix prefix;
   prefix.touch_c("Pilots\\Ann\\FlightPlan.fpl", 1700000000);

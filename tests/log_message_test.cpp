@@ -58,6 +58,18 @@ TEST_F(JournalTest, EscapedSlashIsALiteralSlash) {
   EXPECT_EQ(body(), "/home/ann/task.fpl\ncannot be opened\n");
 }
 
+// Lines written together are the lines written one by one.
+TEST_F(JournalTest, LinesTogetherAsOneByOne) {
+  const std::string_view texts[] = {"", "a/b", "\\/x\\/y", "  ", "end  "};
+  for (const std::string_view t : texts)
+    log_line(journal, t);
+  const std::string one_by_one = body();
+  ASSERT_EQ(one_by_one, " \na\nb\n/x/y\n \nend\n");
+  log_lines(journal, {texts[0], texts[1], texts[2], texts[3], texts[4]});
+  EXPECT_EQ(body(), one_by_one + one_by_one);
+  EXPECT_EQ(out, body());
+}
+
 TEST_F(JournalTest, QuotedMessageIsOneLineWithoutItsQuotes) {
   log("\"C:/data/task.fpl is here\"");
   EXPECT_EQ(body(), "C:/data/task.fpl is here\n");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -17,12 +18,19 @@ namespace {
 
 using Status = TextFile::Status;
 
+// The lines of the file, the same whether copied or viewed.
 std::vector<std::string> all_lines(const std::string& path, std::size_t width = 132) {
   TextFile file(path);
   std::vector<std::string> lines;
   std::string line;
   while (file.read_line(line, width) == Status::ok)
     lines.push_back(line);
+  file.rewind();
+  std::vector<std::string> viewed;
+  std::string_view view;
+  while (file.next_line(view, width) == Status::ok)
+    viewed.emplace_back(view);
+  EXPECT_EQ(viewed, lines) << path;
   return lines;
 }
 
@@ -30,6 +38,43 @@ TEST(TextFile, DropsCarriageReturnsAndTakesALastLineWithoutLineEnd) {
   testing::TempDir dir;
   const auto path = dir.write("a.txt", "one\r\ntwo\n\r\nlast");
   EXPECT_EQ(all_lines(path), (std::vector<std::string>{"one", "two", "", "last"}));
+}
+
+// The file is read in blocks: a line end split between two of them is still one line end.
+TEST(TextFile, LineEndsAcrossBlocks) {
+  testing::TempDir dir;
+  for (std::size_t n = 16380; n <= 16386; ++n) {
+    const auto path = dir.write("a.txt", std::string(n, 'a') + "\r\nb\r\n" + std::string(n, 'c'));
+    for (const std::size_t width : {std::size_t{132}, std::size_t{16383}, std::size_t{20000}}) {
+      const std::size_t kept = std::min(n, width);
+      EXPECT_EQ(all_lines(path, width),
+                (std::vector<std::string>{std::string(kept, 'a'), "b", std::string(kept, 'c')}))
+          << n << " " << width;
+    }
+  }
+}
+
+// Back to the first line, from anywhere in a file of one block or of several.
+TEST(TextFile, RewindReadsFromTheFirstLineAgain) {
+  testing::TempDir dir;
+  for (const std::size_t lines : {std::size_t{3}, std::size_t{2000}, std::size_t{5000}}) {
+    std::string text;
+    for (std::size_t i = 0; i < lines; ++i)
+      text += "line " + std::to_string(i) + "\r\n";
+    TextFile file(dir.write("a.txt", text));
+    std::string line;
+    for (const std::size_t stop : {std::size_t{1}, lines / 2, lines, lines + 1}) {
+      for (std::size_t i = 0; i < stop; ++i)
+        file.read_line(line, 132);
+      file.rewind();
+      std::vector<std::string> again;
+      while (file.read_line(line, 132) == Status::ok)
+        again.push_back(line);
+      ASSERT_EQ(again.size(), lines) << lines << " " << stop;
+      EXPECT_EQ(again.back(), "line " + std::to_string(lines - 1));
+      file.rewind();
+    }
+  }
 }
 
 TEST(TextFile, CutsLinesAtTheWidthAndSkipsTheirRest) {

@@ -128,14 +128,14 @@ std::FILE* open_native_regular_file(const std::string& native, int& error) {
     error = errno != 0 ? errno : ENOENT;
     return nullptr;
   }
+  // Of the flags F_SETFL sets, the opening gave only O_NONBLOCK: setting none clears it.
   struct stat st {};
-  int flags = -1;
   // NOLINTNEXTLINE(bugprone-branch-clone): a failed call reports its error wherever it fails
   if (::fstat(fd, &st) != 0) {
     error = errno != 0 ? errno : EIO;
   } else if (!S_ISREG(st.st_mode)) {
     error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-  } else if ((flags = ::fcntl(fd, F_GETFL)) < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+  } else if (::fcntl(fd, F_SETFL, 0) < 0) {
     error = errno != 0 ? errno : EIO;
   } else if (std::FILE* file = ::fdopen(fd, "rb")) {
     error = 0;
