@@ -5,23 +5,20 @@
 #include <algorithm>
 
 #include "platform/platform.hpp"
-#include "temp_dir.hpp"
+#include "rules_workbench.hpp"
 #include "value_primitives.hpp"
 
 namespace brevanto {
 namespace {
 
-using testing::TempDir;
+using testing::RulesWorkbench;
 
 // A rules table read from a file, then flight plans checked against it, the journal in a
 // temporary folder.
-class EvaluationTest : public ::testing::Test {
+class EvaluationTest : public ::testing::Test, public RulesWorkbench {
  protected:
-  EvaluationTest() { journal.filnam = dir.str("Brevanto.log"); }
-
   void rules(const std::string& text) {
-    s.deffil = dir.write("rules.fpl", text);
-    read_rules_file(Io{con, journal, s}, s, table);
+    read_rules(text);
     dir.write("Brevanto.log", "");
     out.clear();
   }
@@ -30,19 +27,12 @@ class EvaluationTest : public ::testing::Test {
     TextFile file(dir.write("plan.fpl", plan));
     return check_plan(Io{con, journal, s}, s, table, carry, file, zbase, l_infile, record);
   }
-  std::string log() { return dir.read_log("Brevanto.log"); }
   // Violations of a one-rule table on a one-line plan.
   int violations(const std::string& rule, const std::string& line) {
     rules(rule + "\n");
     return check(line + "\n").nl_nok;
   }
 
-  TempDir dir;
-  std::string out;
-  Console con{out};
-  Journal journal{con, "Brevanto"};
-  RunSettings s;
-  ConstraintTable table;
   PlanCarry carry;
   FindingsRecord* record = nullptr;
 };

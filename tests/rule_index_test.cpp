@@ -4,13 +4,12 @@
 
 #include <algorithm>
 
-#include "rules_file.hpp"
-#include "temp_dir.hpp"
+#include "rules_workbench.hpp"
 
 namespace brevanto {
 namespace {
 
-using testing::TempDir;
+using testing::RulesWorkbench;
 
 // Rule keys of every kind, some of them hostile.
 constexpr const char* kRules =
@@ -33,13 +32,9 @@ constexpr const char* kRules =
     "TP*|=x\n"              // 17 misplaced once replaced
     "TPRadius5<=4000\n";    // 18 the finish key of a plan with Count=6
 
-class RuleIndexTest : public ::testing::Test {
+class RuleIndexTest : public ::testing::Test, public RulesWorkbench {
  protected:
-  RuleIndexTest() {
-    journal.filnam = dir.str("Brevanto.log");
-    s.deffil = dir.write("rules.fpl", kRules);
-    read_rules_file(Io{con, journal, s}, s, table);
-  }
+  RuleIndexTest() { read_rules(kRules); }
   // The finish keys as a plan with this finish turnpoint replaces them.
   void replace_finish_keys(const std::string& finish) {
     for (int i = 1; i <= table.check_num; ++i) {
@@ -55,13 +50,6 @@ class RuleIndexTest : public ::testing::Test {
     table.index.candidates(key, rules);
     return rules;
   }
-
-  TempDir dir;
-  std::string out;
-  Console con{out};
-  Journal journal{con, "Brevanto"};
-  RunSettings s;
-  ConstraintTable table;
 };
 
 // Whatever the section and the key, the index gives, in table order, every rule whose key

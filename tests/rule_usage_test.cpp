@@ -3,13 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.hpp"
+#include "rules_workbench.hpp"
 #include "value_primitives.hpp"
 
 namespace brevanto {
 namespace {
-
-using testing::TempDir;
 
 TEST(KeyCanNeverMatch, TheFourKindsAndWhatStaysUsable) {
   struct Case {
@@ -56,22 +54,12 @@ TEST(KeyCanNeverMatch, WildcardJudgedAsTheMatcherJudgesIt) {
   }
 }
 
-class RuleUsageTest : public ::testing::Test {
+class RuleUsageTest : public ::testing::Test, public testing::RulesWorkbench {
  protected:
-  RuleUsageTest() { journal.filnam = dir.str("Brevanto.log"); }
   void read(const std::string& rules) {
-    s.deffil = dir.write("rules.fpl", rules);
     dir.write("Brevanto.log", "");
-    ASSERT_FALSE(read_rules_file(Io{con, journal, s}, s, table));
+    ASSERT_FALSE(read_rules(rules));
   }
-  std::string log() { return dir.read_log("Brevanto.log"); }
-
-  TempDir dir;
-  std::string out;
-  Console con{out};
-  Journal journal{con, "Brevanto"};
-  RunSettings s;
-  ConstraintTable table;
 };
 
 TEST_F(RuleUsageTest, UselessRulesFollowTheCountLine) {

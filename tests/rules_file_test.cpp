@@ -3,32 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "fixed_text.hpp"
-#include "temp_dir.hpp"
+#include "rules_workbench.hpp"
 #include "zenity_stub.hpp"
 
 namespace brevanto {
 namespace {
 
-using testing::TempDir;
+using testing::RulesWorkbench;
 
-class RulesFileTest : public ::testing::Test {
+class RulesFileTest : public ::testing::Test, public RulesWorkbench {
  protected:
   RulesFileTest() {
-    journal.filnam = dir.str("Brevanto.log");
     s.qline = true;  // error messages to the console, where the test sees them
   }
-  std::optional<RulesFault> read(const std::string& text) {
-    s.deffil = dir.write("rules.fpl", text);
-    return read_rules_file(Io{con, journal, s}, s, table);
-  }
-  std::string log() { return dir.read_log("Brevanto.log"); }
-
-  TempDir dir;
-  std::string out;
-  Console con{out};
-  Journal journal{con, "Brevanto"};
-  RunSettings s;
-  ConstraintTable table;
+  std::optional<RulesFault> read(const std::string& text) { return read_rules(text); }
 };
 
 std::string numbered_rules(int n) {
