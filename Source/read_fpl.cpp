@@ -227,7 +227,6 @@ FplReadState PlanReader::read() {
 
     if (!dispatch(ios)) break;
     if (too_many_turnpoints_) {
-      plan_.close();  // the run stops: nothing more is read or computed
       return FplReadState{nl, ios, true};
     }
     fpl_.nwpmax = std::max(fpl_.nwpmax, turnpoint_);
@@ -240,7 +239,6 @@ FplReadState PlanReader::read() {
     fpl_.wznam[0] = "Base";
     fpl_.pointcount[0] = 0;
   }
-  plan_.close();
   compute_dist(con_, fpl_);
   con_.trace("IOS=", ios);
   return FplReadState{nl, ios, false};

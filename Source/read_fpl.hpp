@@ -25,11 +25,12 @@ struct FplReadState {
 // The number of airspace blocks of a landscape, asked for at each version-3 "Landscape" line.
 using AirspaceCount = std::function<int(const std::string& landscape)>;
 
-// Resets the model, then reads `plan` (opened by the caller) from its current position to its
-// end, to a "LSRXFlightInfo" line, or to the end of a "Text" description block, and closes it;
-// finally computes the legs. Diagnostic lines go to the console whatever `qverb` says; `qverb`
-// adds the version and number-of-legs lines. The airspace blocks of a version-3 plan's landscape
-// are counted by `airspace_count`.
+// Resets the model, then reads `plan` (opened by the caller, who closes it or rewinds it to read
+// it again) from its current position to its end, to a "LSRXFlightInfo" line, or to the end of a
+// "Text" description block, or at once on too many turnpoints; finally computes the legs.
+// Diagnostic lines go to the console whatever `qverb` says; `qverb` adds the version and
+// number-of-legs lines. The airspace blocks of a version-3 plan's landscape are counted by
+// `airspace_count`.
 FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl,
                       TextFile& plan, bool qverb);
 

@@ -167,20 +167,19 @@ class CheckRun {
     log_lines(journal_, {std::string(78, '-'), "", escape_slashes(shown), ""});
     if (record_) record_->begin_plan(infile, shown);
 
+    TextFile plan;
+    open_plan(plan, infile);
     float cloud_base = 0;
     if (table_.qbase) {
-      TextFile whole;
-      open_plan(whole, infile);
-      const FplReadState state = read_fpl(io_.con, airspace_count_, fpl_, whole, settings_.qverb);
+      const FplReadState state = read_fpl(io_.con, airspace_count_, fpl_, plan, settings_.qverb);
       if (state.too_many_turnpoints) {
         popup_error(too_many_turnpoints_message(settings_.language));
         throw ProgramStop{1};
       }
       io_.con.trace(state.nl, state.ios);
       cloud_base = get_cloud_base(io_.con, fpl_);
+      plan.rewind();  // the check reads the plan again from its first line, most often from memory
     }
-    TextFile plan;
-    open_plan(plan, infile);
     if (settings_.qverb) io_.con.trace("Qfinish ", table_.qfinish);
 
     std::string short_name = shown;

@@ -204,6 +204,11 @@ TEST(Encoding, Windows1252RoundTripsThroughUtf8) {
   const std::string french = "Pas d'erreur: \xE9\xE8\xE0\xE7 \x80 \x9C";
   EXPECT_EQ(platform::cp1252_to_utf8("\xE9"), "\xC3\xA9");
   EXPECT_EQ(platform::cp1252_to_utf8("\x80"), "\xE2\x82\xAC");
+  // ASCII runs around the converted bytes, at both ends
+  EXPECT_EQ(platform::cp1252_to_utf8("\x80 Qu\xE9"
+                                     "bec \xE9"),
+            "\xE2\x82\xAC Qu\xC3\xA9"
+            "bec \xC3\xA9");
   EXPECT_EQ(platform::utf8_to_cp1252(platform::cp1252_to_utf8(french)), french);
   std::string all;
   for (int c = 1; c < 256; ++c)

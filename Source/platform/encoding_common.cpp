@@ -42,9 +42,17 @@ char from_unicode(char32_t cp) {
 
 std::string cp1252_to_utf8(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
-  for (char c : text)
-    append_utf8(out, to_unicode(static_cast<unsigned char>(c)));
+  out.reserve(text.size() + text.size() / 8);
+  while (!text.empty()) {
+    // Runs of ASCII, nearly all of a report, go across whole.
+    std::size_t ascii = 0;
+    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80)
+      ++ascii;
+    out.append(text.substr(0, ascii));
+    if (ascii == text.size()) break;
+    append_utf8(out, to_unicode(static_cast<unsigned char>(text[ascii])));
+    text.remove_prefix(ascii + 1);
+  }
   return out;
 }
 
