@@ -50,7 +50,6 @@ void TextFile::rewind() {
 }
 
 bool TextFile::fill() {
-  if (file_ == nullptr) at_end_ = true;  // a closed file reads as an empty one
   if (read_error_ != 0 || at_end_) return false;
   if (begin_ > 0) {
     // What is not read yet moves to the front, so that a line stays whole in the buffer.

@@ -74,6 +74,10 @@ TEST(TextFile, RewindReadsFromTheFirstLineAgain) {
       EXPECT_EQ(again.back(), "line " + std::to_string(lines - 1));
       file.rewind();
     }
+    // Once closed, the file reads as an empty one, rewound or not.
+    file.close();
+    file.rewind();
+    EXPECT_EQ(file.read_line(line, 132), Status::end);
   }
 }
 
