@@ -104,6 +104,11 @@ std::string extract_name(std::string_view path) {
   return std::string(trim_right(cut == std::string_view::npos ? path : path.substr(cut + 1)));
 }
 
+std::string date_time_text(const platform::LocalTime& t) {
+  return four(t.year) + "-" + two(t.month) + "-" + two(t.day) + " " + two(t.hour) + ":" +
+         two(t.minute) + ":" + two(t.second);
+}
+
 std::string log_command(Journal& journal, std::string_view command) {
   const platform::LocalTime t = platform::local_time();
   const std::string_view given =
@@ -120,8 +125,7 @@ std::string log_command(Journal& journal, std::string_view command) {
     status = journal.file.create(journal.filnam);
     journal.write_failed = false;
     if (status == 0) {
-      journal.append(four(t.year) + "-" + two(t.month) + "-" + two(t.day) + " " + two(t.hour) +
-                     ":" + two(t.minute) + ":" + two(t.second) + "\n\n");
+      journal.append(date_time_text(t) + "\n\n");
     }
   }
   journal.con.trace("CREATE ", journal.filnam, status);

@@ -36,6 +36,9 @@ struct Journal {
 // the journal has no file, so later lines reach the console only.
 std::string log_command(Journal& journal, std::string_view command);
 
+// "2026-05-17 14:03:09": the date and time as the journal's first line gives them.
+std::string date_time_text(const platform::LocalTime& t);
+
 // The frame of a line written by the program about itself.
 enum class Banner { none, warning, info, error };
 

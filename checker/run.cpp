@@ -1,6 +1,5 @@
 #include "run.hpp"
 
-#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -30,14 +29,6 @@ namespace brevanto {
 namespace {
 
 constexpr std::size_t kDisplayLen = 62;  // longest plan name shown in a popup
-
-// "2026-05-17 14:03:09", as the report log dates itself.
-std::string date_text(const platform::LocalTime& t) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
-  return buf;
-}
 
 // The records of one run, and the run itself from the choice of the rules file to the summary.
 class CheckRun {
@@ -248,7 +239,7 @@ class CheckRun {
     if (!settings_.html_file.empty()) {
       const platform::LocalTime now = platform::local_time();
       const HtmlReportHead head{settings_.language, platform::path_for_display(settings_.deffil),
-                                table_.check_num, date_text(now)};
+                                table_.check_num, date_time_text(now)};
       written = write_output(settings_.html_file, html_report(*record_, head), csv) && written;
     }
     return written;
