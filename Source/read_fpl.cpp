@@ -459,6 +459,27 @@ FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightP
   return PlanReader(con, airspace_count, fpl, plan, qverb).read();
 }
 
+bool is_flight_plan_line(std::string_view line, std::string_view key) {
+  constexpr std::string_view kHeaders[] = {"[Version]", "[Task]",        "[Weather]",
+                                           "[Plane]",   "[GameOptions]", "[Description]"};
+  constexpr std::string_view kKeys[] = {"Soarix version", "Landscape", "Count",
+                                        "PZCount",        "Text",      "DisabledAirspaces"};
+  const std::string_view header = trim_right(line);
+  if (header.starts_with("[WeatherZone") ||
+      std::find(std::begin(kHeaders), std::end(kHeaders), header) != std::end(kHeaders)) {
+    return true;
+  }
+  key = trim_right(key);
+  const auto begins = [key](std::string_view prefix) { return key.starts_with(prefix); };
+  return std::find(std::begin(kKeys), std::end(kKeys), key) != std::end(kKeys) ||
+         begins("TPName") || begins("PZPos") ||
+         std::any_of(std::begin(turnpoint_keys), std::end(turnpoint_keys),
+                     [&](const TurnpointKey& k) { return begins(k.prefix); }) ||
+         std::any_of(std::begin(penalty_zone_keys), std::end(penalty_zone_keys),
+                     [&](const PenaltyZoneKey& k) { return begins(k.prefix); }) ||
+         is_weather_plane_or_option_key(key);
+}
+
 std::string_view too_many_turnpoints_message(Language language) {
   return in_language(language, kTooManyTurnpointsEn, kTooManyTurnpointsFr);
 }

@@ -201,4 +201,16 @@ bool read_option_key(Console& con, FlightPlan& fpl, std::string_view key, std::s
   return true;
 }
 
+bool is_weather_plane_or_option_key(std::string_view key) {
+  constexpr std::string_view kOthers[] = {
+      "RandomizeWeatherOnEachFlight", "WZCount", "Pressure",  "Name",    "ThermalsTemp",
+      "ThermalsInversionheight",      "Seat",    "Bugwipers", "TaskDate"};
+  return key.starts_with("Polygon") ||
+         std::find(std::begin(kOthers), std::end(kOthers), key) != std::end(kOthers) ||
+         find(zone_reals, key) != nullptr || find(zone_ints, key) != nullptr ||
+         find(plane_texts, key) != nullptr || find(plane_reals, key) != nullptr ||
+         find(option_reals, key) != nullptr || find(option_ints, key) != nullptr ||
+         find(option_flags, key) != nullptr;
+}
+
 }  // namespace brevanto

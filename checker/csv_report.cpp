@@ -62,6 +62,10 @@ std::string_view verdict_text(Verdict v) {
       return "violation";
     case Verdict::incompatible:
       return "incompatible";
+    case Verdict::missing:
+      return "missing";
+    case Verdict::finish_unknown:
+      return "finish unknown";
     case Verdict::ok:
       break;
   }
@@ -90,11 +94,23 @@ std::string csv_report(const FindingsRecord& record) {
                     text_field(f.expected), verdict_text(f.verdict), number_field(f.turnpoint),
                     number_field(f.weather_zone)});
     }
-    if (plan.outcome == PlanOutcome::unreadable) {
-      add_row(out, {name, "", "", "", "", "", "unreadable", "", ""});
-    } else if (plan.violations == 0) {
-      add_row(out, {name, "", "", "", "", "", "clean", "", ""});
+    // The plan's own row, when no finding says how it went.
+    std::string_view verdict;
+    switch (plan.outcome) {
+      case PlanOutcome::unreadable:
+        verdict = "unreadable";
+        break;
+      case PlanOutcome::skipped:
+        verdict = "skipped";
+        break;
+      case PlanOutcome::not_a_plan:
+        verdict = "not a plan";
+        break;
+      case PlanOutcome::checked:
+        if (plan.violations == 0) verdict = "clean";
+        break;
     }
+    if (!verdict.empty()) add_row(out, {name, "", "", "", "", "", verdict, "", ""});
   }
   return std::string(kBom) + platform::cp1252_to_utf8(out);
 }

@@ -76,6 +76,10 @@ void parse_command_line(Console& con, RunSettings& s) {
       s.qoklines = true;
     } else if (option == "-unused") {
       s.qunused = true;
+    } else if (option == "-missing") {
+      s.qmissing = true;
+    } else if (option == "-keepgoing") {
+      s.qkeepgoing = true;
     } else if (const std::string csv = option_file(s.args[i], "-csv="); !csv.empty()) {
       s.csv_file = csv;
     } else if (const std::string html = option_file(s.args[i], "-html="); !html.empty()) {

@@ -10,6 +10,7 @@
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
 #include "number_read.hpp"
+#include "read_fpl.hpp"
 #include "to_char.hpp"
 #include "value_primitives.hpp"
 
@@ -18,11 +19,22 @@ namespace brevanto {
 namespace {
 
 struct Texts {
-  std::string_view should_be, popup_should_be, incompatible;
+  std::string_view should_be, popup_should_be, incompatible, missing, finish_unknown, not_a_plan;
 };
-constexpr Texts kEnglish = {"should be: ", ", should be: ", "*** INCOMPATIBLE DATA TYPES: "};
-constexpr Texts kFrench = {
-    "devrait \xEAtre : ", ", devrait \xEAtre : ", "*** TYPES DE DONNEES INCOMPATIBLES : "};
+constexpr Texts kEnglish = {"should be: ",
+                            ", should be: ",
+                            "*** INCOMPATIBLE DATA TYPES: ",
+                            "missing",
+                            "*** finish turnpoint unknown: \"|\" rules not checked ***",
+                            "*** not a flight plan: no flight-plan line found ***"};
+constexpr Texts kFrench = {"devrait \xEAtre : ",
+                           ", devrait \xEAtre : ",
+                           "*** TYPES DE DONNEES INCOMPATIBLES : ",
+                           "manquante",
+                           "*** point d'arriv\xE9"
+                           "e inconnu : r\xE8gles \"|\" non v\xE9rifi\xE9"
+                           "es ***",
+                           "*** pas un plan de vol : aucune ligne de plan de vol ***"};
 
 // Where "should be: " starts in a report line, and the limits of the popup text.
 constexpr std::size_t kShouldBeColumn = 40;
@@ -31,6 +43,23 @@ constexpr int kMsg00Verbose = 505;
 
 std::string str(std::string_view s) {
   return std::string(s);
+}
+
+// A report line with its right part in column 40; a longer left part stays whole, one blank
+// after it.
+std::string at_column_40(std::string left, std::string_view right) {
+  if (left.size() < kShouldBeColumn) {
+    left.resize(kShouldBeColumn - 1, ' ');
+  } else {
+    left += ' ';
+  }
+  return left.append(right);
+}
+
+bool is_turnpoint_family(const KeyPattern& pattern) {
+  using Kind = KeyPattern::Kind;
+  return pattern.kind == Kind::between || pattern.kind == Kind::between_but_last ||
+         pattern.kind == Kind::before_finish;
 }
 
 // The integer nearest to x (halves away from zero) as text; asterisks when out of range.
@@ -80,8 +109,18 @@ class PlanCheck {
 
   PlanCheckResult run() {
     undo_finish_keys(con_, false, table_);
+    if (settings_.qmissing) {
+      matched_.assign(static_cast<std::size_t>(table_.check_num) + 1, false);
+      matched_turnpoints_.assign(matched_.size(), 0);
+    }
     if (!prepare()) return result_;
     scan();
+    if (result_.end == ScanEnd::read_error) return result_;
+    if (!saw_plan_line_) {
+      report_not_a_plan();
+    } else if (settings_.qmissing) {
+      report_missing_keys();
+    }
     return result_;
   }
 
@@ -94,6 +133,8 @@ class PlanCheck {
     std::string_view line;
     std::optional<std::int32_t> count;
     int lines = 0;
+    int count_line = -1;
+    std::string count_text;
     for (;;) {
       const TextFile::Status status = plan_.next_line(line, kLineLen);
       if (status == TextFile::Status::error) {
@@ -104,14 +145,27 @@ class PlanCheck {
       if (status == TextFile::Status::end) break;
       ++lines;
       const auto [key, val] = split_key_val(line, kKeyLen);
+      saw_plan_line_ = saw_plan_line_ || is_flight_plan_line(line, key);
       if (key == "Count") {
         count = read_int(val);
+        count_line = lines;
+        count_text = val;
         break;
       }
     }
-    // With finish keys, a plan without a readable Count has no finish: nothing is checked.
-    if (table_.qfinish && !count) return false;
-    turnpoint_count_ = count.value_or(0);
+    plan_.rewind();
+    if (!count) {
+      // No finish: the finish rules cannot apply, every other rule is checked. A file without
+      // any plan line is told as such once the scan has read it.
+      if (table_.qfinish) {
+        finish_unknown_ = true;
+        table_.index.index_finish_keys(table_);
+        if (saw_plan_line_) report_finish_unknown(count_line, count_text);
+      }
+      return true;
+    }
+    count_known_ = true;
+    turnpoint_count_ = *count;
     // Wider than the count: the least 32-bit count has a finish all the same.
     const long long last = static_cast<long long>(turnpoint_count_) - 1;
     if (settings_.qverb) con_.trace("nb_wp", last);
@@ -129,7 +183,6 @@ class PlanCheck {
       }
       table_.index.index_finish_keys(table_);
     }
-    plan_.rewind();
     return true;
   }
 
@@ -145,6 +198,7 @@ class PlanCheck {
       }
       ++result_.nl;
       const auto [key, val] = split_key_val(line, kKeyLen);
+      saw_plan_line_ = saw_plan_line_ || is_flight_plan_line(line, key);
       line_value_.reset();
       const std::optional<ScanEnd> stop = interpret(line, key, val);
       table_.index.candidates(key, candidates_);
@@ -243,8 +297,10 @@ class PlanCheck {
   // Compares the plan line `key`=`val` with rule number `i` of the table.
   void compare(int i, std::string_view key, std::string_view val) {
     const Constraint& rule = table_[i];
+    if (finish_unknown_ && rule.key_as_read.ends_with('|')) return;
     if (!applies(rule, key)) return;
     if (record_ != nullptr) record_->rule_applies(i);
+    if (!matched_.empty()) note_match(i, rule, key);
 
     TypedValue plan_value = line_value(val);
     if (rule.check_agl && sector_type_ == 0 && plan_value.typ != 'C') {
@@ -367,14 +423,8 @@ class PlanCheck {
     const std::string expected_text = expected_value(rule);
     const std::string requirement = rule.check_rel + " " + expected_text;
 
-    // "should be: " in column 40; a longer key and value stay whole, one blank after them.
-    std::string line = decorated + " : " + val;
-    if (line.size() < kShouldBeColumn) {
-      line.resize(kShouldBeColumn - 1, ' ');
-    } else {
-      line += ' ';
-    }
-    line += str(texts_.should_be) + requirement;
+    const std::string line =
+        at_column_40(decorated + " : " + val, str(texts_.should_be) + requirement);
     log(escape_slashes(line));
     if (keeps_findings()) add_finding(rule, key, val, Verdict::violation, expected_text, line);
 
@@ -396,6 +446,88 @@ class PlanCheck {
           str(trim_left(fmt_f(static_cast<double>(rule.check_flt) + carry_.tpposz, 12, 1))) + ")";
     }
     return expected_text;
+  }
+
+  // Marks rule `i` as found in the plan: for a turnpoint wildcard, at the turnpoint its key
+  // names.
+  void note_match(int i, const Constraint& rule, std::string_view key) {
+    const auto at = static_cast<std::size_t>(i);
+    matched_[at] = true;
+    if (!is_turnpoint_family(rule.key_pattern)) return;
+    const std::string_view compared = rule.sectioned ? std::string_view(compared_key_) : key;
+    const auto number = read_int(substr_or_empty(trim_right(compared), rule.key_pattern.prefix));
+    if (number && *number >= 0 && *number <= maxtp) matched_turnpoints_[at] |= 1ULL << *number;
+  }
+
+  // Why the finish rules were not applied to this plan: its Count line as written, or none.
+  void report_finish_unknown(int count_line, const std::string& count_text) {
+    const std::string value = count_line < 0 ? "missing" : count_text;
+    const std::string left = "Count : " + value;
+    const std::string line = at_column_40(left, texts_.finish_unknown);
+    log(escape_slashes(line));
+    ++result_.nl_nok;
+    add_to_msg00(left + " " + str(texts_.finish_unknown));
+    if (keeps_findings()) {
+      record_->add(
+          Finding{count_line, "Count", value, "", "", Verdict::finish_unknown, -1, -1, line});
+    }
+  }
+
+  void report_not_a_plan() {
+    log(texts_.not_a_plan);
+    ++result_.nl_nok;
+    add_to_msg00(str(texts_.not_a_plan));
+    result_.not_a_plan = true;
+  }
+
+  // Every rule whose key no line of the plan held, after the plan's other lines. Keys that
+  // depend on the turnpoints are known only with the plan's Count; a "*" family may rightly be
+  // empty.
+  void report_missing_keys() {
+    for (int i = 1; i <= table_.check_num; ++i) {
+      const Constraint& rule = table_[i];
+      const auto at = static_cast<std::size_t>(i);
+      const bool finish_rule = rule.key_as_read.ends_with('|');
+      if (rule.key_pattern.kind == KeyPattern::Kind::plain) {
+        if (!matched_[at] && (!finish_rule || count_known_))
+          report_missing(rule, rule.check_key, -1);
+        continue;
+      }
+      if (!is_turnpoint_family(rule.key_pattern) || !count_known_) continue;
+      // Turnpoints 2 to the one before the finish, as the wildcard selects them.
+      const long long finish = static_cast<long long>(turnpoint_count_) - 1;
+      long long first = 2;
+      long long last = finish - 1;
+      if (rule.key_pattern.kind == KeyPattern::Kind::between_but_last) last = finish - 2;
+      if (rule.key_pattern.kind == KeyPattern::Kind::before_finish) first = finish - 1;
+      const std::string prefix = rule.check_key.substr(0, rule.key_pattern.prefix);
+      for (long long n = std::max(first, 2LL); n <= std::min(last, static_cast<long long>(maxtp));
+           ++n) {
+        if ((matched_turnpoints_[at] & (1ULL << n)) == 0) {
+          report_missing(rule, prefix + std::to_string(n), static_cast<int>(n));
+        }
+      }
+    }
+  }
+
+  void report_missing(const Constraint& rule, const std::string& key, int turnpoint) {
+    std::string expected = rule.check_val;
+    if (rule.check_bas) {
+      expected = "BASE" + rule.check_val + " (" +
+                 nearest_int_text(static_cast<double>(rule.check_flt) + cloud_base_) + ")";
+    } else if (rule.check_agl) {
+      expected += "AGL";
+    }
+    const std::string requirement = rule.check_rel + " " + expected;
+    const std::string line =
+        at_column_40(key + " : " + str(texts_.missing), str(texts_.should_be) + requirement);
+    log(escape_slashes(line));
+    ++result_.nl_nok;
+    add_to_msg00(key + " : " + str(texts_.missing) + str(texts_.popup_should_be) + requirement);
+    if (keeps_findings()) {
+      record_->add(
+          Finding{-1, key, "", rule.check_rel, expected, Verdict::missing, turnpoint, -1, line});
+    }
   }
 
   bool keeps_findings() const { return record_ != nullptr && record_->keeps_findings(); }
@@ -445,6 +577,11 @@ class PlanCheck {
   std::string compared_key_;              // a section followed by a line's key
   std::optional<TypedValue> line_value_;  // the current line's value, once typed
   std::vector<int> candidates_;           // the constraints the current line's key may concern
+  bool saw_plan_line_ = false;            // a line of the flight-plan format was read
+  bool count_known_ = false;              // the plan's Count was read
+  bool finish_unknown_ = false;           // finish rules exist, but the plan's Count did not read
+  std::vector<bool> matched_;             // with -missing: the rules found in the plan
+  std::vector<std::uint64_t> matched_turnpoints_;  // and, for a turnpoint wildcard, where
 };
 
 }  // namespace

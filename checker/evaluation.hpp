@@ -38,9 +38,11 @@ enum class ScanEnd {
 
 struct PlanCheckResult {
   int nl = 0;         // lines read by the scan (where it stopped, for a read error)
-  int nl_nok = 0;     // violations: one per pair of plan line and constraint
+  int nl_nok = 0;     // invalid lines: one per pair of plan line and constraint, and one for
+                      // each line the check adds about the plan itself (below)
   std::string msg00;  // the violations in short form, each after a line feed and "-", as shown
   ScanEnd end = ScanEnd::end_of_file;
+  bool not_a_plan = false;  // the file holds no flight-plan line at all
 };
 
 // Checks the plan `plan` (open, at its first line) against `table`. `cloud_base` is the plan's
@@ -49,7 +51,12 @@ struct PlanCheckResult {
 // journal in the language s.language; s.qverb adds console lines, s.qoklines an "OK" line per
 // satisfied constraint, s.fltpntacy is the tolerance of "=" between reals, s.ui_language chooses
 // the see-file text. Keys ending with "|" are made the plan's finish turnpoint in `table`;
-// restore_finish_keys() undoes it. Any replacement left by an earlier plan is undone first. When
+// restore_finish_keys() undoes it. Any replacement left by an earlier plan is undone first. A
+// plan whose Count is missing or does not read is checked against every rule but those, and a
+// report line says why they were not. With s.qmissing, each rule whose key no line of the plan
+// holds is reported as an invalid line after the others (for the turnpoint wildcards "$", "?" and
+// "%", each turnpoint of their range on its own). A file read to its end without any line of the
+// flight-plan format gets one invalid line saying it is no flight plan. When
 // the run hands a `record`, each rule found to apply to a line is marked in it, and each reported
 // line (the violations, and the OK lines of s.qoklines) is added to it as a finding.
 PlanCheckResult check_plan(const Io& io, const RunSettings& s, ConstraintTable& table,

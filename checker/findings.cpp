@@ -10,10 +10,16 @@ void FindingsRecord::begin_plan(std::string path, std::string shown) {
   plans_.push_back(std::move(plan));
 }
 
-void FindingsRecord::end_plan(int violations) {
+void FindingsRecord::end_plan(int violations, bool not_a_plan) {
   if (plans_.empty()) return;
-  plans_.back().outcome = PlanOutcome::checked;
+  plans_.back().outcome = not_a_plan ? PlanOutcome::not_a_plan : PlanOutcome::checked;
   plans_.back().violations = violations;
+}
+
+void FindingsRecord::skipped_file(std::string path, std::string shown) {
+  begin_plan(std::move(path), std::move(shown));
+  if (!keep_findings_) return;
+  plans_.back().outcome = PlanOutcome::skipped;
 }
 
 void FindingsRecord::rule_applies(int rule) {

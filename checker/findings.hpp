@@ -8,11 +8,17 @@
 
 namespace brevanto {
 
-enum class Verdict { violation, incompatible, ok };
+enum class Verdict {
+  violation,
+  incompatible,
+  ok,
+  missing,         // the plan holds no line for the rule's key
+  finish_unknown,  // the plan's Count does not read: its finish rules were not applied
+};
 
 // One pair of plan line and rule, as the report gives it. Texts in Windows-1252.
 struct Finding {
-  int line = 0;          // the plan line's number
+  int line = 0;          // the plan line's number; -1 for a finding about no line
   std::string key;       // the line's key, without the report's decorations
   std::string value;     // the line's value
   std::string relation;  // the rule's relation
@@ -24,8 +30,9 @@ struct Finding {
 };
 
 // A plan counts as checked only once its check has ended; until then, and for good when the run
-// stops on it, it is a plan that could not be read.
-enum class PlanOutcome { checked, unreadable };
+// stops on it, it is a plan that could not be read. A file skipped for its name is never opened;
+// a file read to its end without a single flight-plan line is no plan.
+enum class PlanOutcome { checked, unreadable, skipped, not_a_plan };
 
 struct PlanFindings {
   std::string path;   // the file the run opened
@@ -43,9 +50,12 @@ class FindingsRecord {
       : applied_(static_cast<std::size_t>(rules > 0 ? rules : 0) + 1, false),
         keep_findings_(keep_findings) {}
 
-  // A plan's check starts, ends with its count of invalid lines.
+  // A plan's check starts, ends with its count of invalid lines (and whether the file held no
+  // flight-plan line at all).
   void begin_plan(std::string path, std::string shown);
-  void end_plan(int violations);
+  void end_plan(int violations, bool not_a_plan = false);
+  // A file that the run skipped for its name.
+  void skipped_file(std::string path, std::string shown);
 
   // Rule `rule` (1-based, in the table's order) was found to apply to a line.
   void rule_applies(int rule);

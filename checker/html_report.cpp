@@ -13,7 +13,7 @@ namespace {
 
 struct Texts {
   std::string_view lang, title, rules_file, rules, plan, invalid_lines, invalid_count, no_error,
-      unreadable, line, report_line, task_distance, cannot_draw;
+      unreadable, skipped, not_a_plan, line, report_line, task_distance, cannot_draw;
   MapTexts map;
   std::string_view cannot_open, read_error, too_many_turnpoints, no_task, bad_position;
 };
@@ -27,6 +27,8 @@ const Texts kEnglish = {"en",
                         " invalid lines",
                         "No error found",
                         "could not be read",
+                        "not a Soarix flight plan, skipped",
+                        "not a flight plan",
                         "Line",
                         "Report line",
                         "Task distance: ",
@@ -46,6 +48,8 @@ const Texts kFrench = {"fr",
                        " lignes incorrectes",
                        "Pas d'erreur",
                        "illisible",
+                       "not a Soarix flight plan, skipped",
+                       "pas un plan de vol",
                        "Ligne",
                        "Ligne du rapport",
                        "Distance de l'\xE9preuve : ",
@@ -111,18 +115,29 @@ std::string km(float metres) {
 }
 
 bool has_violations(const PlanFindings& plan) {
-  return plan.outcome == PlanOutcome::unreadable || plan.violations > 0;
+  return plan.outcome != PlanOutcome::checked || plan.violations > 0;
+}
+
+// What became of a plan that was not checked as a flight plan; empty for one that was.
+std::string_view outcome_text(const Texts& t, const PlanFindings& plan) {
+  switch (plan.outcome) {
+    case PlanOutcome::unreadable:
+      return t.unreadable;
+    case PlanOutcome::skipped:
+      return t.skipped;
+    case PlanOutcome::not_a_plan:
+      return t.not_a_plan;
+    case PlanOutcome::checked:
+      break;
+  }
+  return {};
 }
 
 // The plan's line in the table of plans.
 std::string plan_row(const Texts& t, const PlanFindings& plan, std::size_t n) {
   const std::string id = std::to_string(n);
-  std::string count;
-  if (plan.outcome == PlanOutcome::unreadable) {
-    count = std::string(t.unreadable);
-  } else {
-    count = std::to_string(plan.violations);
-  }
+  std::string count(outcome_text(t, plan));
+  if (count.empty()) count = std::to_string(plan.violations);
   return std::string("<tr class=\"") + (has_violations(plan) ? "bad" : "ok") +
          "\"><td class=\"n\">" + id + "</td><td><a href=\"#plan-" + id + "\">" + esc(plan.shown) +
          "</a></td><td class=\"n\">" + esc(count) + "</td></tr>";
@@ -141,12 +156,10 @@ std::string plan_section(const Texts& t, const PlanFindings& plan, std::size_t n
   std::string html = "<section class=\"plan\" id=\"plan-" + id + "\"><h2>" + id + ". " +
                      esc(file_name(plan.shown)) + "</h2><p class=\"path\">" + esc(plan.shown) +
                      "</p>";
-  std::string result;
-  if (plan.outcome == PlanOutcome::unreadable) {
-    result = std::string(t.unreadable);
-  } else if (plan.violations == 0) {
+  std::string result(outcome_text(t, plan));
+  if (result.empty() && plan.violations == 0) {
     result = std::string(t.no_error);
-  } else {
+  } else if (result.empty()) {
     result = std::to_string(plan.violations) + std::string(t.invalid_count);
   }
   html += std::string("<p class=\"result ") + (has_violations(plan) ? "bad" : "ok") + "\">" +
@@ -156,11 +169,13 @@ std::string plan_section(const Texts& t, const PlanFindings& plan, std::size_t n
             "</th></tr>";
     for (const Finding& f : plan.findings) {
       html += std::string("<tr class=\"") + (f.verdict == Verdict::ok ? "ok" : "bad") +
-              "\"><td class=\"n\">" + std::to_string(f.line) + "</td><td class=\"report\">" +
-              esc(f.report_line) + "</td></tr>";
+              "\"><td class=\"n\">" + (f.line < 0 ? std::string() : std::to_string(f.line)) +
+              "</td><td class=\"report\">" + esc(f.report_line) + "</td></tr>";
     }
     html += "</table>";
   }
+  // A skipped file was never read: it has no task to draw.
+  if (plan.outcome == PlanOutcome::skipped) return html + "</section>";
   const PlanForMap read = read_plan_for_map(plan.path);
   if (read.fpl) {
     html += "<figure class=\"map\">" + task_map_svg(*read.fpl, plan.findings, t.map) +
@@ -191,6 +206,7 @@ std::string html_report(const FindingsRecord& record, const HtmlReportHead& head
   n = 0;
   for (const PlanFindings& plan : record.plans())
     html += plan_section(t, plan, ++n) + "\n";
+  if (!head.totals.empty()) html += "<p class=\"totals\">" + esc(head.totals) + "</p>\n";
   html += "</body>\n</html>\n";
   return platform::cp1252_to_utf8(html);
 }

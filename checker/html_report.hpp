@@ -16,6 +16,7 @@ struct HtmlReportHead {
   std::string rules_file;                 // the rules file, as the run names it
   int rules = 0;                          // its number of rules
   std::string date;                       // when the run was made
+  std::string totals;                     // the run's totals line, as the report log ends with it
 };
 
 // The whole page, in UTF-8. Each plan is read again for its map (read_plan_for_map), apart from

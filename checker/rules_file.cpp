@@ -15,9 +15,10 @@ namespace {
 struct Texts {
   std::string_view cannot_open, more_than, constraints, no_test, to_check;
 };
-constexpr Texts kEnglish = {"/Cannot be opened", "/More than ", " constraints",
+constexpr Texts kEnglish = {"/rules file cannot be opened", "/More than ", " constraints",
                             "*** DEFAULT_CHECK.fpl : no test defined ***", " constraints to check"};
-constexpr Texts kFrench = {"/Ouverture impossible", "/Plus de ", " contraintes",
+constexpr Texts kFrench = {"/fichier de r\xE8gles : ouverture impossible", "/Plus de ",
+                           " contraintes",
                            "*** DEFAULT_CHECK.fpl : pas de test d\xE9"
                            "fini ***",
                            " contraintes \xE0 v\xE9rifier"};

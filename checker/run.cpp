@@ -1,5 +1,6 @@
 #include "run.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -30,6 +31,42 @@ namespace {
 
 constexpr std::size_t kDisplayLen = 62;  // longest plan name shown in a popup
 
+// How a file named for the run ended.
+enum class FileResult { clean, invalid, unreadable, skipped };
+
+// The run's files, by how each ended.
+struct RunTotals {
+  int clean = 0, invalid = 0, unreadable = 0, skipped = 0;
+
+  void add(FileResult result) {
+    switch (result) {
+      case FileResult::clean:
+        ++clean;
+        break;
+      case FileResult::invalid:
+        ++invalid;
+        break;
+      case FileResult::unreadable:
+        ++unreadable;
+        break;
+      case FileResult::skipped:
+        ++skipped;
+        break;
+    }
+  }
+  int files() const { return clean + invalid + unreadable + skipped; }
+};
+
+// The more serious of two popup severities: an error before a warning before information.
+int worse(int a, int b) {
+  const auto rank = [](int severity) {
+    return severity == s_error ? 2 : (severity == s_warning ? 1 : 0);
+  };
+  return rank(a) >= rank(b) ? a : b;
+}
+
+constexpr std::string_view kSkipped = "not a Soarix flight plan, skipped";
+
 // The records of one run, and the run itself from the choice of the rules file to the summary.
 class CheckRun {
  public:
@@ -57,7 +94,7 @@ class CheckRun {
       throw ProgramStop{1};
     }
     if (const std::optional<RulesFault> fault = read_rules_file(io_, settings_, table_)) {
-      if (fault->kind == RulesFault::Kind::too_many) log(fault->message);
+      log(fault->message);
       popup_error(fault->message);
       throw ProgramStop{1};
     }
@@ -65,17 +102,32 @@ class CheckRun {
       record_.emplace(table_.check_num,
                       !settings_.csv_file.empty() || !settings_.html_file.empty());
     }
-    try {
-      for (const std::string& name : plans)
-        check_plan_file(name);
-    } catch (const ProgramStop&) {
-      write_outputs();  // what was found up to the plan the run stopped on, which is unreadable
-      throw;
+    for (std::size_t k = 0; k < plans.size(); ++k) {
+      const std::optional<FileResult> result = check_plan_file(plans[k]);
+      if (!result) continue;
+      totals_.add(*result);
+      if (*result == FileResult::unreadable && !settings_.qkeepgoing) {
+        // The plans after this one are not checked: the log says how many, and the outputs keep
+        // what was found up to here.
+        const auto not_checked =
+            std::count_if(plans.begin() + static_cast<std::ptrdiff_t>(k) + 1, plans.end(),
+                          [](const std::string& name) { return !name.starts_with("-"); });
+        write_totals();
+        log(std::string(text("*** run stopped: ",
+                             "*** v\xE9rification arr\xEAt\xE9"
+                             "e : ")) +
+            std::to_string(not_checked) +
+            std::string(text(" of the named plans not checked ***",
+                             " des plans nomm\xE9s non v\xE9rifi\xE9s ***")));
+        write_outputs();
+        throw ProgramStop{1};
+      }
     }
+    write_totals();
     if (settings_.qunused) report_unused_rules(journal_, table_, *record_, settings_.language);
     const bool written = write_outputs();
     summary();
-    if (!written) throw ProgramStop{1};
+    if (!written || totals_.unreadable > 0) throw ProgramStop{1};
   }
 
  private:
@@ -120,52 +172,96 @@ class CheckRun {
     return plans;
   }
 
-  // Opens a plan for reading; a plan that cannot be opened ends the run.
-  void open_plan(TextFile& plan, const std::string& infile) {
-    if (plan.open(infile)) return;
-    std::string msg = escape_slashes(platform::path_for_display(infile));
-    msg += text("/cannot be opened", "/Ouverture impossible");
-    log(msg);
-    popup_error(msg);
-    throw ProgramStop{1};
+  // The run's totals after its last plan, in the log and on the console (and in the HTML report).
+  std::string totals_line() const {
+    const auto n = [](int count) { return std::to_string(count); };
+    if (settings_.language == Language::french) {
+      return n(totals_.files()) + " plans v\xE9rifi\xE9s : " + n(totals_.clean) + " sans erreur, " +
+             n(totals_.invalid) + " avec lignes incorrectes, " + n(totals_.unreadable) +
+             " illisibles, " + n(totals_.skipped) + " ignor\xE9s";
+    }
+    return n(totals_.files()) + " plans checked: " + n(totals_.clean) + " without error, " +
+           n(totals_.invalid) + " with invalid lines, " + n(totals_.unreadable) + " unreadable, " +
+           n(totals_.skipped) + " skipped";
+  }
+  void write_totals() { log_lines(journal_, {std::string(78, '-'), totals_line()}); }
+
+  // A plan that cannot be opened or read: its message in its block; then the run stops on it
+  // with the message in an error box, or, with -keepgoing, goes on with the plan reported as
+  // the popup mode shows every plan's result (`result`, the message without the plan's name).
+  FileResult unreadable(const std::string& msg, const std::string& short_name,
+                        std::size_t shown_length, std::string_view result) {
+    log_lines(journal_, {msg, " "});
+    if (!settings_.qkeepgoing) {
+      worst_ = worse(worst_, s_error);
+      popup_error(msg);
+    } else {
+      result_popup(s_error, short_name, shown_length, std::string(result), "");
+    }
+    return FileResult::unreadable;
   }
 
-  void check_plan_file(std::string infile) {
-    if (infile.starts_with("-")) return;  // an option among the file arguments
+  // A file whose name is not a flight plan's: on the console as always, and in the report so
+  // that no file named for the run goes unmentioned.
+  FileResult skipped(const std::string& infile, const std::string& short_name,
+                     std::size_t shown_length) {
+    const std::string shown = platform::path_for_display(infile);
+    io_.con.line(std::string(52, '-'));
+    io_.con.line("");
+    io_.con.line(shown + " : " + std::string(kSkipped));
+    io_.con.line("");
+    log_lines(journal_, {std::string(78, '-'), "", escape_slashes(shown), "", kSkipped, ""});
+    if (record_) record_->skipped_file(infile, shown);
+    result_popup(s_warning, short_name, shown_length, std::string(kSkipped), "");
+    return FileResult::skipped;
+  }
+
+  // The name a popup shows for a plan: the whole name, or its start and end when it is long.
+  static std::string short_name_of(const std::string& shown, std::size_t& shown_length) {
+    if (shown_length <= kDisplayLen) return shown;
+    std::string short_name = shown.substr(0, 10) + "..." + shown.substr(shown_length - 49, 49);
+    shown_length = kDisplayLen;
+    return short_name;
+  }
+
+  // Checks one named file; nothing for an option among the names.
+  std::optional<FileResult> check_plan_file(std::string infile) {
+    if (infile.starts_with("-")) return std::nullopt;  // an option among the file arguments
     infile = std::string(trim_right(infile));
     // The extension starts at the first "." of the name. Where "/" separates folders, a native
     // path's folders are not part of the name: the default Wine prefix itself is "~/.wine".
     const std::size_t slash =
         platform::slash_is_separator() ? infile.rfind('/') : std::string::npos;
     const std::size_t dot = infile.find('.', slash == std::string::npos ? 0 : slash + 1);
-    if (dot != std::string::npos) {
-      const std::string_view extension = std::string_view(infile).substr(dot + 1);
-      if (extension != "fpl" && extension != "FPL") {
-        io_.con.line(std::string(52, '-'));
-        io_.con.line("");
-        io_.con.line(platform::path_for_display(infile) + " : not a Soarix flight plan, skipped");
-        io_.con.line("");
-        return;
-      }
-    }
     // What the log and the popups show; the name's length does not count an added ".fpl".
     std::string shown = platform::path_for_display(infile);
     std::size_t shown_length = shown.size();
-    if (dot == std::string::npos) {
+    if (dot != std::string::npos) {
+      const std::string_view extension = std::string_view(infile).substr(dot + 1);
+      if (extension != "fpl" && extension != "FPL") {
+        const std::string short_name = short_name_of(shown, shown_length);
+        return skipped(infile, short_name, shown_length);
+      }
+    } else {
       infile += ".fpl";
       shown += ".fpl";
     }
+    const std::string short_name = short_name_of(shown, shown_length);
     log_lines(journal_, {std::string(78, '-'), "", escape_slashes(shown), ""});
     if (record_) record_->begin_plan(infile, shown);
 
     TextFile plan;
-    open_plan(plan, infile);
+    if (!plan.open(infile)) {
+      return unreadable(
+          escape_slashes(shown) + std::string(text("/cannot be opened", "/Ouverture impossible")),
+          short_name, shown_length, text("cannot be opened", "Ouverture impossible"));
+    }
     float cloud_base = 0;
     if (table_.qbase) {
       const FplReadState state = read_fpl(io_.con, airspace_count_, fpl_, plan, settings_.qverb);
       if (state.too_many_turnpoints) {
-        popup_error(too_many_turnpoints_message(settings_.language));
-        throw ProgramStop{1};
+        const std::string msg(too_many_turnpoints_message(settings_.language));
+        return unreadable(msg, short_name, shown_length, msg);
       }
       io_.con.trace(state.nl, state.ios);
       cloud_base = get_cloud_base(io_.con, fpl_);
@@ -173,46 +269,51 @@ class CheckRun {
     }
     if (settings_.qverb) io_.con.trace("Qfinish ", table_.qfinish);
 
-    std::string short_name = shown;
-    if (shown_length > kDisplayLen) {
-      short_name = shown.substr(0, 10) + "..." + shown.substr(shown_length - 49, 49);
-      shown_length = kDisplayLen;
-    }
     const PlanCheckResult result =
         check_plan(io_, settings_, table_, carry_, plan, cloud_base, static_cast<int>(shown_length),
                    record_ ? &*record_ : nullptr);
     plan.close();
+    restore_finish_keys(io_.con, settings_.qverb, table_);
     if (result.end == ScanEnd::read_error) {
-      std::string msg = "*** " + escape_slashes(shown);
-      msg += text(" : error reading ***", " : erreur de lecture ***");
-      popup_error(msg);
+      const std::string msg = "*** " + escape_slashes(shown) +
+                              std::string(text(" : error reading ***", " : erreur de lecture ***"));
+      const FileResult unread =
+          unreadable(msg, short_name, shown_length, text("error reading", "erreur de lecture"));
       io_.con.trace("*** at line_number :", result.nl, " ***");
-      throw ProgramStop{1};
+      return unread;
     }
     report(result, short_name, shown_length);
-    if (record_) record_->end_plan(result.nl_nok);
-    restore_finish_keys(io_.con, settings_.qverb, table_);
+    if (record_) record_->end_plan(result.nl_nok, result.not_a_plan);
+    return result.nl_nok == 0 ? FileResult::clean : FileResult::invalid;
   }
 
   // The plan's result in the log, and in the popups of the popup mode.
   void report(const PlanCheckResult& result, const std::string& short_name,
               std::size_t shown_length) {
     std::string msg;
+    int severity = s_info;
     if (result.nl_nok == 0) {
-      last_severity_ = s_info;
       msg = text("No error found", "Pas d'erreur");
       log_lines(journal_, {msg, ""});
     } else {
-      last_severity_ = s_error;
+      severity = s_error;
       msg = fmt_i(result.nl_nok, 2);
       msg += text(" invalid lines", " lignes incorrectes");
       log_lines(journal_, {"", msg, ""});
     }
+    result_popup(severity, short_name, shown_length, msg, result.msg00);
+  }
+
+  // A file's result in the popups of the popup mode: a popup of its own (with `details`, the
+  // plan's violations, in popup mode 3), or its place in the summary of popup mode 1.
+  void result_popup(int severity, const std::string& short_name, std::size_t shown_length,
+                    std::string msg, const std::string& details) {
+    worst_ = worse(worst_, severity);
     switch (settings_.npopup) {
       case 2:
       case 3: {
-        if (settings_.npopup == 3 && result.nl_nok > 0) msg = fit(msg + result.msg00, kMsgLen);
-        popup(last_severity_, escape_slashes(short_name + "\n" + msg));
+        if (settings_.npopup == 3 && !details.empty()) msg = fit(msg + details, kMsgLen);
+        popup(severity, escape_slashes(short_name + "\n" + msg));
         break;
       }
       case 1: {
@@ -239,7 +340,7 @@ class CheckRun {
     if (!settings_.html_file.empty()) {
       const platform::LocalTime now = platform::local_time();
       const HtmlReportHead head{settings_.language, platform::path_for_display(settings_.deffil),
-                                table_.check_num, date_time_text(now)};
+                                table_.check_num, date_time_text(now), totals_line()};
       written = write_output(settings_.html_file, html_report(*record_, head), csv) && written;
     }
     return written;
@@ -263,10 +364,11 @@ class CheckRun {
     return false;
   }
 
+  // The summary of popup mode 1, with the icon of the worst result of the run.
   void summary() {
     if (settings_.npopup != 1) return;
     io_.con.trace(static_cast<int>(trim_right(summary_).size()), summary_);
-    popup(last_severity_, escape_slashes(summary_));
+    popup(worst_, escape_slashes(summary_));
   }
 
   RunSettings settings_;
@@ -281,8 +383,9 @@ class CheckRun {
     return landscape_airspace_count(io_, inst_, landscape, &airspace_counts_);
   };
   std::optional<FindingsRecord> record_;  // what the outputs asked for need: none without them
-  std::string summary_;    // the summary popup of popup mode 1, its names not yet escaped
-  int last_severity_ = 0;  // severity of the last plan checked
+  std::string summary_;  // the summary popup of popup mode 1, its names not yet escaped
+  int worst_ = s_info;   // the most serious result of the run so far
+  RunTotals totals_;
 };
 
 }  // namespace

@@ -46,6 +46,10 @@ RunSettings rd_ini(std::string_view argv0, RunSettings s) {
       s.qoklines = is_true(val);
     } else if (key == "Unused") {
       s.qunused = is_true(val);
+    } else if (key == "Missing") {
+      s.qmissing = is_true(val);
+    } else if (key == "KeepGoing") {
+      s.qkeepgoing = is_true(val);
     } else if (key == "FltPntAcy") {
       const auto v = read_real(val);
       s.fltpntacy = v.value_or(1.0e-6f);

@@ -23,18 +23,21 @@ struct RunSettings : cmndta001 {  // the language and qline come with the messag
   std::vector<std::string> args;  // the command line, argument 0 (the invocation name) first
   // The user interface's language, which the see-file text follows whatever -en and -fr say.
   Language ui_language = Language::english;
-  bool qunused = false;   // list the rules that matched no line of any plan
-  std::string csv_file;   // the findings as CSV, written at the end; empty: none
-  std::string html_file;  // the HTML report with the task maps; empty: none
+  bool qunused = false;     // list the rules that matched no line of any plan
+  bool qmissing = false;    // report the rules whose key no line of a plan holds
+  bool qkeepgoing = false;  // a plan that cannot be read does not stop the run
+  std::string csv_file;     // the findings as CSV, written at the end; empty: none
+  std::string html_file;    // the HTML report with the task maps; empty: none
 };
 
 inline constexpr std::string_view hlpstr = "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)";
 // The options of the organiser's outputs, shown on a second usage line under the first.
-inline constexpr std::string_view hlpstr_outputs = "[-unused] [-csv=FILE] [-html=FILE]";
+inline constexpr std::string_view hlpstr_outputs =
+    "[-unused] [-missing] [-keepgoing] [-csv=FILE] [-html=FILE]";
 
 // `s` with the keys of the settings file beside the program named by `argv0` ("Brevanto.ini" in
 // the current folder for a bare name) applied: Version, Popup, verbose, ask, OKlines, FltPntAcy,
-// Unused.
+// Unused, Missing, KeepGoing.
 // A number that does not read ends the reading there and sets its key to 0 (Version, Popup) or
 // to the default tolerance (FltPntAcy).
 RunSettings rd_ini(std::string_view argv0, RunSettings s);

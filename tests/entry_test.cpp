@@ -53,7 +53,7 @@ TEST(CommandLine, HelpStopsWithStatusZero) {
   }
   EXPECT_EQ(out,
             " Usage :\n prog [-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n"
-            "      [-unused] [-csv=FILE] [-html=FILE]\n");
+            "      [-unused] [-missing] [-keepgoing] [-csv=FILE] [-html=FILE]\n");
 }
 
 TEST(CommandLine, UnrecognisedOptionsStopWithStatusOne) {
@@ -68,7 +68,7 @@ TEST(CommandLine, UnrecognisedOptionsStopWithStatusOne) {
     }
     EXPECT_EQ(out, " " + std::string(bad) + " : unrecognized option\n prog " +
                        "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n" +
-                       "      [-unused] [-csv=FILE] [-html=FILE]\n");
+                       "      [-unused] [-missing] [-keepgoing] [-csv=FILE] [-html=FILE]\n");
   }
 }
 

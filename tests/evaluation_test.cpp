@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "extract_key_val.hpp"
 #include "platform/platform.hpp"
+#include "read_fpl.hpp"
 #include "rules_workbench.hpp"
 #include "value_primitives.hpp"
 
@@ -22,9 +24,19 @@ class EvaluationTest : public ::testing::Test, public RulesWorkbench {
     dir.write("Brevanto.log", "");
     out.clear();
   }
+  // Most plans of these tests are made of keys no flight plan has ("K=5"): such a plan gets a
+  // header after its lines, so that it counts as a flight plan and nothing else changes.
   PlanCheckResult check(const std::string& plan, float zbase = 0, int l_infile = 20) {
     dir.write("Brevanto.log", "");
-    TextFile file(dir.write("plan.fpl", plan));
+    bool plan_line = false;
+    for (std::size_t from = 0; from < plan.size();) {
+      const std::size_t end = std::min(plan.find('\n', from), plan.size());
+      const std::string_view line = std::string_view(plan).substr(from, end - from);
+      plan_line = plan_line || is_flight_plan_line(line, split_key_val(line).key);
+      from = end + 1;
+    }
+    const bool bare = !plan_line && plan.ends_with('\n');
+    TextFile file(dir.write("plan.fpl", bare ? plan + "[Task]\n" : plan));
     return check_plan(Io{con, journal, s}, s, table, carry, file, zbase, l_infile, record);
   }
   // Violations of a one-rule table on a one-line plan.
@@ -296,12 +308,17 @@ TEST_F(EvaluationTest, FinishKeysAreReplacedForThePlanAndRestored) {
   EXPECT_FALSE(table[1].check_mod);
   EXPECT_EQ(out, " 1 TPWidth| >= 300\n");
 
-  // A plan without Count, or with one that does not read, is checked against nothing.
-  for (const char* count : {"", "Count=abc\n"}) {
-    r = check(std::string(count) + "TPWidth5=200\nK=2\n");
-    EXPECT_EQ(r.nl, 0);
-    EXPECT_EQ(r.nl_nok, 0);
+  // A plan without Count, or with one that does not read, has no finish: it is checked against
+  // every other rule, and one invalid line says why the finish rules were not.
+  for (const auto& [count, shown] : {std::pair{"", "missing"}, std::pair{"Count=abc\n", "abc"}}) {
+    r = check(std::string(count) + "TPWidth5=200\nTPWidth|=1\nK=2\n");
+    EXPECT_EQ(r.nl_nok, 2);
     EXPECT_EQ(r.end, ScanEnd::end_of_file);
+    std::string count_line = "Count : " + std::string(shown);
+    count_line.resize(39, ' ');
+    EXPECT_EQ(log(), count_line +
+                         "*** finish turnpoint unknown: \"|\" rules not checked ***\n"
+                         "K : 2                                  should be: = 1\n");
     EXPECT_EQ(table[1].check_key, "TPWidth|");
   }
   // Each plan its own finish, even when the previous plan was not restored.

@@ -70,7 +70,7 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   record.end_plan(0);
 
   const std::string page =
-      html_report(record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17"});
+      html_report(record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17", ""});
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
   // Self-contained: nothing is fetched from elsewhere.
   for (const char* outside : {"<script", "src=", "href=\"http", "url(", "@import"}) {
@@ -127,7 +127,7 @@ TEST(HtmlReport, FrenchTexts) {
   record.end_plan(0);
   record.begin_plan(dir.str("gone.fpl"), "gone.fpl");
   const std::string page =
-      html_report(record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17"});
+      html_report(record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17", ""});
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"fr\">"));
   for (const char* text :
        {"r\xC3\xA8gles.fpl (1 r\xC3\xA8gles)", "Pas d&#39;erreur", "TP2 (arriv\xC3\xA9\x65)",

@@ -169,8 +169,9 @@ TEST_F(RulesFileTest, MissingFileIsAFault) {
     ASSERT_TRUE(fault);
     EXPECT_EQ(fault->kind, RulesFault::Kind::cannot_open);
     EXPECT_EQ(fault->message,
-              escape_slashes(s.deffil) +
-                  (language == Language::french ? "/Ouverture impossible" : "/Cannot be opened"));
+              escape_slashes(s.deffil) + (language == Language::french
+                                              ? "/fichier de r\xE8gles : ouverture impossible"
+                                              : "/rules file cannot be opened"));
   }
 }
 

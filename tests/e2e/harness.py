@@ -65,6 +65,34 @@ def plan_block(path, lines=(), nok=0, french=False):
     return "\n".join(out) + "\n"
 
 
+SKIPPED = "not a Soarix flight plan, skipped"
+
+
+def skipped_block(path):
+    """The report of a file skipped for its name."""
+    return "\n".join(["-" * 78, " ", path, " ", SKIPPED, " "]) + "\n"
+
+
+def totals(clean=0, invalid=0, unreadable=0, skipped=0, french=False):
+    """The block that ends the report of a run: a separator and the count of files by result."""
+    n = clean + invalid + unreadable + skipped
+    if french:
+        line = (f"{n} plans v\u00e9rifi\u00e9s : {clean} sans erreur, {invalid} avec lignes "
+                f"incorrectes, {unreadable} illisibles, {skipped} ignor\u00e9s")
+    else:
+        line = (f"{n} plans checked: {clean} without error, {invalid} with invalid lines, "
+                f"{unreadable} unreadable, {skipped} skipped")
+    return "-" * 78 + "\n" + line + "\n"
+
+
+def stopped(not_checked, french=False):
+    """The line that ends the report of a run stopped by a plan it could not read."""
+    if french:
+        return (f"*** v\u00e9rification arr\u00eat\u00e9e : {not_checked} des plans nomm\u00e9s "
+                "non v\u00e9rifi\u00e9s ***\n")
+    return f"*** run stopped: {not_checked} of the named plans not checked ***\n"
+
+
 def popup(icon, *lines, title="Vantobre"):
     """A message box as a run without display writes it on standard error."""
     return f"{title} [{icon}]\n" + "".join(line + "\n" for line in lines)

@@ -11,7 +11,7 @@ import tempfile
 import unittest
 import zipfile
 
-from harness import INSTALLED_3, SOURCE, WINDOWS, cp1252, plan_block, popup, rules_head
+from harness import INSTALLED_3, SOURCE, WINDOWS, cp1252, plan_block, popup, rules_head, totals
 from soarix import PILOT, PROFILE, SOARIX_KEYS, INSTALL_DIR
 from wine import WINE
 
@@ -97,7 +97,8 @@ class Package(unittest.TestCase):
         with open(os.path.join(elsewhere, "Brevanto.log"), "rb") as f:
             log = cp1252(f.read().replace(b"\r\n", b"\n"))
         self.assertEqual(log[log.index("\n\n") + 2:], INSTALLED_3 + rules_head(22) + "".join(
-            plan_block(PLANS + name, lines, nok) for name, lines, nok in REPORT))
+            plan_block(PLANS + name, lines, nok) for name, lines, nok in REPORT)
+            + totals(sum(nok == 0 for _, _, nok in REPORT), sum(nok > 0 for _, _, nok in REPORT)))
         # The settings it brings were read: their Version is the program's, and the popup mode
         # is the default summary.
         stdout = cp1252(proc.stdout)
@@ -107,7 +108,7 @@ class Package(unittest.TestCase):
         summary = [""]
         for name, _, nok in REPORT:
             summary += [shown(PLANS + name), f"{nok:2d} invalid lines" if nok else "No error found"]
-        self.assertEqual(cp1252(proc.stderr), popup("info", *summary))
+        self.assertEqual(cp1252(proc.stderr), popup("error", *summary))
 
 
 if __name__ == "__main__":

@@ -4,7 +4,8 @@ and the plans chosen in the multiple-selection dialog (a stand-in zenity on a de
 import os
 import unittest
 
-from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head
+from harness import (INSTALLED_3, SKIPPED, WINDOWS, SandboxTest, plan_block, popup, rules_head,
+                     skipped_block, totals)
 from soarix import flight_plan
 
 
@@ -30,19 +31,27 @@ class ExtensionRules(SandboxTest):
         # "task" is taken as "task.fpl". In a Windows path a "." in a folder's name hides the
         # extension; on Linux a native path's folders (before its last "/") are not part of
         # the name, on Windows "/" is no separator there.
+        # A skipped name has a block of its own in the report too.
         native = ["Round.2/task.fpl", "./task.fpl"]
+        block = skipped_block if WINDOWS else plan_block
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("task1.fpl")
-                         + plan_block("task2.FPL") + plan_block("task.fpl")
-                         + "".join(plan_block(name) for name in native if not WINDOWS))
+                         + plan_block("task2.FPL") + skipped_block("task.Fpl")
+                         + plan_block("task.fpl") + skipped_block("Round.2\\task.fpl")
+                         + "".join(block(name) for name in native) + skipped_block("notes.txt")
+                         + (totals(3, skipped=5) if WINDOWS else totals(5, skipped=3)))
         for name in ["task.Fpl", "Round.2\\task.fpl", "notes.txt"] + (native if WINDOWS else []):
             self.assertIn(skipped(name), r.stdout)
 
-    def test_summary_without_text_when_every_name_is_skipped(self):
+    def test_skipped_names_are_in_the_summary_with_a_warning(self):
         self.box.write("task.Fpl", flight_plan())
-        r = self.box.run("task.Fpl", "notes.txt")
+        self.box.write("task.fpl", flight_plan())
+        r = self.box.run("task.Fpl", "task.fpl", "notes.txt")
         self.assertEqual(r.returncode, 0)
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1))
-        self.assertEqual(r.stderr, popup("info", ""))
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + skipped_block("task.Fpl")
+                         + plan_block("task.fpl") + skipped_block("notes.txt")
+                         + totals(1, skipped=2))
+        self.assertEqual(r.stderr, popup("warning", "", "task.Fpl", SKIPPED, "task.fpl",
+                                         "No error found", "notes.txt", SKIPPED))
 
 
 def file_selection(folder):
@@ -86,12 +95,12 @@ class DialogPlans(SandboxTest):
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(third)
                          + plan_block(late, ["StartTime : 15.0                       "
                                              "should be: <= 14.5"], 1)
-                         + plan_block(first))
+                         + plan_block(first) + totals(2, 1))
         calls = self.zenity.calls()
         self.assertEqual(calls[0], file_selection(self.folder))
         summary = "\n".join(["", shown(third), "No error found", shown(late), " 1 invalid lines",
                              shown(first), "No error found"])
-        self.assertEqual(calls[1:], [box_args("--info", summary)])
+        self.assertEqual(calls[1:], [box_args("--error", summary)])
         self.assertIn(" C:\\users\\organiser\\Documents\\Soarix3\\FlightPlans\\\n", r.stdout)
         self.assertIn(f" {answer} {len(answer)}\n", r.stdout)
         self.assertEqual(r.stderr, "")
@@ -102,7 +111,7 @@ class DialogPlans(SandboxTest):
         self.zenity.answer(1, path + "\n")
         r = self.box.run("-nopopup")
         self.assertEqual(r.returncode, 0)
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(path))
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(path) + totals(1))
 
     def test_cancelled_dialog_is_the_no_input_error(self):
         self.zenity.answer(1, "", 1)
@@ -128,7 +137,7 @@ class DialogPlans(SandboxTest):
         r = self.box.run("-nopopup")
         self.assertEqual(r.returncode, 0)
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1)
-                         + "".join(plan_block(p) for p in paths))
+                         + "".join(plan_block(p) for p in paths) + totals(90))
         self.assertEqual(len(self.zenity.calls()), 1)
 
 

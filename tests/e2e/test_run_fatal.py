@@ -4,7 +4,7 @@ log holds by then, exit status 1, and no plan checked after the error."""
 import os
 import unittest
 
-from harness import INSTALLED_3, SandboxTest, plan_block, popup, rules_head
+from harness import INSTALLED_3, SandboxTest, plan_block, popup, rules_head, stopped, totals
 from soarix import flight_plan
 
 NO_DIALOG = popup("error", "No file specification returned", title="Error")
@@ -56,14 +56,16 @@ class FatalErrors(SandboxTest):
         shown = self.box.program_path(rules)
         os.remove(rules)
         r = self.box.run("-nopopup", "a.fpl")
-        # The path stays on one line, whatever its slashes.
-        self.assertStopped(r, INSTALLED_3, popup("error", shown, "Cannot be opened"))
+        # The path stays on one line, whatever its slashes; the log says it too.
+        message = [shown, "rules file cannot be opened"]
+        self.assertStopped(r, INSTALLED_3 + "\n".join(message) + "\n", popup("error", *message))
         r = self.box.run("-nopopup", "-fr", "a.fpl")
-        self.assertStopped(r, INSTALLED_3, popup("error", shown, "Ouverture impossible"))
+        message = [shown, "fichier de r\u00e8gles : ouverture impossible"]
+        self.assertStopped(r, INSTALLED_3 + "\n".join(message) + "\n", popup("error", *message))
         self.box.write(rules, "# only comments\n\n[Task]\nCount<=\n")
         r = self.box.run("-nopopup", "a.fpl")
-        self.assertStopped(r, INSTALLED_3,
-                           popup("error", "*** DEFAULT_CHECK.fpl : no test defined ***"))
+        message = "*** DEFAULT_CHECK.fpl : no test defined ***"
+        self.assertStopped(r, INSTALLED_3 + message + "\n", popup("error", message))
 
     def test_at_most_200_rules(self):
         self.box.install()
@@ -72,7 +74,7 @@ class FatalErrors(SandboxTest):
         r = self.box.run("-nopopup", "a.fpl")
         self.assertEqual(r.returncode, 0)
         self.assertEqual(r.report(), INSTALLED_3 + "**  constraints to check\n \n"
-                         + plan_block("a.fpl"))
+                         + plan_block("a.fpl") + totals(1))
         with open(rules, "a") as f:
             f.write("StartTime>=12.0\n")
         r = self.box.run("-nopopup", "a.fpl")
@@ -85,24 +87,26 @@ class FatalErrors(SandboxTest):
         os.mkdir(self.box.path("plans"))
         head = INSTALLED_3 + rules_head(1) + plan_block(
             "late.fpl", ["StartTime : 15.0                       should be: <= 14.5"], 1)
-        stop = "-" * 78 + "\n \nplans/missing.fpl\n \nplans/missing.fpl\ncannot be opened\n"
+        stop = "-" * 78 + "\n \nplans/missing.fpl\n \nplans/missing.fpl\ncannot be opened\n \n"
         late = ["late.fpl", " 1 invalid lines"]
         for mode, shown in (("1", ""), ("2", popup("error", *late)),
                             ("3", popup("error", *late, "-StartTime : 15.0, should be: <= 14.5"))):
             with self.subTest(popup_mode=mode):
                 self.box.write("Brevanto.ini", f"Popup={mode}\n")
                 r = self.box.run("late.fpl", "plans/missing.fpl", "c.fpl")
-                # The plans before it are reported, no summary follows.
-                self.assertStopped(r, head + stop,
+                # The plans before it are reported, the log says how many were not checked,
+                # no summary follows.
+                self.assertStopped(r, head + stop + totals(0, 1, 1) + stopped(1),
                                    shown + popup("error", "plans/missing.fpl", "cannot be opened"))
         r = self.box.run("-fr", "late.fpl", "plans/missing.fpl", "c.fpl")
         self.assertEqual(r.returncode, 1)
-        self.assertTrue(r.log().endswith("\nplans/missing.fpl\nOuverture impossible\n"))
+        self.assertTrue(r.log().endswith("\nplans/missing.fpl\nOuverture impossible\n \n"
+                                         + totals(0, 1, 1, french=True) + stopped(1, french=True)))
         # With a BASE rule the plan is opened first to be read whole: the same stop.
         self.box.write("DEFAULT_CHECK.fpl", "TPHeight|<=BASE+500\n")
         r = self.box.run("-nopopup", "plans/missing.fpl", "c.fpl")
-        self.assertStopped(r, INSTALLED_3 + rules_head(1) + stop,
-                           popup("error", "plans/missing.fpl", "cannot be opened"))
+        self.assertStopped(r, INSTALLED_3 + rules_head(1) + stop + totals(unreadable=1)
+                           + stopped(1), popup("error", "plans/missing.fpl", "cannot be opened"))
 
     def test_read_error_ends_the_run(self):
         self.box.install()
@@ -112,7 +116,8 @@ class FatalErrors(SandboxTest):
         os.symlink("/proc/self/mem", self.box.path("memory.fpl"))
         r = self.box.run("a.fpl", "memory.fpl", "c.fpl")
         self.assertStopped(r, INSTALLED_3 + rules_head(1) + plan_block("a.fpl")
-                           + "-" * 78 + "\n \nmemory.fpl\n \n",
+                           + "-" * 78 + "\n \nmemory.fpl\n \n*** memory.fpl : error reading ***\n \n"
+                           + totals(1, 0, 1) + stopped(1),
                            popup("info", "a.fpl", "No error found")
                            + popup("error", "*** memory.fpl : error reading ***"))
         self.assertIn(" *** at line_number : 0  ***\n", r.stdout)
@@ -120,7 +125,9 @@ class FatalErrors(SandboxTest):
         self.box.write("bad sector.fpl", flight_plan(tp={0: {"SectorType": "x"}}))
         r = self.box.run("-fr", "bad sector.fpl", "c.fpl")
         self.assertStopped(r, INSTALLED_3 + rules_head(1, french=True)
-                           + "-" * 78 + "\n \nbad sector.fpl\n \nTPSectorType ???? x\n",
+                           + "-" * 78 + "\n \nbad sector.fpl\n \nTPSectorType ???? x\n"
+                           + "*** bad sector.fpl : erreur de lecture ***\n \n"
+                           + totals(unreadable=1, french=True) + stopped(1, french=True),
                            popup("error", "*** bad sector.fpl : erreur de lecture ***"))
         self.assertIn(" *** at line_number : 12  ***\n", r.stdout)
 
@@ -131,11 +138,15 @@ class FatalErrors(SandboxTest):
         self.box.write("t32.fpl", flight_plan(count=32))
         r = self.box.run("-nopopup", "t31.fpl", "t32.fpl", "c.fpl")
         self.assertStopped(r, INSTALLED_3 + rules_head(1) + plan_block("t31.fpl")
-                           + "-" * 78 + "\n \nt32.fpl\n \n",
+                           + "-" * 78 + "\n \nt32.fpl\n \n"
+                           + "XCSoar does not support more than 30 turnpoints\n \n"
+                           + totals(1, 0, 1) + stopped(1),
                            popup("error", "XCSoar does not support more than 30 turnpoints"))
         r = self.box.run("-nopopup", "-fr", "t32.fpl", "c.fpl")
         self.assertStopped(r, INSTALLED_3 + rules_head(1, french=True)
-                           + "-" * 78 + "\n \nt32.fpl\n \n",
+                           + "-" * 78 + "\n \nt32.fpl\n \n"
+                           + "XCSoar n'accepte pas plus que 30 points de virage\n \n"
+                           + totals(unreadable=1, french=True) + stopped(1, french=True),
                            popup("error", "XCSoar n'accepte pas plus que 30 points de virage"))
 
     def test_more_than_31_turnpoints_without_a_base_rule_are_checked(self):
@@ -145,7 +156,7 @@ class FatalErrors(SandboxTest):
         self.box.write("t32.fpl", flight_plan(count=32))
         r = self.box.run("-nopopup", "t32.fpl")
         self.assertEqual((r.returncode, r.stderr), (0, ""))
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("t32.fpl"))
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("t32.fpl") + totals(1))
 
 
 if __name__ == "__main__":

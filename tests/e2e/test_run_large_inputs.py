@@ -8,7 +8,8 @@ import tempfile
 import time
 import unittest
 
-from harness import INSTALLED_3, WINDOWS, SandboxTest, changes, plan_block, rules_head, sanitized
+from harness import (INSTALLED_3, WINDOWS, SandboxTest, changes, plan_block, rules_head, sanitized,
+                     skipped_block, totals)
 from soarix import flight_plan
 
 MIB = 1 << 20
@@ -67,7 +68,7 @@ class HugeFiles(SandboxTest):
         with open(self.box.path("Brevanto.log"), "rb") as f:
             log = f.read().decode("cp1252")
         expected = report or (INSTALLED_3 + rules_head(2)
-                              + "".join(plan_block(p) for p in plans))
+                              + "".join(plan_block(p) for p in plans) + totals(len(plans)))
         self.assertTrue(log.endswith("\n\n" + expected), log[-300:])
         if not sanitized():
             with open(peak_file) as f:
@@ -84,7 +85,7 @@ class HugeFiles(SandboxTest):
     def test_the_rules_file(self):
         # The rule's value is cut at 80 characters, where the plan's class breaks it.
         report = INSTALLED_3 + rules_head(3) + plan_block("day.fpl", [
-            "Class : Standard".ljust(39) + "should be: = " + "x" * 80], 1)
+            "Class : Standard".ljust(39) + "should be: = " + "x" * 80], 1) + totals(0, 1)
         self.check({self.box.path("DEFAULT_CHECK.fpl"): [
             self.rules.encode() + b"Class=", [b"x"], b"\n", [b"# a comment\n"]]}, report=report)
 
@@ -92,6 +93,7 @@ class HugeFiles(SandboxTest):
         # "OKlines" read from its line of 100 MB: every satisfied rule is reported.
         report = INSTALLED_3 + rules_head(2) + plan_block("day.fpl", [
             "TPHeight1 : OK", "ThermalsInversionheight : OK", "ThermalsInversionheight : OK"])
+        report += totals(1)
         self.check({self.box.path("Brevanto.ini"): [
             b"OKlines=", [b"1"], b"\n", [b"# a comment\n"]]}, report=report)
 
@@ -156,7 +158,9 @@ class ManyPlans(SandboxTest):
         self.assertEqual((first.returncode, every.returncode), (0, 0))
         with open(self.box.path("Brevanto.log"), "rb") as f:
             log = f.read().decode("cp1252")
-        self.assertTrue(log.endswith("\n\n" + INSTALLED_3 + rules_head(1) + "".join(blocks)))
+        heavy = (10000 + 6) // 7
+        self.assertTrue(log.endswith("\n\n" + INSTALLED_3 + rules_head(1) + "".join(blocks)
+                                     + totals(10000 - heavy, heavy)))
         self.assertLess(every.cpu, LINEAR * first.cpu, (first.cpu, every.cpu))
 
         # /proc: a folder where not even root can create a file.
@@ -188,7 +192,9 @@ class LongDialogAnswer(SandboxTest):
             self.assertEqual(many.stdout.count(other + " : not a Soarix flight plan, skipped\n"),
                              count)
             with open(self.box.path("Brevanto.log"), "rb") as f:
-                self.assertTrue(f.read().decode("cp1252").endswith(plan_block(plan)))
+                self.assertTrue(f.read().decode("cp1252").endswith(
+                    plan_block(plan) + "".join(skipped_block(other) for _ in range(count))
+                    + totals(1, skipped=count)))
 
             folders = "/nowhere" + "/x" * (size // 2) + ".fpl"
             zenity.answer(0, folders + "\n")

@@ -8,7 +8,8 @@ import signal
 import time
 import unittest
 
-from harness import DATE_HEAD, INSTALLED_3, WINDOWS, SandboxTest, plan_block, rules_head
+from harness import (DATE_HEAD, INSTALLED_3, WINDOWS, SandboxTest, plan_block, rules_head,
+                     totals)
 from soarix import flight_plan
 
 VIOLATION = ["TPHeight1 : 1800".ljust(39) + "should be: <= 1500"]
@@ -32,7 +33,7 @@ class LogFailures(SandboxTest):
         self.box.write("bad.fpl", flight_plan(tp={1: {"Height": "1800"}}))
         healthy = self.box.run("-nopopup", "clean.fpl", "bad.fpl")
         self.assertEqual(healthy.report(), INSTALLED_3 + rules_head(1) + plan_block("clean.fpl")
-                         + plan_block("bad.fpl", VIOLATION, 1))
+                         + plan_block("bad.fpl", VIOLATION, 1) + totals(1, 1))
         self.console = self.without_create(healthy.stdout)
         os.remove(self.box.path("Brevanto.log"))
 

@@ -5,7 +5,8 @@ message; a run that waited on a pipe would meet the time limit."""
 import os
 import unittest
 
-from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head
+from harness import (INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head, stopped,
+                     totals)
 from soarix import flight_plan
 
 LIMIT = 10  # seconds: a run of these takes well under one
@@ -48,7 +49,8 @@ class NoRegularFile(SandboxTest):
                     r = self.run_checker("a.fpl", name, "a.fpl")
                     self.assertEqual(r.returncode, 1)
                     self.assertEqual(r.report(), checked + "-" * 78 + f"\n \n{name}\n \n"
-                                     + f"{name}\ncannot be opened\n")
+                                     + f"{name}\ncannot be opened\n \n" + totals(1, 0, 1)
+                                     + stopped(1))
                     self.assertEqual(r.stderr, popup("error", name, "cannot be opened"))
 
     def test_rules_file(self):
@@ -58,9 +60,9 @@ class NoRegularFile(SandboxTest):
                 put(kind, rules)
                 r = self.run_checker("a.fpl")
                 self.assertEqual(r.returncode, 1)
-                self.assertEqual(r.report(), INSTALLED_3)
-                self.assertEqual(r.stderr,
-                                 popup("error", self.box.program_path(rules), "Cannot be opened"))
+                message = [self.box.program_path(rules), "rules file cannot be opened"]
+                self.assertEqual(r.report(), INSTALLED_3 + "\n".join(message) + "\n")
+                self.assertEqual(r.stderr, popup("error", *message))
 
     def test_airspace_file(self):
         # The landscape's airspace file is read with the plan, for a rule on the cloud base.
@@ -74,13 +76,15 @@ class NoRegularFile(SandboxTest):
                 put(kind, air)
                 r = self.run_checker("a.fpl")
                 self.assertEqual(r.returncode, 0)
-                self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("a.fpl"))
+                self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("a.fpl")
+                                 + totals(1))
                 self.assertEqual(r.stderr, message)
 
     def test_settings_log_file_and_registry_as_pipes(self):
         cases = [
             # A settings file that cannot be read leaves the defaults.
-            (self.box.path("Brevanto.ini"), 0, INSTALLED_3 + rules_head(1) + plan_block("a.fpl")),
+            (self.box.path("Brevanto.ini"), 0,
+             INSTALLED_3 + rules_head(1) + plan_block("a.fpl") + totals(1)),
             # Without its log the simulator's version is unknown; without user.reg, its folder
             # (under Wine the registry is the Wine server's, not a file the program reads).
             (self.prefix.log_file(3), 1, NO_INSTALLATION + "\n"),

@@ -6,7 +6,7 @@ modification time."""
 import os
 import unittest
 
-from harness import INSTALLED_3, WINDOWS, Sandbox, SandboxTest, plan_block, rules_head
+from harness import INSTALLED_3, WINDOWS, Sandbox, SandboxTest, plan_block, rules_head, totals
 from soarix import flight_plan
 
 
@@ -27,7 +27,7 @@ class DialogRoad(SandboxTest):
         self.assertEqual(len(zenity.calls()), 3)
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(plans[0])
                          + plan_block(plans[1], ["TPHeight1 : 1800".ljust(39)
-                                                 + "should be: <= 1500"], 1))
+                                                 + "should be: <= 1500"], 1) + totals(1, 1))
         self.assertOnlyLogWritten(before)
 
 

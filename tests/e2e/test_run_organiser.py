@@ -6,7 +6,7 @@ import os
 import unittest
 
 from harness import (INSTALLED_3, SOURCE, WINDOWS, SandboxTest, cp1252, plan_block, popup,
-                     rules_head)
+                     rules_head, stopped, totals)
 from soarix import flight_plan
 
 RULES = "StartTime<=14.5\nTPRaduis*>=500\nTPRadius|<=3000\nTPName1[]Start\n"
@@ -43,7 +43,7 @@ class Outputs(SandboxTest):
         today = self.box.run("-nopopup", "clean.fpl", "bad.fpl")
         today_report = today.report()  # read now: the next run writes the log afresh
         self.assertEqual(today_report, INSTALLED_3 + " 8  constraints to check\n" + useless
-                         + " \n" + plan_block("clean.fpl") + bad)
+                         + " \n" + plan_block("clean.fpl") + bad + totals(1, 1))
         self.assertIn("\n" + useless.splitlines()[0] + "\n", today.stdout)
         # The misspelled key and the useless ones matched nothing; the "|" rule matched the
         # finish of each plan.
@@ -87,7 +87,8 @@ class Outputs(SandboxTest):
         message = "gone.fpl\ncannot be opened\n"
         self.assertEqual(r.returncode, 1)
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block("clean.fpl")
-                         + "-" * 78 + "\n \ngone.fpl\n \n" + message)
+                         + "-" * 78 + "\n \ngone.fpl\n \n" + message + " \n" + totals(1, 0, 1)
+                         + stopped(1))
         self.assertEqual(r.stderr, popup("error", "gone.fpl", "cannot be opened"))
         self.assertEqual(csv_text(self.box.path("out.csv")).split("\r\n")[1:],
                          ["clean.fpl,,,,,,clean,,", "gone.fpl,,,,,,unreadable,,", ""])

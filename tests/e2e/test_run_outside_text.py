@@ -5,7 +5,7 @@ with a banner or lose its quotes."""
 import os
 import unittest
 
-from harness import INSTALLED_3, SandboxTest, plan_block, rules_head
+from harness import INSTALLED_3, SandboxTest, plan_block, rules_head, totals
 from soarix import flight_plan
 
 KEPT = b"an organiser's own file\n"
@@ -35,7 +35,7 @@ class OutsideText(SandboxTest):
             self.box.write(name, flight_plan())
         r = self.run_untouched(*names)
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(2)
-                         + "".join(plan_block(name) for name in names))
+                         + "".join(plan_block(name) for name in names) + totals(len(names)))
         for name in names:
             self.assertIn("\n" + name + "\n", r.stdout)
 
@@ -45,7 +45,7 @@ class OutsideText(SandboxTest):
         r = self.run_untouched("day.fpl")
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(2) + plan_block("day.fpl", [
             "CREATEx : 5".ljust(39) + "should be: > 10",
-            '"Q" : "y"'.ljust(39) + 'should be: = "z"'], 2))
+            '"Q" : "y"'.ljust(39) + 'should be: = "z"'], 2) + totals(0, 1))
 
 
 class OutsideRuleValue(SandboxTest):

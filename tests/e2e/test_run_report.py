@@ -3,7 +3,7 @@ popup mode, the language of the messages, and the limits of the popup texts."""
 
 import unittest
 
-from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head
+from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head, totals
 from soarix import flight_plan
 
 RULES = """# Club class
@@ -48,7 +48,7 @@ class CommandLinePlans(SandboxTest):
         self.box.write(name, flight_plan())
         r = self.box.run(name.encode("utf-8"), env={"LC_ALL": "C.UTF-8"})
         self.assertEqual(r.returncode, 0)
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block(name))
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block(name) + totals(1))
         self.assertIn(b"\n\xc9tape 1.fpl\n", r.log_bytes())
         piped = "cp1252" if WINDOWS else "utf-8"
         self.assertIn("\n" + name + "\n", r.stdout_bytes.decode(piped))
@@ -57,15 +57,15 @@ class CommandLinePlans(SandboxTest):
 
     def test_report_log_and_popups_of_each_popup_mode(self):
         report = (INSTALLED_3 + rules_head(4) + plan_block("clean.fpl")
-                  + plan_block("bad.fpl", BAD_LINES, 4) + plan_block("clean.fpl"))
+                  + plan_block("bad.fpl", BAD_LINES, 4) + plan_block("clean.fpl") + totals(2, 1))
         per_plan = (popup("info", "clean.fpl", "No error found")
                     + popup("error", "bad.fpl", " 4 invalid lines")
                     + popup("info", "clean.fpl", "No error found"))
         listed = (popup("info", "clean.fpl", "No error found")
                   + popup("error", "bad.fpl", " 4 invalid lines", *BAD_POPUP_LINES)
                   + popup("info", "clean.fpl", "No error found"))
-        # The summary's severity is that of the last plan checked.
-        summary = popup("info", "", "clean.fpl", "No error found", "bad.fpl", " 4 invalid lines",
+        # The summary's severity is the worst of the run, whatever the last plan's.
+        summary = popup("error", "", "clean.fpl", "No error found", "bad.fpl", " 4 invalid lines",
                         "clean.fpl", "No error found")
         cases = [("-nopopup", None, ""), ("default", None, summary), ("Popup=1", "1", summary),
                  ("Popup=2", "2", per_plan), ("Popup=3", "3", listed), ("Popup=0", "0", ""),
@@ -92,7 +92,7 @@ class CommandLinePlans(SandboxTest):
               "Class : OK"]
         bad = [BAD_LINES[0], BAD_LINES[1], "WindSpeed : OK", BAD_LINES[2], BAD_LINES[3]]
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block("clean.fpl", ok)
-                         + plan_block("bad.fpl", bad, 4))
+                         + plan_block("bad.fpl", bad, 4) + totals(1, 1))
         self.assertEqual(r.returncode, 0)
 
     def test_finish_rules_follow_each_plans_turnpoint_count(self):
@@ -106,12 +106,12 @@ class CommandLinePlans(SandboxTest):
         four = plan_block("four.fpl", [
             "TPRadius3 : 3000                       should be: <= 2000",
             "TPHeight3 : 2100                       should be: <= 2000"], 2)
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(2) + six + four + six)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(2) + six + four + six + totals(0, 3))
 
     def test_options_among_the_plans_are_skipped(self):
         r = self.box.run("clean.fpl", "-v", "-nopopup", "bad.fpl")
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block("clean.fpl")
-                         + plan_block("bad.fpl", BAD_LINES, 4))
+                         + plan_block("bad.fpl", BAD_LINES, 4) + totals(1, 1))
         self.assertIn(" Qfinish  F\n", r.stdout)  # verbose
         self.assertEqual(r.returncode, 0)
 
@@ -135,7 +135,7 @@ class Languages(SandboxTest):
         r = self.box.run("bad.fpl", "clean.fpl", env={"LC_ALL": "fr_FR"})
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(4, french=True)
                          + plan_block("bad.fpl", FRENCH_BAD_LINES, 4, french=True)
-                         + plan_block("clean.fpl", french=True))
+                         + plan_block("clean.fpl", french=True) + totals(1, 1, french=True))
         # Without UTF-8 in the locale, the console gets the program's own bytes.
         self.assertEqual(r.stderr_bytes, (popup("error", "bad.fpl", " 4 lignes incorrectes",
                                                 *FRENCH_POPUP_LINES)
@@ -208,8 +208,8 @@ class PopupLimits(SandboxTest):
     def test_violation_list_counts_a_slash_once(self):
         self.box.write("DEFAULT_CHECK.fpl", "K=x\n")
         self.box.write("Brevanto.ini", "Popup=3\n")
-        self.box.write("slashes.fpl", ("K=" + "/" * 30 + "\n") * 20)
-        self.box.write("under.fpl", ("K=" + "_" * 30 + "\n") * 20)
+        self.box.write("slashes.fpl", "[Task]\n" + ("K=" + "/" * 30 + "\n") * 20)
+        self.box.write("under.fpl", "[Task]\n" + ("K=" + "_" * 30 + "\n") * 20)
         r = self.box.run("slashes.fpl", "under.fpl")
         # Lines of 50 characters: seven fit in the room the names leave.
         self.assertEqual(r.stderr, "".join(
@@ -261,7 +261,7 @@ class PopupLimits(SandboxTest):
                                            for name in shown))
         # The log keeps every name whole.
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(n62)
-                         + plan_block(n63) + plan_block(n80) + plan_block(bare + ".fpl"))
+                         + plan_block(n63) + plan_block(n80) + plan_block(bare + ".fpl") + totals(4))
 
 
 if __name__ == "__main__":

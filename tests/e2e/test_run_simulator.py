@@ -4,7 +4,7 @@ version when both are installed, and a machine left as it was."""
 import os
 import unittest
 
-from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head
+from harness import INSTALLED_3, WINDOWS, SandboxTest, plan_block, popup, rules_head, totals
 from soarix import DOCS_FOLDER, PROFILE, flight_plan
 
 INSTALLED_2_3 = ("Soarix 2 install path: C:\\Games\\Soarix2\n"
@@ -37,7 +37,8 @@ class CloudBase(SandboxTest):
             "high.fpl", ["TPHeight3 : 1800                       should be: <= BASE+500 (1700)"],
             1) + plan_block("low.fpl", [
                 "TPWidth1 (Min Alt) : 700               should be: >= BASE-300 (800)",
-                "TPHeight3 : 1650                       should be: <= BASE+500 (1600)"], 2))
+                "TPHeight3 : 1650                       should be: <= BASE+500 (1600)"], 2)
+            + totals(0, 2))
         self.assertEqual(r.stderr, popup("error", "high.fpl", " 1 invalid lines",
                                          "-TPHeight3 : 1800, should be: <= BASE+500 (1700)")
                          + popup("error", "low.fpl", " 2 invalid lines",
@@ -88,7 +89,7 @@ class ActiveVersion(SandboxTest):
         self.assertIn(" 2 C:\\Games\\Soarix2 C:\\users\\organiser\\Documents\\Soarix\\Pilots"
                       "\\Bob\n", r.stdout)
         self.assertEqual(r.report(), INSTALLED_2_3 + rules_head(1) + plan_block(
-            plan, ["Water : 50                             should be: = 0"], 1))
+            plan, ["Water : 50                             should be: = 0"], 1) + totals(0, 1))
 
 
 class NothingWritten(SandboxTest):

@@ -6,7 +6,8 @@ import re
 import struct
 import unittest
 
-from harness import EXE, INSTALLED_3, SOURCE, WINDOWS, SandboxTest, plan_block, popup, rules_head
+from harness import (EXE, INSTALLED_3, SOURCE, WINDOWS, SandboxTest, plan_block, popup, rules_head,
+                     totals)
 from soarix import SOARIX_KEYS, flight_plan
 
 LATE = ["StartTime : 15.0                       should be: <= 14.5"]
@@ -26,7 +27,8 @@ class CommandLine(SandboxTest):
         r = self.box.run("-nopopup", plans + "*.fpl")
         self.assertEqual(r.returncode, 0)
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(plans + "day1.FPL")
-                         + plan_block(plans + "day2.fpl") + plan_block(plans + "Day10.fpl", LATE, 1))
+                         + plan_block(plans + "day2.fpl") + plan_block(plans + "Day10.fpl", LATE, 1)
+                         + totals(2, 1))
         # A pattern that matches nothing is a name like any other.
         r = self.box.run("-nopopup", plans + "x*.fpl")
         self.assertEqual(r.returncode, 1)
@@ -47,7 +49,7 @@ class CommandLine(SandboxTest):
         r = self.box.run(*dropped, cwd=elsewhere)
         self.assertEqual(r.returncode, 0)
         self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(dropped[0])
-                         + plan_block(dropped[1], LATE, 1))
+                         + plan_block(dropped[1], LATE, 1) + totals(1, 1))
         self.assertEqual(r.stderr, popup("info", dropped[0], "No error found")
                          + popup("error", dropped[1], " 1 invalid lines"))
 
@@ -66,7 +68,7 @@ class Registry(SandboxTest):
                       r.log_bytes())
         # Its log, its Soarix.exe and the landscape's airspace file were found there.
         self.assertEqual(r.report(), f"Soarix 3 install path: {folder}\n" + rules_head(1)
-                         + plan_block("a.fpl"))
+                         + plan_block("a.fpl") + totals(1))
         self.assertEqual(r.stderr, "")
 
 
