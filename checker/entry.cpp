@@ -68,6 +68,8 @@ void parse_command_line(Console& con, RunSettings& s) {
       s.language = Language::french;
     } else if (option == "-ask") {
       s.qask = true;
+    } else if (option == "-keepgoing") {  // before "-keep", which takes any "-keep..." else
+      s.qkeepgoing = true;
     } else if (option.starts_with("-keep")) {
       s.qkeepwnd = true;
     } else if (option == "-nopopup") {
@@ -78,8 +80,6 @@ void parse_command_line(Console& con, RunSettings& s) {
       s.qunused = true;
     } else if (option == "-missing") {
       s.qmissing = true;
-    } else if (option == "-keepgoing") {
-      s.qkeepgoing = true;
     } else if (const std::string csv = option_file(s.args[i], "-csv="); !csv.empty()) {
       s.csv_file = csv;
     } else if (const std::string html = option_file(s.args[i], "-html="); !html.empty()) {

@@ -31,6 +31,11 @@ TEST(CommandLine, OptionsAndFilesInAnyOrder) {
   EXPECT_EQ(parse({"Brevanto", "-FR"}).language, Language::french);
   EXPECT_EQ(parse({"Brevanto", "-nopopup"}).npopup, 0);
   EXPECT_TRUE(parse({"Brevanto", "-ask"}).qask);
+  EXPECT_TRUE(parse({"Brevanto", "-missing"}).qmissing);
+  // "-keepgoing" is an option of its own, though it begins as "-keep" does.
+  const RunSettings going = parse({"Brevanto", "-keepgoing"});
+  EXPECT_TRUE(going.qkeepgoing);
+  EXPECT_FALSE(going.qkeepwnd);
 }
 
 TEST(CommandLine, OutputOptionsTakeTheirFileWhole) {

@@ -447,6 +447,51 @@ TEST_F(EvaluationTest, SectionQualifiedKeys) {
   EXPECT_EQ(log(), "Count : 3                              should be: >= 4\n");
 }
 
+TEST_F(EvaluationTest, MissingKeysOnRequest) {
+  rules(
+      "AllowPDA=0\n[Task]Count>=4\nTPRadius$>=500\nTPRadius%>=600\nTPWidth|>=300\n"
+      "Penalty*>=0\nTP*Name=x\nTPHeight2<=1000AGL\nCloud<=BASE+100\n");
+  const std::string plan =
+      "[Task]\nCount=6\nTPName2=B\nTPRadius2=500\nTPName4=D\nTPRadius4=600\nCloud=1\n";
+  EXPECT_EQ(check(plan).nl_nok, 0);  // only on request
+  s.qmissing = true;
+  PlanCheckResult r = check(plan, 1000);
+  EXPECT_EQ(r.nl_nok, 4);
+  // Each turnpoint of a wildcard's range on its own, the finish by its number; a "*" family
+  // may be empty, a misplaced wildcard selects nothing.
+  EXPECT_EQ(log(),
+            "AllowPDA : missing                     should be: = 0\n"
+            "TPRadius3 : missing                    should be: >= 500\n"
+            "TPWidth5 : missing                     should be: >= 300\n"
+            "TPHeight2 : missing                    should be: <= 1000AGL\n");
+  EXPECT_EQ(r.msg00.substr(0, 38), "\n-AllowPDA : missing, should be: = 0\n-");
+  // Without a Count no turnpoint key can be missing; a qualified key names its section.
+  s.language = Language::french;
+  r = check("[Task]\nTPName2=B\n", 1000);
+  EXPECT_EQ(r.nl_nok, 5);
+  EXPECT_EQ(log(),
+            "Count : missing                        *** point d'arriv\xE9"
+            "e inconnu : r\xE8gles \"|\" non v\xE9rifi\xE9"
+            "es ***\n"
+            "AllowPDA : manquante                   devrait \xEAtre : = 0\n"
+            "[Task]Count : manquante                devrait \xEAtre : >= 4\n"
+            "TPHeight2 : manquante                  devrait \xEAtre : <= 1000AGL\n"
+            "Cloud : manquante                      devrait \xEAtre : <= BASE+100 (1100)\n");
+}
+
+TEST_F(EvaluationTest, FileWithoutAFlightPlanLine) {
+  rules("K=1\n");
+  for (const char* text : {"", "From: a pilot\nSubject: Day 2\n\nK=1\n", "\r\n\r\n"}) {
+    dir.write("Brevanto.log", "");
+    TextFile file(dir.write("plan.fpl", text));
+    const PlanCheckResult r = check_plan(Io{con, journal, s}, s, table, carry, file, 0, 20, record);
+    EXPECT_TRUE(r.not_a_plan) << text;
+    EXPECT_EQ(r.nl_nok, 1) << text;
+    EXPECT_EQ(log(), "*** not a flight plan: no flight-plan line found ***\n") << text;
+  }
+  EXPECT_FALSE(check("Landscape=Alps\n").not_a_plan);
+}
+
 TEST_F(EvaluationTest, TurnpointGroundAndZoneCountCarryToTheNextPlan) {
   rules("TPHeight2<=1000AGL\nThermalsStrength>3\n");
   const std::string later =

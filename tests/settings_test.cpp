@@ -53,6 +53,8 @@ TEST_F(RdIniTest, YesNoValuesAndBlankValues) {
   EXPECT_TRUE(s.qverb);
   EXPECT_TRUE(read("Unused=yes\n").qunused);
   EXPECT_FALSE(read("Unused=no\nunused=1\n").qunused);
+  EXPECT_TRUE(read("Missing=yes\n").qmissing);
+  EXPECT_TRUE(read("KeepGoing=1\n").qkeepgoing);
 }
 
 TEST_F(RdIniTest, AFailedNumberSetsItsDefaultAndStopsTheReading) {
