@@ -171,6 +171,12 @@ void log_lines(Journal& journal, std::initializer_list<std::string_view> texts) 
     put_text(out, text);
 }
 
+void log_text_lines(Journal& journal, std::initializer_list<std::string_view> texts) {
+  Lines out(journal);
+  for (const std::string_view text : texts)
+    put_text(out, escape_slashes(text));
+}
+
 void log_line(Journal& journal, std::string_view text, Banner banner) {
   Lines out(journal);
   switch (banner) {

@@ -50,6 +50,10 @@ void log_line(Journal& journal, std::string_view text, Banner banner = Banner::n
 // journal file: the lines that always go together.
 void log_lines(Journal& journal, std::initializer_list<std::string_view> texts);
 
+// Writes lines of text as they are, all in one write to the journal file: a "/" in them is a
+// "/", never a new line; a blank text is one line holding a blank.
+void log_text_lines(Journal& journal, std::initializer_list<std::string_view> texts);
+
 // The journal's original interface, for the program's own fixed texts only (never hand it a text
 // that holds outside data): "CREATE..." goes to log_command(), a leading "{W}", "{I}" or "{E}"
 // frames the rest with a banner, a text wholly in double quotes is one line without its quotes,

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "finding_text.hpp"
 #include "platform/chars.hpp"
 #include "platform/encoding.hpp"
 
@@ -52,7 +53,7 @@ std::string text_field(std::string_view text) {
   return quoted + "\"";
 }
 
-std::string number_field(int n) {
+std::string number_field(long long n) {
   return n >= 0 ? std::to_string(n) : std::string();
 }
 
@@ -66,6 +67,8 @@ std::string_view verdict_text(Verdict v) {
       return "missing";
     case Verdict::finish_unknown:
       return "finish unknown";
+    case Verdict::not_a_plan:
+      return "not a plan";
     case Verdict::ok:
       break;
   }
@@ -91,8 +94,8 @@ std::string csv_report(const FindingsRecord& record) {
     const std::string name = text_field(plan.shown);
     for (const Finding& f : plan.findings) {
       add_row(out, {name, number_field(f.line), text_field(f.key), text_field(f.value), f.relation,
-                    text_field(f.expected), verdict_text(f.verdict), number_field(f.turnpoint),
-                    number_field(f.weather_zone)});
+                    text_field(expected_text(f)), verdict_text(f.verdict),
+                    number_field(f.turnpoint), number_field(f.weather_zone)});
     }
     // The plan's own row, when no finding says how it went.
     std::string_view verdict;
@@ -103,8 +106,7 @@ std::string csv_report(const FindingsRecord& record) {
       case PlanOutcome::skipped:
         verdict = "skipped";
         break;
-      case PlanOutcome::not_a_plan:
-        verdict = "not a plan";
+      case PlanOutcome::not_a_plan:  // its finding says so
         break;
       case PlanOutcome::checked:
         if (plan.violations == 0) verdict = "clean";

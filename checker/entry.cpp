@@ -115,4 +115,13 @@ void start_up(Journal& journal, RunSettings& s) {
   if (!s.qkeepwnd) HideConsole(journal.con);
 }
 
+void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
+  if (!s.qask) return;
+  con.trace(trim_right(s.deffil));
+  const std::optional<std::string> chosen =
+      dialog(con, "Brevanto : Select rules file", s.deffil, "*.fpl", "", false);
+  con.trace(chosen ? 1 : 0);
+  if (chosen && !chosen->empty()) s.deffil = *chosen;
+}
+
 }  // namespace brevanto

@@ -2,6 +2,12 @@
 // the default rules file, the command line and the console window.
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "GetFilename.hpp"
 #include "log_message.hpp"
 #include "settings.hpp"
 
@@ -13,5 +19,15 @@ void start_up(Journal& journal, RunSettings& settings);
 
 // Applies the options of the command line to the settings and counts the flight-plan files.
 void parse_command_line(Console& con, RunSettings& settings);
+
+// The file dialog the rules file is chosen in: GetFileName, or a stand-in.
+using FileDialog = std::function<std::optional<std::string>(
+    Console& con, std::string_view title, std::string_view path, std::string_view filter,
+    std::string_view desc, bool multi)>;
+
+// Chooses the rules file: s.deffil as it is, or, when s.qask is set, the file picked in `dialog`
+// (s.deffil unchanged when it is cancelled). Writes the default and the dialog's answer on the
+// console.
+void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog = GetFileName);
 
 }  // namespace brevanto

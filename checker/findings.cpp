@@ -3,7 +3,6 @@
 namespace brevanto {
 
 void FindingsRecord::begin_plan(std::string path, std::string shown) {
-  if (!keep_findings_) return;
   PlanFindings plan;
   plan.path = std::move(path);
   plan.shown = std::move(shown);
@@ -18,24 +17,22 @@ void FindingsRecord::end_plan(int violations, bool not_a_plan) {
 
 void FindingsRecord::skipped_file(std::string path, std::string shown) {
   begin_plan(std::move(path), std::move(shown));
-  if (!keep_findings_) return;
   plans_.back().outcome = PlanOutcome::skipped;
 }
 
-void FindingsRecord::rule_applies(int rule) {
+void FindingsRecord::add(Finding finding) {
+  if (!plans_.empty()) plans_.back().findings.push_back(std::move(finding));
+}
+
+void RulesApplied::rule_applies(int rule) {
   if (rule > 0 && static_cast<std::size_t>(rule) < applied_.size()) {
     applied_[static_cast<std::size_t>(rule)] = true;
   }
 }
 
-bool FindingsRecord::rule_applied(int rule) const {
+bool RulesApplied::rule_applied(int rule) const {
   return rule > 0 && static_cast<std::size_t>(rule) < applied_.size() &&
          applied_[static_cast<std::size_t>(rule)];
-}
-
-void FindingsRecord::add(Finding finding) {
-  if (!keep_findings_ || plans_.empty()) return;
-  plans_.back().findings.push_back(std::move(finding));
 }
 
 }  // namespace brevanto

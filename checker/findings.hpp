@@ -1,8 +1,11 @@
-// What a run finds, kept for the outputs that come after the report: every finding of every plan
-// (for the CSV export and the HTML report) and which rules applied to some line (for the list of
-// rules that matched nothing). The report itself never depends on it.
+// What the check finds: one finding per pair of plan line and rule it reports on, and the few it
+// reports about a plan itself. A finding holds what was found, not how it is worded: the report
+// log, the popups, the CSV file and the HTML report each render it (finding_text.hpp renders the
+// log's and the popups' lines). The run keeps, for the outputs that come after the report, every
+// finding of every plan (FindingsRecord).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,23 +13,31 @@ namespace brevanto {
 
 enum class Verdict {
   violation,
-  incompatible,
-  ok,
+  incompatible,    // a number against a text: the rule cannot be judged
+  ok,              // a satisfied rule (reported on request)
   missing,         // the plan holds no line for the rule's key
   finish_unknown,  // the plan's Count does not read: its finish rules were not applied
+  not_a_plan,      // the file holds no line of the flight-plan format
 };
 
-// One pair of plan line and rule, as the report gives it. Texts in Windows-1252.
+// One finding. Texts in Windows-1252.
 struct Finding {
-  int line = 0;          // the plan line's number; -1 for a finding about no line
-  std::string key;       // the line's key, without the report's decorations
-  std::string value;     // the line's value
-  std::string relation;  // the rule's relation
-  std::string expected;  // the rule's value as the report shows it, with its AGL or BASE figure
+  long long line = -1;     // the plan line's number; -1 for a finding about no line
+  std::string key;         // the line's key (a missing key: the rule's), without decoration
+  std::string value;       // the line's value ("Count"'s as written for finish_unknown)
+  std::string relation;    // the rule's relation
+  std::string rule_value;  // the rule's value as written, without its qualifier
   Verdict verdict = Verdict::violation;
-  int turnpoint = -1;       // the turnpoint whose lines hold the line; -1 for none
-  int weather_zone = -1;    // the weather zone whose section holds the line; -1 for none
-  std::string report_line;  // the line the report shows for it ("key : OK" for a satisfied rule)
+  int turnpoint = -1;     // the turnpoint whose lines hold the line; -1 for none
+  int weather_zone = -1;  // the weather zone whose section holds the line; -1 for none
+  // The rule's value is an offset from the plan's cloud base: the altitude it means.
+  std::optional<double> base_altitude;
+  bool agl = false;  // the rule's value is a height above the turnpoint's ground...
+  std::optional<double> agl_altitude;  // ...and this the altitude it means there (none when the
+                                       // line is missing)
+  bool sector_type_0 = false;  // the line is at a turnpoint of sector type 0, where a width is a
+                               // minimum altitude and the popup names the key without its zone
+  bool zone_shown = false;     // the report names the key with its zone, "WindSpeed[1]"
 };
 
 // A plan counts as checked only once its check has ended; until then, and for good when the run
@@ -42,14 +53,9 @@ struct PlanFindings {
   std::vector<Finding> findings;
 };
 
-// The record the run keeps, and hands to the check of each plan.
+// The record the run keeps of every plan and its findings.
 class FindingsRecord {
  public:
-  // For a table of `rules` rules; `keep_findings` false keeps only which rules applied.
-  FindingsRecord(int rules, bool keep_findings)
-      : applied_(static_cast<std::size_t>(rules > 0 ? rules : 0) + 1, false),
-        keep_findings_(keep_findings) {}
-
   // A plan's check starts, ends with its count of invalid lines (and whether the file held no
   // flight-plan line at all).
   void begin_plan(std::string path, std::string shown);
@@ -57,20 +63,27 @@ class FindingsRecord {
   // A file that the run skipped for its name.
   void skipped_file(std::string path, std::string shown);
 
-  // Rule `rule` (1-based, in the table's order) was found to apply to a line.
-  void rule_applies(int rule);
-  bool rule_applied(int rule) const;
-
-  bool keeps_findings() const { return keep_findings_; }
-  // Adds to the plan begun last (ignored when the record keeps no findings).
+  // Adds to the plan begun last.
   void add(Finding finding);
 
   const std::vector<PlanFindings>& plans() const { return plans_; }
 
  private:
-  std::vector<bool> applied_;
-  bool keep_findings_;
   std::vector<PlanFindings> plans_;
+};
+
+// Which rules were found to apply to some line of some plan of the run, for the list of the
+// rules that matched nothing.
+class RulesApplied {
+ public:
+  explicit RulesApplied(int rules)
+      : applied_(static_cast<std::size_t>(rules > 0 ? rules : 0) + 1, false) {}
+  // Rule `rule` (1-based, in the table's order) was found to apply to a line.
+  void rule_applies(int rule);
+  bool rule_applied(int rule) const;
+
+ private:
+  std::vector<bool> applied_;
 };
 
 }  // namespace brevanto

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "finding_text.hpp"
 #include "fixed_text.hpp"
 #include "platform/encoding.hpp"
 #include "task_map.hpp"
@@ -33,7 +34,7 @@ const Texts kEnglish = {"en",
                         "Report line",
                         "Task distance: ",
                         "The task of this plan cannot be drawn: ",
-                        {"start", "finish", "Penalty zone", "N"},
+                        {"start", "finish", "Penalty zone", "N", Language::english},
                         "the file cannot be opened.",
                         "the file cannot be read to its end.",
                         "it has more than 31 turnpoints.",
@@ -58,7 +59,7 @@ const Texts kFrench = {"fr",
                        {"d\xE9part",
                         "arriv\xE9"
                         "e",
-                        "Zone de p\xE9nalit\xE9", "N"},
+                        "Zone de p\xE9nalit\xE9", "N", Language::french},
                        "le fichier ne peut pas \xEAtre ouvert.",
                        "le fichier ne peut pas \xEAtre lu jusqu'au bout.",
                        "il a plus de 31 points de virage.",
@@ -151,7 +152,8 @@ std::string_view file_name(std::string_view path) {
 }
 
 // The plan's section: its result, its findings, the map of its task.
-std::string plan_section(const Texts& t, const PlanFindings& plan, std::size_t n) {
+std::string plan_section(const Texts& t, Language language, const PlanFindings& plan,
+                         std::size_t n) {
   const std::string id = std::to_string(n);
   std::string html = "<section class=\"plan\" id=\"plan-" + id + "\"><h2>" + id + ". " +
                      esc(file_name(plan.shown)) + "</h2><p class=\"path\">" + esc(plan.shown) +
@@ -170,7 +172,7 @@ std::string plan_section(const Texts& t, const PlanFindings& plan, std::size_t n
     for (const Finding& f : plan.findings) {
       html += std::string("<tr class=\"") + (f.verdict == Verdict::ok ? "ok" : "bad") +
               "\"><td class=\"n\">" + (f.line < 0 ? std::string() : std::to_string(f.line)) +
-              "</td><td class=\"report\">" + esc(f.report_line) + "</td></tr>";
+              "</td><td class=\"report\">" + esc(report_line(f, language)) + "</td></tr>";
     }
     html += "</table>";
   }
@@ -205,7 +207,7 @@ std::string html_report(const FindingsRecord& record, const HtmlReportHead& head
   html += "</table>\n";
   n = 0;
   for (const PlanFindings& plan : record.plans())
-    html += plan_section(t, plan, ++n) + "\n";
+    html += plan_section(t, head.language, plan, ++n) + "\n";
   if (!head.totals.empty()) html += "<p class=\"totals\">" + esc(head.totals) + "</p>\n";
   html += "</body>\n</html>\n";
   return platform::cp1252_to_utf8(html);

@@ -97,7 +97,7 @@ void RuleIndex::build(const ConstraintTable& table) {
   bool added = false;
   for (int i = 1; i <= table.check_num; ++i) {
     const Constraint& c = table[i];
-    const std::string& key = c.key_as_read;
+    const std::string& key = c.check_key;
     if (key.ends_with('|')) {
       finish_.push_back(i);
       continue;
@@ -125,60 +125,6 @@ void RuleIndex::build(const ConstraintTable& table) {
       short_.push_back(std::move(f));
     }
   }
-  index_finish_keys(table);
-  enter_section("");
-}
-
-RuleIndex::KnownKey& RuleIndex::known(std::string_view key, std::uint64_t h) {
-  if (known_.size() >= kKnownKeys && known_.find(key, h) == nullptr) {
-    // Full: start afresh, with this plan's finish keys.
-    known_.clear();
-    for (const auto& [finish_key, rule] : finish_plain_)
-      file_finish_key(finish_key, rule);
-  }
-  bool added = false;
-  KnownKey& k = known_.file(key, h, added);
-  if (added) fixed_candidates(key, h, k.fixed);
-  return k;
-}
-
-void RuleIndex::file_finish_key(std::string_view key, int rule) {
-  KnownKey& k = known(key, hash(key));
-  if (k.plan != plan_) {
-    k.plan = plan_;
-    k.finish.clear();
-  }
-  k.finish.push_back(rule);
-}
-
-void RuleIndex::index_finish_keys(const ConstraintTable& table) {
-  ++plan_;
-  finish_plain_.clear();
-  finish_other_.clear();
-  for (const int rule : finish_) {
-    const Constraint& c = table[rule];
-    if (c.sectioned || c.key_pattern.kind != KeyPattern::Kind::plain) {
-      finish_other_.push_back(rule);
-    } else {
-      finish_plain_.emplace_back(c.check_key.substr(0, c.key_pattern.prefix), rule);
-      file_finish_key(finish_plain_.back().first, rule);
-    }
-  }
-}
-
-void RuleIndex::enter_section(std::string_view section) {
-  live_.clear();
-  for (std::size_t i = 0; i < sectioned_.size(); ++i) {
-    const Filter& f = sectioned_[i];
-    // The key compared is the section followed by the line's key.
-    if (f.match == Match::any) {
-      live_.push_back(LiveFilter{i, 0, Match::any});
-    } else if (f.match == Match::begins && f.text.size() <= section.size()) {
-      if (section.starts_with(f.text)) live_.push_back(LiveFilter{i, 0, Match::any});
-    } else if (std::string_view(f.text).starts_with(section)) {
-      live_.push_back(LiveFilter{i, section.size(), f.match});
-    }
-  }
 }
 
 void RuleIndex::fixed_candidates(std::string_view key, std::uint64_t h,
@@ -201,16 +147,95 @@ void RuleIndex::fixed_candidates(std::string_view key, std::uint64_t h,
   std::sort(out.begin(), out.end());
 }
 
-void RuleIndex::candidates(std::string_view key, std::vector<int>& out) {
+RuleLookup::RuleLookup(const ConstraintTable& table)
+    : table_(table),
+      index_(table.index),
+      finish_keys_(table.index.finish_.size()),
+      finish_slot_(static_cast<std::size_t>(table.check_num > 0 ? table.check_num : 0) + 1, -1) {
+  for (std::size_t i = 0; i < index_.finish_.size(); ++i)
+    finish_slot_[static_cast<std::size_t>(index_.finish_[i])] = static_cast<int>(i);
+  enter_section("");
+}
+
+RuleLookup::KnownKey& RuleLookup::known(std::string_view key, std::uint64_t h) {
+  if (known_.size() >= kKnownKeys && known_.find(key, h) == nullptr) {
+    // Full: start afresh, with this plan's finish keys.
+    known_.clear();
+    for (const auto& [finish_key, rule] : finish_plain_)
+      file_finish_key(finish_key, rule);
+  }
+  bool added = false;
+  KnownKey& k = known_.file(key, h, added);
+  if (added) index_.fixed_candidates(key, h, k.fixed);
+  return k;
+}
+
+void RuleLookup::file_finish_key(std::string_view key, int rule) {
+  KnownKey& k = known(key, RuleIndex::hash(key));
+  if (k.plan != plan_) {
+    k.plan = plan_;
+    k.finish.clear();
+  }
+  k.finish.push_back(rule);
+}
+
+void RuleLookup::start_plan(std::optional<long long> finish) {
+  ++plan_;
+  finish_plain_.clear();
+  finish_other_.clear();
+  has_finish_ = finish.has_value();
+  if (!has_finish_) return;
+  // The finish number in full: a field of two would put "**", two wildcards, in the key.
+  const std::string number = std::to_string(*finish);
+  for (std::size_t i = 0; i < index_.finish_.size(); ++i) {
+    const int rule = index_.finish_[i];
+    const Constraint& c = table_[rule];
+    FinishKey& k = finish_keys_[i];
+    k.key = fit(c.check_key.substr(0, c.check_key.size() - 1) + number, kKeyLen);
+    k.pattern = key_pattern(k.key);
+    if (c.sectioned || k.pattern.kind != KeyPattern::Kind::plain) {
+      finish_other_.push_back(rule);
+    } else {
+      finish_plain_.emplace_back(k.key.substr(0, k.pattern.prefix), rule);
+      file_finish_key(finish_plain_.back().first, rule);
+    }
+  }
+}
+
+std::optional<RuleKey> RuleLookup::key_of(int rule) const {
+  const Constraint& c = table_[rule];
+  const int slot = finish_slot_[static_cast<std::size_t>(rule)];
+  if (slot < 0) return RuleKey{c.check_key, c.key_pattern, c.sectioned};
+  if (!has_finish_) return std::nullopt;
+  const FinishKey& k = finish_keys_[static_cast<std::size_t>(slot)];
+  return RuleKey{k.key, k.pattern, c.sectioned};
+}
+
+void RuleLookup::enter_section(std::string_view section) {
+  live_.clear();
+  using Match = RuleIndex::Match;
+  for (std::size_t i = 0; i < index_.sectioned_.size(); ++i) {
+    const RuleIndex::Filter& f = index_.sectioned_[i];
+    // The key compared is the section followed by the line's key.
+    if (f.match == Match::any) {
+      live_.push_back(LiveFilter{i, 0, Match::any});
+    } else if (f.match == Match::begins && f.text.size() <= section.size()) {
+      if (section.starts_with(f.text)) live_.push_back(LiveFilter{i, 0, Match::any});
+    } else if (std::string_view(f.text).starts_with(section)) {
+      live_.push_back(LiveFilter{i, section.size(), f.match});
+    }
+  }
+}
+
+void RuleLookup::candidates(std::string_view key, std::vector<int>& out) {
   key = trim_right(key);
-  // A league's plans use the same few hundred keys: what the fixed rules give for a key is kept.
-  const KnownKey& k = known(key, hash(key));
+  const KnownKey& k = known(key, RuleIndex::hash(key));
   out.assign(k.fixed.begin(), k.fixed.end());
   if (k.plan == plan_) out.insert(out.end(), k.finish.begin(), k.finish.end());
   for (const LiveFilter& live : live_) {
-    const Filter& f = sectioned_[live.filter];
+    const RuleIndex::Filter& f = index_.sectioned_[live.filter];
     const std::string_view rest(f.text.data() + live.from, f.text.size() - live.from);
-    if (passes(live.match, rest, key)) out.push_back(f.rule);
+    if (RuleIndex::passes(live.match, rest, key)) out.push_back(f.rule);
   }
   out.insert(out.end(), finish_other_.begin(), finish_other_.end());
   if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());

@@ -44,27 +44,27 @@ bool key_can_never_match(std::string_view check_key) {
   return key_pattern(matched).kind == KeyPattern::Kind::misplaced;
 }
 
-void report_useless_rules(Journal& journal, const ConstraintTable& table, Language language) {
+void report_useless_rules(ReportSink& sink, const ConstraintTable& table, Language language) {
   const Texts& t = texts(language);
   for (int i = 1; i <= table.check_num; ++i) {
-    if (!key_can_never_match(table[i].key_as_read)) continue;
-    log_line(journal, std::string(t.rule) + i2b(i) + " : " +
-                          escape_slashes(table[i].line_as_written) + std::string(t.never_matches));
+    if (!key_can_never_match(table[i].check_key)) continue;
+    sink.report_line(std::string(t.rule) + i2b(i) + " : " + table[i].line_as_written +
+                     std::string(t.never_matches));
   }
 }
 
-void report_unused_rules(Journal& journal, const ConstraintTable& table,
-                         const FindingsRecord& record, Language language) {
+void report_unused_rules(ReportSink& sink, const ConstraintTable& table,
+                         const RulesApplied& applied, Language language) {
   const Texts& t = texts(language);
-  log_line(journal, std::string(78, '-'));
-  log_line(journal, t.unused_heading);
+  sink.report_line(std::string(78, '-'));
+  sink.report_line(t.unused_heading);
   bool any = false;
   for (int i = 1; i <= table.check_num; ++i) {
-    if (record.rule_applied(i)) continue;
+    if (applied.rule_applied(i)) continue;
     any = true;
-    log_line(journal, "  " + i2b(i) + " : " + escape_slashes(table[i].line_as_written));
+    sink.report_line("  " + i2b(i) + " : " + table[i].line_as_written);
   }
-  if (!any) log_line(journal, t.none);
+  if (!any) sink.report_line(t.none);
 }
 
 }  // namespace brevanto

@@ -7,7 +7,7 @@
 
 #include "findings.hpp"
 #include "language.hpp"
-#include "log_message.hpp"
+#include "report_sink.hpp"
 #include "rules_file.hpp"
 
 namespace brevanto {
@@ -18,13 +18,13 @@ namespace brevanto {
 // follows the section prefix, or the key has a wildcard that the matcher refuses.
 bool key_can_never_match(std::string_view check_key);
 
-// Writes to the journal, for each rule of `table` whose key can never match,
+// Writes to the report, for each rule of `table` whose key can never match,
 // "*** rule N : <the rule line> : its key can never match a flight-plan key ***" in `language`.
-void report_useless_rules(Journal& journal, const ConstraintTable& table, Language language);
+void report_useless_rules(ReportSink& sink, const ConstraintTable& table, Language language);
 
-// Writes to the journal a line of dashes, the heading, then each rule of `table` that `record`
+// Writes to the report a line of dashes, the heading, then each rule of `table` that `applied`
 // has not seen apply to a line, as "  N : <the rule line>", or "  none", in `language`.
-void report_unused_rules(Journal& journal, const ConstraintTable& table,
-                         const FindingsRecord& record, Language language);
+void report_unused_rules(ReportSink& sink, const ConstraintTable& table,
+                         const RulesApplied& applied, Language language);
 
 }  // namespace brevanto

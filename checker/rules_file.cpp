@@ -54,32 +54,15 @@ void apply_qualifiers(Constraint& rule, ConstraintTable& table) {
 
 }  // namespace
 
-void set_check_key(Constraint& rule, std::string_view key) {
-  rule.check_key = key;
-  rule.key_pattern = key_pattern(key);
-  rule.sectioned = key.starts_with('[') && key.find(']') != std::string_view::npos;
+RulesFault rules_file_cannot_be_opened(std::string_view path, Language language) {
+  return RulesFault{RulesFault::Kind::cannot_open,
+                    escape_slashes(path) + std::string(texts(language).cannot_open)};
 }
 
-void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
-  if (!s.qask) return;
-  con.trace(trim_right(s.deffil));
-  const std::optional<std::string> chosen =
-      dialog(con, "Brevanto : Select rules file", s.deffil, "*.fpl", "", false);
-  con.trace(chosen ? 1 : 0);
-  if (chosen && !chosen->empty()) s.deffil = *chosen;
-}
-
-std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
-                                          ConstraintTable& table) {
-  Console& con = io.con;
-  const Texts& messages = texts(s.language);
-  const std::string path(trim_right(s.deffil));
-  TextFile file(path);
-  if (!file.is_open()) {
-    return RulesFault{RulesFault::Kind::cannot_open,
-                      escape_slashes(path) + std::string(messages.cannot_open)};
-  }
-
+std::optional<RulesFault> read_rules(Console& trace, TextFile& file, std::string_view path,
+                                     const CheckOptions& options, ConstraintTable& table,
+                                     ReportSink& sink) {
+  const Texts& messages = texts(options.language);
   table = ConstraintTable{};
   std::string line, key, val, rel;
   while (file.read_line(line, kLineLen) == TextFile::Status::ok) {
@@ -100,17 +83,18 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
       if (key == alias.name) key = alias.key;
     }
     if (key.ends_with('|')) table.qfinish = true;
-    set_check_key(rule, key);
-    rule.key_as_read = key;
+    rule.check_key = key;
+    rule.key_pattern = key_pattern(key);
+    rule.sectioned = key.starts_with('[') && key.find(']') != std::string::npos;
     rule.line_as_written = trim_right(line);
     rule.check_rel = rel;
     rule.check_val = val;
     apply_qualifiers(rule, table);
-    if (s.qverb) {
-      con.trace(table.check_num, rule.check_key + " " + rule.check_rel + " " + rule.check_val,
-                rule.check_agl);
+    if (options.qverb) {
+      trace.trace(table.check_num, rule.check_key + " " + rule.check_rel + " " + rule.check_val,
+                  rule.check_agl);
     }
-    const TypedValue typed = get_val_type(con, rule.check_val);
+    const TypedValue typed = get_val_type(trace, rule.check_val);
     rule.check_typ = typed.typ;
     rule.check_flt = typed.fval;
     rule.check_int = typed.ival;
@@ -118,8 +102,7 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
       if (rule.check_typ != 'C') {
         rule.check_typ = 'R';
       } else {
-        log_line(io.journal,
-                 escape_slashes(rule.check_val) + " : AGL only for real or integer values");
+        sink.report_line(rule.check_val + " : AGL only for real or integer values");
       }
     }
   }
@@ -128,9 +111,9 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
   if (table.check_num == 0)
     return RulesFault{RulesFault::Kind::none_defined, std::string(messages.no_test)};
   table.index.build(table);
-  log_line(io.journal, fmt_i(table.check_num, 2) + " " + std::string(messages.to_check));
-  report_useless_rules(io.journal, table, s.language);
-  log_line(io.journal, " ");
+  sink.report_line(fmt_i(table.check_num, 2) + " " + std::string(messages.to_check));
+  report_useless_rules(sink, table, options.language);
+  sink.report_line(" ");
   return std::nullopt;
 }
 

@@ -9,11 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "GetFilename.hpp"
 #include "bounded_array.hpp"
-#include "io.hpp"
+#include "check_options.hpp"
+#include "console.hpp"
+#include "report_sink.hpp"
 #include "rule_index.hpp"
-#include "settings.hpp"
+#include "text_file.hpp"
 #include "value_primitives.hpp"
 
 namespace brevanto {
@@ -22,24 +23,20 @@ inline constexpr int maxchk = 200;  // constraints a rules file may hold
 
 // One constraint. Texts keep their content without trailing blanks (width 80, relation 2).
 struct Constraint {
-  std::string check_key;       // flight-plan key, after the aliases; may end with a wildcard or "|"
-  std::string check_rel;       // "=", "!=", "<", "<=", ">", ">=" or "[]"
-  std::string check_val;       // the value without its qualifier
-  char check_typ = 'C';        // 'I', 'R' or 'C'; 'R' for every numeric AGL value
-  float check_flt = 0;         // the value as a real (types 'I' and 'R')
-  std::int32_t check_int = 0;  // the value as an integer (type 'I')
-  bool check_agl = false;      // a height above the current turnpoint's ground
-  bool check_bas = false;      // an offset from the plan's cloud base
-  bool check_mod = false;      // the final "|" of the key stands replaced for the current plan
-  std::string key_as_read;     // the key as the rules file gave it, to undo that replacement
-  KeyPattern key_pattern;      // what check_key selects
-  bool sectioned = false;      // check_key begins with a section ("[Task]Count"): it is compared
-                               // with the current section followed by the line's key
+  std::string check_key;        // flight-plan key, after the aliases; may end with a wildcard or
+                                // "|" (the finish turnpoint, which each plan gives: RuleLookup)
+  std::string check_rel;        // "=", "!=", "<", "<=", ">", ">=" or "[]"
+  std::string check_val;        // the value without its qualifier
+  char check_typ = 'C';         // 'I', 'R' or 'C'; 'R' for every numeric AGL value
+  float check_flt = 0;          // the value as a real (types 'I' and 'R')
+  std::int32_t check_int = 0;   // the value as an integer (type 'I')
+  bool check_agl = false;       // a height above the current turnpoint's ground
+  bool check_bas = false;       // an offset from the plan's cloud base
+  KeyPattern key_pattern;       // what check_key selects
+  bool sectioned = false;       // check_key begins with a section ("[Task]Count"): it is compared
+                                // with the current section followed by the line's key
   std::string line_as_written;  // the rules file's line, for the messages about the rule
 };
-
-// Gives `c` the key `key` (for a finish key, replaced or restored), with its pattern and section.
-void set_check_key(Constraint& rule, std::string_view key);
 
 struct ConstraintTable {
   Bounded<Constraint, 1, maxchk> entries;  // 1 to check_num in use, in the file's order
@@ -52,31 +49,26 @@ struct ConstraintTable {
   const Constraint& operator[](int i) const { return entries[i]; }
 };
 
-// Why the rules file cannot be used. The run shows `message` in an error box (and writes it to
-// the journal for too_many), then stops.
+// Why the rules file cannot be used. The run shows `message` in an error box and writes it to
+// the report log, then stops.
 struct RulesFault {
   enum class Kind { cannot_open, too_many, none_defined };
   Kind kind;
   std::string message;  // "/" starts a new line, as in every message
 };
 
-// The file dialog the chooser opens: GetFileName, or a stand-in.
-using FileDialog = std::function<std::optional<std::string>(
-    Console& con, std::string_view title, std::string_view path, std::string_view filter,
-    std::string_view desc, bool multi)>;
+// The fault of a rules file `path` that cannot be opened.
+RulesFault rules_file_cannot_be_opened(std::string_view path, Language language);
 
-// Chooses the rules file: s.deffil as it is, or, when s.qask is set, the file picked in `dialog`
-// (s.deffil unchanged when it is cancelled). Writes the default and the dialog's answer on the
-// console.
-void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog = GetFileName);
-
-// Reads the rules file s.deffil into `table` (filled afresh). Comments ("#" first), lines without
-// relation, with a blank key or a blank value are skipped. Writes to the journal a line for each
-// AGL text value, then the count line, a line for each rule whose key can never match, and a
-// line holding one blank. A file that cannot be opened, more than maxchk constraints or none at
-// all: nothing more is read and the fault comes back (the table then holds the constraints read
-// so far). Otherwise the table's index is built.
-std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
-                                          ConstraintTable& table);
+// Reads the rules from `file` (open at its first line; `path` names it in the messages) into
+// `table` (filled afresh). Comments ("#" first), lines without relation, with a blank key or a
+// blank value are skipped. Writes to `sink` a line for each AGL text value, then the count line,
+// a line for each rule whose key can never match, and a line holding one blank; with
+// options.qverb, each rule on `trace`. More than maxchk constraints or none at all: nothing more
+// is read and the fault comes back (the table then holds the constraints read so far).
+// Otherwise the table's index is built.
+std::optional<RulesFault> read_rules(Console& trace, TextFile& file, std::string_view path,
+                                     const CheckOptions& options, ConstraintTable& table,
+                                     ReportSink& sink);
 
 }  // namespace brevanto

@@ -1,14 +1,14 @@
 #include "run.hpp"
 
-#include <algorithm>
 #include <optional>
 #include <string_view>
 
 #include "GetFilename.hpp"
 #include "To_GUI.hpp"
+#include "check_plans.hpp"
 #include "csv_report.hpp"
 #include "entry.hpp"
-#include "evaluation.hpp"
+#include "finding_text.hpp"
 #include "findings.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
@@ -17,45 +17,18 @@
 #include "html_report.hpp"
 #include "log_message.hpp"
 #include "platform/platform.hpp"
-#include "read_fpl.hpp"
+#include "popup_text.hpp"
 #include "rule_usage.hpp"
 #include "rules_file.hpp"
 #include "settings.hpp"
 #include "stop.hpp"
 #include "text_file.hpp"
-#include "value_primitives.hpp"
 
 namespace brevanto {
 
 namespace {
 
 constexpr std::size_t kDisplayLen = 62;  // longest plan name shown in a popup
-
-// How a file named for the run ended.
-enum class FileResult { clean, invalid, unreadable, skipped };
-
-// The run's files, by how each ended.
-struct RunTotals {
-  int clean = 0, invalid = 0, unreadable = 0, skipped = 0;
-
-  void add(FileResult result) {
-    switch (result) {
-      case FileResult::clean:
-        ++clean;
-        break;
-      case FileResult::invalid:
-        ++invalid;
-        break;
-      case FileResult::unreadable:
-        ++unreadable;
-        break;
-      case FileResult::skipped:
-        ++skipped;
-        break;
-    }
-  }
-  int files() const { return clean + invalid + unreadable + skipped; }
-};
 
 // The more serious of two popup severities: an error before a warning before information.
 int worse(int a, int b) {
@@ -65,10 +38,32 @@ int worse(int a, int b) {
   return rank(a) >= rank(b) ? a : b;
 }
 
-constexpr std::string_view kSkipped = "not a Soarix flight plan, skipped";
+// The name a popup shows for a plan: the whole name, or its start and end when it is long;
+// `length` becomes the length the popups count for it.
+std::string short_name_of(const std::string& shown, std::size_t& length) {
+  if (length <= kDisplayLen) return shown;
+  std::string short_name = shown.substr(0, 10) + "..." + shown.substr(length - 49, 49);
+  length = kDisplayLen;
+  return short_name;
+}
+
+// The settings that change the check's report.
+CheckOptions check_options(const RunSettings& s) {
+  CheckOptions options;
+  options.language = s.language;
+  options.fltpntacy = s.fltpntacy;
+  options.qverb = s.qverb;
+  options.qoklines = s.qoklines;
+  options.qmissing = s.qmissing;
+  options.qkeepgoing = s.qkeepgoing;
+  options.slash_separates_folders = platform::slash_is_separator();
+  return options;
+}
 
 // The records of one run, and the run itself from the choice of the rules file to the summary.
-class CheckRun {
+// It is the sink of the check: the report goes to the journal (console and report log), the
+// findings to the outputs asked for, the plans' results to the popups.
+class CheckRun : private ReportSink, private PlanSource {
  public:
   CheckRun(Console& con, const std::vector<std::string>& args)
       : journal_(con, args.empty() ? std::string() : args[0]), io_{con, journal_, settings_} {
@@ -77,6 +72,8 @@ class CheckRun {
 
   void run() {
     start_up(journal_, settings_);
+    options_ = check_options(settings_);
+    summary_ = SummaryText(settings_.ui_language);
     choose_rules_file(io_.con, settings_);
     if (check_soarix_install(io_, inst_, " ") == 0) {
       std::string msg(text("*** No Soarix installation found (2 or 3) ***",
@@ -88,43 +85,22 @@ class CheckRun {
     }
     get_active_soarix_version(io_, inst_);
     io_.con.trace(settings_.deffil);
-    const std::vector<std::string> plans = choose_plans();
+    const std::vector<PlanInput> plans = choose_plans();
     if (plans.empty()) {
       popup_error(text("*** No input file specified ***", "*** Aucun fichier \xE0 lire ***"));
       throw ProgramStop{1};
     }
-    if (const std::optional<RulesFault> fault = read_rules_file(io_, settings_, table_)) {
-      log(fault->message);
-      popup_error(fault->message);
+    read_rules_file();
+    applied_.emplace(table_.check_num);
+    if (!settings_.csv_file.empty() || !settings_.html_file.empty()) record_.emplace();
+
+    const CheckRunResult checked = check_plans(io_.con, table_, plans, options_, *this, *this);
+    totals_ = checked.totals;
+    if (checked.stopped) {
+      write_outputs();  // what was found up to the plan the run stopped on, which is unreadable
       throw ProgramStop{1};
     }
-    if (settings_.qunused || !settings_.csv_file.empty() || !settings_.html_file.empty()) {
-      record_.emplace(table_.check_num,
-                      !settings_.csv_file.empty() || !settings_.html_file.empty());
-    }
-    for (std::size_t k = 0; k < plans.size(); ++k) {
-      const std::optional<FileResult> result = check_plan_file(plans[k]);
-      if (!result) continue;
-      totals_.add(*result);
-      if (*result == FileResult::unreadable && !settings_.qkeepgoing) {
-        // The plans after this one are not checked: the log says how many, and the outputs keep
-        // what was found up to here.
-        const auto not_checked =
-            std::count_if(plans.begin() + static_cast<std::ptrdiff_t>(k) + 1, plans.end(),
-                          [](const std::string& name) { return !name.starts_with("-"); });
-        write_totals();
-        log(std::string(text("*** run stopped: ",
-                             "*** v\xE9rification arr\xEAt\xE9"
-                             "e : ")) +
-            std::to_string(not_checked) +
-            std::string(text(" of the named plans not checked ***",
-                             " des plans nomm\xE9s non v\xE9rifi\xE9s ***")));
-        write_outputs();
-        throw ProgramStop{1};
-      }
-    }
-    write_totals();
-    if (settings_.qunused) report_unused_rules(journal_, table_, *record_, settings_.language);
+    if (settings_.qunused) report_unused_rules(*this, table_, *applied_, settings_.language);
     const bool written = write_outputs();
     summary();
     if (!written || totals_.unreadable > 0) throw ProgramStop{1};
@@ -143,11 +119,35 @@ class CheckRun {
   }
   void popup_error(std::string_view msg) { popup(s_error, std::string(msg)); }
 
-  // The plans of the command line (every argument but options, which the loop skips), or those
-  // chosen in the dialog, which opens in the active version's flight-plan folder.
-  std::vector<std::string> choose_plans() {
+  // Reads the rules file into the table; a file that cannot be used ends the run.
+  void read_rules_file() {
+    const std::string path(trim_right(settings_.deffil));
+    TextFile file(path);
+    std::optional<RulesFault> fault;
+    if (!file.is_open()) {
+      fault = rules_file_cannot_be_opened(path, settings_.language);
+    } else {
+      fault = read_rules(io_.con, file, path, options_, table_, *this);
+    }
+    if (!fault) return;
+    log(fault->message);
+    popup_error(fault->message);
+    throw ProgramStop{1};
+  }
+
+  // The plans of the command line (every argument but options), or those chosen in the dialog,
+  // which opens in the active version's flight-plan folder.
+  std::vector<PlanInput> choose_plans() {
+    std::vector<PlanInput> plans;
+    const auto add = [&plans](std::string_view path) {
+      const std::string name(trim_right(path));
+      plans.push_back(PlanInput{name, platform::path_for_display(name)});
+    };
     if (settings_.nfil > 0) {
-      return std::vector<std::string>(settings_.args.begin() + 1, settings_.args.end());
+      for (std::size_t i = 1; i < settings_.args.size(); ++i) {
+        if (!settings_.args[i].starts_with("-")) add(settings_.args[i]);
+      }
+      return plans;
     }
     const std::string folder = inst_.sorxrootpath + "FlightPlans\\";
     io_.con.trace(folder);
@@ -156,7 +156,6 @@ class CheckRun {
                     "Soarix Flight Plans (*.fpl)", true);
     const std::string file_list = chosen.value_or("");
     io_.con.trace(file_list, static_cast<int>(file_list.size()));
-    std::vector<std::string> plans;
     if (file_list.empty()) return plans;
     // The whole result: cutting it would cut the last path, which could then name another plan.
     for (std::size_t from = 0;;) {
@@ -165,148 +164,76 @@ class CheckRun {
       for (char& c : infile) {
         if (c == '\0') c = ' ';
       }
-      plans.emplace_back(trim_right(infile));
+      add(infile);
       if (bar == std::string::npos) break;
       from = bar + 1;
     }
     return plans;
   }
 
-  // The run's totals after its last plan, in the log and on the console (and in the HTML report).
-  std::string totals_line() const {
-    const auto n = [](int count) { return std::to_string(count); };
-    if (settings_.language == Language::french) {
-      return n(totals_.files()) + " plans v\xE9rifi\xE9s : " + n(totals_.clean) + " sans erreur, " +
-             n(totals_.invalid) + " avec lignes incorrectes, " + n(totals_.unreadable) +
-             " illisibles, " + n(totals_.skipped) + " ignor\xE9s";
-    }
-    return n(totals_.files()) + " plans checked: " + n(totals_.clean) + " without error, " +
-           n(totals_.invalid) + " with invalid lines, " + n(totals_.unreadable) + " unreadable, " +
-           n(totals_.skipped) + " skipped";
-  }
-  void write_totals() { log_lines(journal_, {std::string(78, '-'), totals_line()}); }
+  // ---- What the check asks of the console program ----
 
-  // A plan that cannot be opened or read: its message in its block; then the run stops on it
-  // with the message in an error box, or, with -keepgoing, goes on with the plan reported as
-  // the popup mode shows every plan's result (`result`, the message without the plan's name).
-  FileResult unreadable(const std::string& msg, const std::string& short_name,
-                        std::size_t shown_length, std::string_view result) {
-    log_lines(journal_, {msg, " "});
-    if (!settings_.qkeepgoing) {
-      worst_ = worse(worst_, s_error);
-      popup_error(msg);
-    } else {
-      result_popup(s_error, short_name, shown_length, std::string(result), "");
-    }
-    return FileResult::unreadable;
+  bool open_plan(const std::string& path, TextFile& plan) override { return plan.open(path); }
+  int airspace_count(const std::string& landscape) override {
+    return landscape_airspace_count(io_, inst_, landscape, &airspace_counts_);
   }
 
-  // A file whose name is not a flight plan's: on the console as always, and in the report so
-  // that no file named for the run goes unmentioned.
-  FileResult skipped(const std::string& infile, const std::string& short_name,
-                     std::size_t shown_length) {
-    const std::string shown = platform::path_for_display(infile);
-    io_.con.line(std::string(52, '-'));
-    io_.con.line("");
-    io_.con.line(shown + " : " + std::string(kSkipped));
-    io_.con.line("");
-    log_lines(journal_, {std::string(78, '-'), "", escape_slashes(shown), "", kSkipped, ""});
-    if (record_) record_->skipped_file(infile, shown);
-    result_popup(s_warning, short_name, shown_length, std::string(kSkipped), "");
-    return FileResult::skipped;
+  // ---- What the check tells it ----
+
+  void report_lines(std::initializer_list<std::string_view> lines) override {
+    log_text_lines(journal_, lines);
   }
 
-  // The name a popup shows for a plan: the whole name, or its start and end when it is long.
-  static std::string short_name_of(const std::string& shown, std::size_t& shown_length) {
-    if (shown_length <= kDisplayLen) return shown;
-    std::string short_name = shown.substr(0, 10) + "..." + shown.substr(shown_length - 49, 49);
-    shown_length = kDisplayLen;
-    return short_name;
+  void plan_begun(const PlanReport& plan) override {
+    if (record_) record_->begin_plan(plan.path, plan.shown);
+    std::size_t length = plan.shown_length;
+    short_name_of(plan.shown, length);
+    violations_.emplace(io_.con, settings_.qverb, settings_.ui_language, length);
   }
 
-  // Checks one named file; nothing for an option among the names.
-  std::optional<FileResult> check_plan_file(std::string infile) {
-    if (infile.starts_with("-")) return std::nullopt;  // an option among the file arguments
-    infile = std::string(trim_right(infile));
-    // The extension starts at the first "." of the name. Where "/" separates folders, a native
-    // path's folders are not part of the name: the default Wine prefix itself is "~/.wine".
-    const std::size_t slash =
-        platform::slash_is_separator() ? infile.rfind('/') : std::string::npos;
-    const std::size_t dot = infile.find('.', slash == std::string::npos ? 0 : slash + 1);
-    // What the log and the popups show; the name's length does not count an added ".fpl".
-    std::string shown = platform::path_for_display(infile);
-    std::size_t shown_length = shown.size();
-    if (dot != std::string::npos) {
-      const std::string_view extension = std::string_view(infile).substr(dot + 1);
-      if (extension != "fpl" && extension != "FPL") {
-        const std::string short_name = short_name_of(shown, shown_length);
-        return skipped(infile, short_name, shown_length);
+  void finding(const Finding& f) override {
+    if (record_) record_->add(f);
+    if (f.verdict != Verdict::ok) violations_->add(popup_line(f, settings_.language));
+  }
+
+  void rule_applies(int rule) override { applied_->rule_applies(rule); }
+
+  void plan_ended(const PlanReport& end) override {
+    std::size_t length = end.shown_length;
+    const std::string short_name = short_name_of(end.shown, length);
+    switch (end.result) {
+      case FileResult::skipped:
+        if (record_) record_->skipped_file(end.path, end.shown);
+        result_popup(s_warning, short_name, length, end.problem_short, "");
+        break;
+      case FileResult::unreadable:
+        if (!settings_.qkeepgoing) {
+          // The run stops on it: the message in an error box of its own.
+          worst_ = worse(worst_, s_error);
+          std::string message;
+          for (const std::string& line : end.problem)
+            message += (message.empty() ? "" : "/") + escape_slashes(line);
+          popup_error(message);
+        } else {
+          result_popup(s_error, short_name, length, end.problem_short, "");
+        }
+        break;
+      case FileResult::clean:
+      case FileResult::invalid: {
+        if (record_) record_->end_plan(end.nl_nok, end.not_a_plan);
+        const bool invalid = end.result == FileResult::invalid;
+        std::string msg(invalid ? fmt_i(end.nl_nok, 2) +
+                                      std::string(text(" invalid lines", " lignes incorrectes"))
+                                : std::string(text("No error found", "Pas d'erreur")));
+        result_popup(invalid ? s_error : s_info, short_name, length, msg, violations_->text());
+        break;
       }
-    } else {
-      infile += ".fpl";
-      shown += ".fpl";
     }
-    const std::string short_name = short_name_of(shown, shown_length);
-    log_lines(journal_, {std::string(78, '-'), "", escape_slashes(shown), ""});
-    if (record_) record_->begin_plan(infile, shown);
-
-    TextFile plan;
-    if (!plan.open(infile)) {
-      return unreadable(
-          escape_slashes(shown) + std::string(text("/cannot be opened", "/Ouverture impossible")),
-          short_name, shown_length, text("cannot be opened", "Ouverture impossible"));
-    }
-    float cloud_base = 0;
-    if (table_.qbase) {
-      const FplReadState state = read_fpl(io_.con, airspace_count_, fpl_, plan, settings_.qverb);
-      if (state.too_many_turnpoints) {
-        const std::string msg(too_many_turnpoints_message(settings_.language));
-        return unreadable(msg, short_name, shown_length, msg);
-      }
-      io_.con.trace(state.nl, state.ios);
-      cloud_base = get_cloud_base(io_.con, fpl_);
-      plan.rewind();  // the check reads the plan again from its first line, most often from memory
-    }
-    if (settings_.qverb) io_.con.trace("Qfinish ", table_.qfinish);
-
-    const PlanCheckResult result =
-        check_plan(io_, settings_, table_, carry_, plan, cloud_base, static_cast<int>(shown_length),
-                   record_ ? &*record_ : nullptr);
-    plan.close();
-    restore_finish_keys(io_.con, settings_.qverb, table_);
-    if (result.end == ScanEnd::read_error) {
-      const std::string msg = "*** " + escape_slashes(shown) +
-                              std::string(text(" : error reading ***", " : erreur de lecture ***"));
-      const FileResult unread =
-          unreadable(msg, short_name, shown_length, text("error reading", "erreur de lecture"));
-      io_.con.trace("*** at line_number :", result.nl, " ***");
-      return unread;
-    }
-    report(result, short_name, shown_length);
-    if (record_) record_->end_plan(result.nl_nok, result.not_a_plan);
-    return result.nl_nok == 0 ? FileResult::clean : FileResult::invalid;
-  }
-
-  // The plan's result in the log, and in the popups of the popup mode.
-  void report(const PlanCheckResult& result, const std::string& short_name,
-              std::size_t shown_length) {
-    std::string msg;
-    int severity = s_info;
-    if (result.nl_nok == 0) {
-      msg = text("No error found", "Pas d'erreur");
-      log_lines(journal_, {msg, ""});
-    } else {
-      severity = s_error;
-      msg = fmt_i(result.nl_nok, 2);
-      msg += text(" invalid lines", " lignes incorrectes");
-      log_lines(journal_, {"", msg, ""});
-    }
-    result_popup(severity, short_name, shown_length, msg, result.msg00);
   }
 
   // A file's result in the popups of the popup mode: a popup of its own (with `details`, the
   // plan's violations, in popup mode 3), or its place in the summary of popup mode 1.
-  void result_popup(int severity, const std::string& short_name, std::size_t shown_length,
+  void result_popup(int severity, const std::string& short_name, std::size_t length,
                     std::string msg, const std::string& details) {
     worst_ = worse(worst_, severity);
     switch (settings_.npopup) {
@@ -316,16 +243,9 @@ class CheckRun {
         popup(severity, escape_slashes(short_name + "\n" + msg));
         break;
       }
-      case 1: {
-        // The room is counted on the names as shown: their slashes are escaped at the end.
-        const std::string_view see = seefile_text(settings_.ui_language);
-        if (summary_.size() + shown_length + msg.size() + see.size() >= 500) {
-          if (summary_.find(see) == std::string::npos) summary_ += "\n" + std::string(see);
-        } else {
-          summary_ = fit(summary_ + "\n" + short_name + "\n" + msg, kMsgLen);
-        }
+      case 1:
+        summary_.add(short_name, length, msg);
         break;
-      }
       default:
         break;
     }
@@ -340,7 +260,8 @@ class CheckRun {
     if (!settings_.html_file.empty()) {
       const platform::LocalTime now = platform::local_time();
       const HtmlReportHead head{settings_.language, platform::path_for_display(settings_.deffil),
-                                table_.check_num, date_time_text(now), totals_line()};
+                                table_.check_num, date_time_text(now),
+                                totals_line(totals_, settings_.language)};
       written = write_output(settings_.html_file, html_report(*record_, head), csv) && written;
     }
     return written;
@@ -367,24 +288,23 @@ class CheckRun {
   // The summary of popup mode 1, with the icon of the worst result of the run.
   void summary() {
     if (settings_.npopup != 1) return;
-    io_.con.trace(static_cast<int>(trim_right(summary_).size()), summary_);
-    popup(worst_, escape_slashes(summary_));
+    const std::string& text = summary_.text();
+    io_.con.trace(static_cast<int>(trim_right(text).size()), text);
+    popup(worst_, escape_slashes(text));
   }
 
   RunSettings settings_;
+  CheckOptions options_;
   Journal journal_;
   Io io_;
   inst00 inst_;
   ConstraintTable table_;
-  FlightPlan fpl_;
-  PlanCarry carry_;
   AirspaceCounts airspace_counts_;
-  const AirspaceCount airspace_count_ = [this](const std::string& landscape) {
-    return landscape_airspace_count(io_, inst_, landscape, &airspace_counts_);
-  };
-  std::optional<FindingsRecord> record_;  // what the outputs asked for need: none without them
-  std::string summary_;  // the summary popup of popup mode 1, its names not yet escaped
-  int worst_ = s_info;   // the most serious result of the run so far
+  std::optional<RulesApplied> applied_;
+  std::optional<FindingsRecord> record_;     // what the outputs asked for need: none without them
+  std::optional<ViolationList> violations_;  // the current plan's, for its popup
+  SummaryText summary_{Language::english};   // the see-file text follows the interface language
+  int worst_ = s_info;                       // the most serious result of the run so far
   RunTotals totals_;
 };
 

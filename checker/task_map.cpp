@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "console.hpp"
+#include "finding_text.hpp"
 #include "read_fpl.hpp"
 #include "text_file.hpp"
 
@@ -157,16 +158,16 @@ struct Violations {
   std::map<std::string, std::string> at_key;
 };
 
-Violations violations_by_place(const std::vector<Finding>& findings, int n) {
+Violations violations_by_place(const std::vector<Finding>& findings, int n, Language language) {
   Violations v;
   for (const Finding& f : findings) {
     if (!is_violation(f)) continue;
     if (f.turnpoint >= 0 && f.turnpoint < n) {
-      v.at_turnpoint[f.turnpoint] += "\n" + f.report_line;
+      v.at_turnpoint[f.turnpoint] += "\n" + report_line(f, language);
     } else {
       std::string key = f.key;
       if (f.weather_zone >= 0) key += "[" + std::to_string(f.weather_zone) + "]";
-      v.at_key[key] += (v.at_key[key].empty() ? "" : "\n") + f.report_line;
+      v.at_key[key] += (v.at_key[key].empty() ? "" : "\n") + report_line(f, language);
     }
   }
   return v;
@@ -356,7 +357,7 @@ PlanForMap read_plan_for_map(const std::string& path) {
 std::string task_map_svg(const FlightPlan& fpl, const std::vector<Finding>& findings,
                          const MapTexts& texts) {
   const int n = std::clamp(fpl.nb_wp, 0, maxtp + 1);
-  const Violations violations = violations_by_place(findings, n);
+  const Violations violations = violations_by_place(findings, n, texts.language);
   const std::vector<int> drawn_zones =
       drawable_penalty_zones(fpl, std::clamp(fpl.nb_pz, 0, maxpz + 1));
   const Frame f = task_frame(fpl, n, drawn_zones);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "findings.hpp"
+#include "language.hpp"
 #include "read_fpl_model.hpp"
 
 namespace brevanto {
@@ -31,6 +32,7 @@ PlanForMap read_plan_for_map(const std::string& path);
 // The texts the map writes, in the report's language.
 struct MapTexts {
   std::string start, finish, penalty_zone, north;
+  Language language = Language::english;  // of the findings' report lines in the tooltips
 };
 
 // The <svg> element of the task of `fpl`, in Windows-1252, texts escaped for HTML. The turnpoints

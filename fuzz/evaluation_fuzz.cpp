@@ -1,6 +1,8 @@
 // A plan checked against a fixed table that uses every relation, qualifier and wildcard, a
-// section key, a list of alternatives and "today", with the verbose and "OK" lines.
-#include "evaluation.hpp"
+// section key, a list of alternatives and "today", with the verbose and "OK" lines and the
+// missing keys: the whole check of a run, as the console program and the web page make it.
+#include "check_plans.hpp"
+#include "finding_text.hpp"
 #include "fixed_text.hpp"
 #include "fuzz_support.hpp"
 
@@ -15,20 +17,56 @@ constexpr std::string_view kRules =
     "Class=Club;Standard\nName=\"LS 4\";ASK21\nWater=0\nWater!=0.5\nPenalty*>=0\n"
     "Pressure=1013.25\nTPName$[]Start\n[Weather]WZCount<=3\nClass=x AGL\n";
 
+// Every report line and finding, checked as they come: each finding words its line.
+class Sink : public brevanto::ReportSink {
+ public:
+  void report_lines(std::initializer_list<std::string_view> lines) override {
+    for (const std::string_view line : lines)
+      brevanto::fuzz::require(line.find('\n') == std::string_view::npos);
+  }
+  void finding(const brevanto::Finding& f) override {
+    using brevanto::Language;
+    brevanto::fuzz::require(!brevanto::report_line(f, Language::english).empty() &&
+                            !brevanto::report_line(f, Language::french).empty());
+    if (f.verdict != brevanto::Verdict::ok) ++invalid;
+  }
+  void plan_ended(const brevanto::PlanReport& plan) override {
+    if (plan.result == brevanto::FileResult::clean || plan.result == brevanto::FileResult::invalid)
+      brevanto::fuzz::require(plan.nl_nok == invalid);
+    invalid = 0;
+  }
+  int invalid = 0;
+};
+
+class Plans : public brevanto::PlanSource {
+ public:
+  explicit Plans(const brevanto::fuzz::Scratch& scratch) : scratch_(scratch) {}
+  bool open_plan(const std::string& path, brevanto::TextFile& plan) override {
+    return plan.open(scratch_.path(path));
+  }
+  int airspace_count(const std::string&) override { return 100; }
+
+ private:
+  const brevanto::fuzz::Scratch& scratch_;
+};
+
 struct Fixture {
-  Fixture() : con(out), journal(con, "Brevanto"), io{con, journal, s} {
-    s.qverb = true;
-    s.qoklines = true;
-    s.deffil = scratch.write("rules.fpl", kRules);
-    brevanto::fuzz::require(!brevanto::read_rules_file(io, s, table));
+  Fixture() : con(out), plans(scratch) {
+    options.qverb = true;
+    options.qoklines = true;
+    options.qmissing = true;
+    options.qkeepgoing = true;
+    const std::string path = scratch.write("rules.fpl", kRules);
+    brevanto::TextFile file(path);
+    brevanto::fuzz::require(!brevanto::read_rules(con, file, path, options, table, sink));
   }
   brevanto::fuzz::Scratch scratch;
   std::string out;
   brevanto::Console con;
-  brevanto::Journal journal;
-  brevanto::RunSettings s;
-  brevanto::Io io;
+  brevanto::CheckOptions options;
   brevanto::ConstraintTable table;
+  Sink sink;
+  Plans plans;
 };
 
 }  // namespace
@@ -37,12 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace brevanto;
   static Fixture f;
   f.out.clear();
-  TextFile plan(f.scratch.write("plan.fpl", fuzz::text(data, size)));
-  PlanCarry carry;
-  const PlanCheckResult r = check_plan(f.io, f.s, f.table, carry, plan, 1500.0f, 20);
-  restore_finish_keys(f.con, true, f.table);
-  fuzz::require(r.nl_nok >= 0 && r.msg00.size() <= kMsgLen);
-  for (int i = 1; i <= f.table.check_num; ++i)
-    fuzz::require(!f.table[i].check_mod && f.table[i].check_key == f.table[i].key_as_read);
+  f.scratch.write("plan.fpl", fuzz::text(data, size));
+  const PlanInput plans[] = {{"plan.fpl", "plan.fpl"}, {"plan", "plan"}};
+  const CheckRunResult r = check_plans(f.con, f.table, plans, f.options, f.plans, f.sink);
+  fuzz::require(!r.stopped && r.totals.files() == 2);
   return 0;
 }

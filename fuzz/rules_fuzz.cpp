@@ -3,17 +3,30 @@
 #include "fuzz_support.hpp"
 #include "rules_file.hpp"
 
+namespace {
+
+class Sink : public brevanto::ReportSink {
+ public:
+  void report_lines(std::initializer_list<std::string_view> lines) override {
+    for (const std::string_view line : lines)
+      brevanto::fuzz::require(line.find('\n') == std::string_view::npos);
+  }
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace brevanto;
   static const fuzz::Scratch scratch;
   std::string out;
   Console con(out);
-  Journal journal(con, "Brevanto");  // no CREATE: the journal writes to the console only
-  RunSettings s;
-  s.qverb = true;
-  s.deffil = scratch.write("rules.fpl", fuzz::text(data, size));
+  CheckOptions options;
+  options.qverb = true;
+  const std::string path = scratch.write("rules.fpl", fuzz::text(data, size));
+  TextFile file(path);
   ConstraintTable table;
-  const auto fault = read_rules_file(Io{con, journal, s}, s, table);
+  Sink sink;
+  const auto fault = read_rules(con, file, path, options, table, sink);
   fuzz::require(table.check_num >= 0 && table.check_num <= maxchk);
   fuzz::require(fault || table.check_num > 0);
   for (int i = 1; i <= table.check_num; ++i) {

@@ -7,22 +7,26 @@ namespace brevanto {
 namespace {
 
 Finding finding(int line, std::string key, std::string value, std::string relation,
-                std::string expected, Verdict verdict, int turnpoint, int zone) {
-  return Finding{line,
-                 std::move(key),
-                 std::move(value),
-                 std::move(relation),
-                 std::move(expected),
-                 verdict,
-                 turnpoint,
-                 zone,
-                 "report line"};
+                std::string rule_value, Verdict verdict, int turnpoint, int zone) {
+  Finding f;
+  f.line = line;
+  f.key = std::move(key);
+  f.value = std::move(value);
+  f.relation = std::move(relation);
+  f.rule_value = std::move(rule_value);
+  f.verdict = verdict;
+  f.turnpoint = turnpoint;
+  f.weather_zone = zone;
+  return f;
 }
 
 TEST(CsvReport, RowsOfCheckedCleanAndUnreadablePlans) {
-  FindingsRecord record(3, true);
+  FindingsRecord record;
   record.begin_plan("Day 2.fpl", "Day 2.fpl");
-  record.add(finding(31, "TPHeight1", "2700", "<=", "2000AGL (2480.0)", Verdict::violation, 1, -1));
+  Finding agl = finding(31, "TPHeight1", "2700", "<=", "2000", Verdict::violation, 1, -1);
+  agl.agl = true;
+  agl.agl_altitude = 2480.0;
+  record.add(agl);
   // A value with a comma, a quote and an accent (Windows-1252 inside the program).
   record.add(finding(40, "TPName2", "Col de \"l'\xC9p\xE9\x65\", N", "[]", "Col",
                      Verdict::violation, 2, -1));
@@ -63,7 +67,7 @@ TEST(CsvReport, TextsThatASpreadsheetWouldRunStayText) {
       {"1=1", "1=1"},
   };
   for (const Case& c : cases) {
-    FindingsRecord record(1, true);
+    FindingsRecord record;
     record.begin_plan("p.fpl", "p.fpl");
     record.add(finding(1, "K", c.value, "=", "x", Verdict::violation, -1, -1));
     record.end_plan(1);

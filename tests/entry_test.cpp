@@ -7,6 +7,7 @@
 #include "settings.hpp"
 #include "stop.hpp"
 #include "temp_dir.hpp"
+#include "zenity_stub.hpp"
 
 namespace brevanto {
 namespace {
@@ -88,6 +89,56 @@ TEST(InstPath, FolderOfTheExecutable) {
   const std::string mine = get_inst_path();
   ASSERT_FALSE(mine.empty());
   EXPECT_EQ(mine.back(), slash ? '/' : '\\');
+}
+
+TEST(ChooseRulesFile, DialogOnlyWhenAsked) {
+  std::string out;
+  Console con(out);
+  RunSettings s;
+  s.deffil = "C:\\Tools\\DEFAULT_CHECK.fpl";
+  int calls = 0;
+  std::string answer = "D:\\Rules\\club.fpl";
+  const FileDialog dialog = [&](Console&, std::string_view title, std::string_view path,
+                                std::string_view filter, std::string_view desc,
+                                bool multi) -> std::optional<std::string> {
+    ++calls;
+    EXPECT_EQ(title, "Brevanto : Select rules file");
+    EXPECT_EQ(path, "C:\\Tools\\DEFAULT_CHECK.fpl");
+    EXPECT_EQ(filter, "*.fpl");
+    EXPECT_EQ(desc, "");
+    EXPECT_FALSE(multi);
+    if (answer.empty()) return std::nullopt;
+    return answer;
+  };
+  choose_rules_file(con, s, dialog);
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(out, "");
+
+  s.qask = true;
+  answer.clear();  // cancelled: the default stays
+  choose_rules_file(con, s, dialog);
+  EXPECT_EQ(s.deffil, "C:\\Tools\\DEFAULT_CHECK.fpl");
+  EXPECT_EQ(out, " C:\\Tools\\DEFAULT_CHECK.fpl\n 0\n");
+
+  answer = "D:\\Rules\\club.fpl";
+  choose_rules_file(con, s, dialog);
+  EXPECT_EQ(s.deffil, "D:\\Rules\\club.fpl");
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(ChooseRulesFile, ThroughTheFileDialog) {
+  testing::ZenityStub zenity;
+  zenity.answer_all("/home/p/rules/club.fpl\n", 0);
+  std::string out;
+  Console con(out);
+  RunSettings s;
+  s.qask = true;
+  s.deffil = "/opt/brevanto/DEFAULT_CHECK.fpl";
+  choose_rules_file(con, s);
+  EXPECT_EQ(s.deffil, "/home/p/rules/club.fpl");
+  ASSERT_EQ(zenity.calls().size(), 1u);
+  EXPECT_TRUE(out.starts_with(" /opt/brevanto/DEFAULT_CHECK.fpl\n")) << out;
+  EXPECT_TRUE(out.ends_with("\n 1\n")) << out;
 }
 
 }  // namespace

@@ -45,21 +45,32 @@ std::string plan(int count, const std::vector<std::string>& names = {}) {
          "PZPos2X0=8000\nPZPos2Y0=-500\nPZPos3X0=5000\nPZPos3Y0=-500\nPZBase0=0\nPZTop0=1500\n";
 }
 
-Finding violation(int line, std::string key, int turnpoint, int zone, std::string report) {
-  return Finding{line, std::move(key),   "v", "=", "x", Verdict::violation, turnpoint,
-                 zone, std::move(report)};
+Finding violation(int line, std::string key, std::string value, std::string relation,
+                  std::string rule_value, int turnpoint, int zone) {
+  Finding f;
+  f.line = line;
+  f.key = std::move(key);
+  f.value = std::move(value);
+  f.relation = std::move(relation);
+  f.rule_value = std::move(rule_value);
+  f.turnpoint = turnpoint;
+  f.weather_zone = zone;
+  f.zone_shown = zone >= 0;
+  return f;
 }
 
 TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   TempDir dir;
-  FindingsRecord record(3, true);
+  FindingsRecord record;
   record.begin_plan(dir.write("bad.fpl", plan(4, {"Home", "A<B & C", "TP2", "Sainte-\xC9nimie"})),
                     "days/bad.fpl");
-  record.add(violation(12, "TPRadius1", 1, -1, "TPRadius1 : 1000 should be: <= 500"));
-  record.add(violation(13, "TPAngle1", 1, -1, "TPAngle1 : 90 should be: = 360"));
-  record.add(violation(40, "StartTime", -1, -1, "StartTime : 15.0 should be: <= 14.5"));
-  record.add(violation(50, "WindSpeed", -1, 1, "WindSpeed[1] : 18 should be: < \"15\""));
-  record.add(Finding{60, "Water", "0", "=", "0", Verdict::ok, -1, -1, "Water : OK"});
+  record.add(violation(12, "TPRadius1", "1000", "<=", "500", 1, -1));
+  record.add(violation(13, "TPAngle1", "90", "=", "360", 1, -1));
+  record.add(violation(40, "StartTime", "15.0", "<=", "14.5", -1, -1));
+  record.add(violation(50, "WindSpeed", "18", "<", "\"15\"", -1, 1));
+  Finding ok = violation(60, "Water", "0", "=", "0", -1, -1);
+  ok.verdict = Verdict::ok;
+  record.add(ok);
   record.end_plan(4);
   record.begin_plan(dir.write("clean.fpl", plan(3)), "days\\clean.fpl");
   record.end_plan(0);
@@ -95,11 +106,12 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   EXPECT_EQ(count(map, "class=\"tp-mark"), 4);
   EXPECT_EQ(count(map, " bad\""), 3);
   EXPECT_EQ(count(plans[0], "<circle class=\"tp-mark start bad\""), 1);
-  EXPECT_NE(plans[0].find("<title>1: A&lt;B &amp; C\nTPRadius1 : 1000 should be: &lt;= 500\n"
-                          "TPAngle1 : 90 should be: = 360</title>"),
+  EXPECT_NE(plans[0].find("<title>1: A&lt;B &amp; C\n"
+                          "TPRadius1 : 1000                       should be: &lt;= 500\n"
+                          "TPAngle1 : 90                          should be: = 360</title>"),
             std::string::npos);
-  EXPECT_NE(plans[0].find("<title>WindSpeed[1] : 18 should be: &lt; &quot;15&quot;</title>"
-                          "WindSpeed[1]</text>"),
+  EXPECT_NE(plans[0].find("<title>WindSpeed[1] : 18                      should be: &lt; "
+                          "&quot;15&quot;</title>WindSpeed[1]</text>"),
             std::string::npos);
   EXPECT_NE(plans[0].find(">Sainte-\xC3\x89nimie (finish)</text>"), std::string::npos);
   EXPECT_EQ(count(plans[0], "<polygon class=\"pz\""), 1);
@@ -122,7 +134,7 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
 
 TEST(HtmlReport, FrenchTexts) {
   TempDir dir;
-  FindingsRecord record(1, true);
+  FindingsRecord record;
   record.begin_plan(dir.write("a.fpl", plan(3)), "a.fpl");
   record.end_plan(0);
   record.begin_plan(dir.str("gone.fpl"), "gone.fpl");

@@ -34,22 +34,20 @@ constexpr const char* kRules =
 
 class RuleIndexTest : public ::testing::Test, public RulesWorkbench {
  protected:
-  RuleIndexTest() { read_rules(kRules); }
-  // The finish keys as a plan with this finish turnpoint replaces them.
-  void replace_finish_keys(const std::string& finish) {
-    for (int i = 1; i <= table.check_num; ++i) {
-      Constraint& c = table[i];
-      if (c.key_as_read.ends_with('|'))
-        set_check_key(c, c.key_as_read.substr(0, c.key_as_read.size() - 1) + finish);
-    }
-    table.index.index_finish_keys(table);
+  RuleIndexTest() {
+    read_rules(kRules);
+    lookup.emplace(table);
   }
+  // A plan whose finish is this turnpoint.
+  void replace_finish_keys(const std::string& finish) { lookup->start_plan(std::stoll(finish)); }
   std::vector<int> candidates(const std::string& section, const std::string& key) {
-    table.index.enter_section(section);
+    lookup->enter_section(section);
     std::vector<int> rules;
-    table.index.candidates(key, rules);
+    lookup->candidates(key, rules);
     return rules;
   }
+
+  std::optional<RuleLookup> lookup;
 };
 
 // Whatever the section and the key, the index gives, in table order, every rule whose key
@@ -68,14 +66,14 @@ TEST_F(RuleIndexTest, GivesEveryRuleThatMaySelectTheKeyInTableOrder) {
         EXPECT_TRUE(std::is_sorted(got.begin(), got.end()));
         EXPECT_EQ(std::adjacent_find(got.begin(), got.end()), got.end());
         for (int i = 1; i <= table.check_num; ++i) {
-          const Constraint& c = table[i];
-          const std::string key_chk = c.sectioned ? section + key : key;
-          std::string sink;
-          Console quiet(sink);
-          const bool selects = wildcardcompare(quiet, c.check_key, key_chk, 0, 13);
-          if (!selects && sink.empty()) continue;
+          const RuleKey rule = *lookup->key_of(i);
+          const std::string key_chk = rule.sectioned ? section + key : key;
+          std::string said;
+          Console quiet(said);
+          const bool selects = wildcardcompare(quiet, rule.key, key_chk, 0, 13);
+          if (!selects && said.empty()) continue;
           EXPECT_NE(std::find(got.begin(), got.end(), i), got.end())
-              << "rule " << i << " " << c.check_key << " in [" << section << "] for " << key;
+              << "rule " << i << " " << rule.key << " in [" << section << "] for " << key;
         }
       }
     }

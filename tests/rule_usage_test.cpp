@@ -84,17 +84,17 @@ TEST_F(RuleUsageTest, UselessRulesFollowTheCountLine) {
 
 TEST_F(RuleUsageTest, UnusedRulesBlock) {
   read("TPRaduis*>=500\nStartTime<=14.5\nFinishMaxAlt<=2000\n");
-  FindingsRecord record(table.check_num, false);
-  record.rule_applies(2);
+  RulesApplied applied(table.check_num);
+  applied.rule_applies(2);
   dir.write("Brevanto.log", "");
-  report_unused_rules(journal, table, record, Language::english);
+  report_unused_rules(sink, table, applied, Language::english);
   EXPECT_EQ(log(), std::string(78, '-') +
                        "\nRules that matched no line of any checked plan:\n"
                        "  1 : TPRaduis*>=500\n  3 : FinishMaxAlt<=2000\n");
-  record.rule_applies(1);
-  record.rule_applies(3);
+  applied.rule_applies(1);
+  applied.rule_applies(3);
   dir.write("Brevanto.log", "");
-  report_unused_rules(journal, table, record, Language::french);
+  report_unused_rules(sink, table, applied, Language::french);
   EXPECT_EQ(log(), std::string(78, '-') +
                        "\nR\xE8gles qui ne correspondent \xE0 aucune ligne des plans "
                        "v\xE9rifi\xE9s :\n  aucune\n");

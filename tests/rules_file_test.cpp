@@ -4,7 +4,6 @@
 
 #include "fixed_text.hpp"
 #include "rules_workbench.hpp"
-#include "zenity_stub.hpp"
 
 namespace brevanto {
 namespace {
@@ -13,9 +12,6 @@ using testing::RulesWorkbench;
 
 class RulesFileTest : public ::testing::Test, public RulesWorkbench {
  protected:
-  RulesFileTest() {
-    s.qline = true;  // error messages to the console, where the test sees them
-  }
   std::optional<RulesFault> read(const std::string& text) { return read_rules(text); }
 };
 
@@ -162,16 +158,14 @@ TEST_F(RulesFileTest, NoConstraintIsAFault) {
 }
 
 TEST_F(RulesFileTest, MissingFileIsAFault) {
-  s.deffil = dir.str("missing.fpl");
+  const std::string path = dir.str("missing.fpl");
   for (Language language : {Language::english, Language::french}) {
-    s.language = language;
-    const std::optional<RulesFault> fault = read_rules_file(Io{con, journal, s}, s, table);
-    ASSERT_TRUE(fault);
-    EXPECT_EQ(fault->kind, RulesFault::Kind::cannot_open);
-    EXPECT_EQ(fault->message,
-              escape_slashes(s.deffil) + (language == Language::french
-                                              ? "/fichier de r\xE8gles : ouverture impossible"
-                                              : "/rules file cannot be opened"));
+    const RulesFault fault = rules_file_cannot_be_opened(path, language);
+    EXPECT_EQ(fault.kind, RulesFault::Kind::cannot_open);
+    EXPECT_EQ(fault.message,
+              escape_slashes(path) + (language == Language::french
+                                          ? "/fichier de r\xE8gles : ouverture impossible"
+                                          : "/rules file cannot be opened"));
   }
 }
 
@@ -179,56 +173,6 @@ TEST_F(RulesFileTest, FrenchCountLine) {
   s.language = Language::french;
   read("A=1\nB=2\n");
   EXPECT_EQ(log(), " 2  contraintes \xE0 v\xE9rifier\n \n");
-}
-
-TEST(ChooseRulesFile, DialogOnlyWhenAsked) {
-  std::string out;
-  Console con(out);
-  RunSettings s;
-  s.deffil = "C:\\Tools\\DEFAULT_CHECK.fpl";
-  int calls = 0;
-  std::string answer = "D:\\Rules\\club.fpl";
-  const FileDialog dialog = [&](Console&, std::string_view title, std::string_view path,
-                                std::string_view filter, std::string_view desc,
-                                bool multi) -> std::optional<std::string> {
-    ++calls;
-    EXPECT_EQ(title, "Brevanto : Select rules file");
-    EXPECT_EQ(path, "C:\\Tools\\DEFAULT_CHECK.fpl");
-    EXPECT_EQ(filter, "*.fpl");
-    EXPECT_EQ(desc, "");
-    EXPECT_FALSE(multi);
-    if (answer.empty()) return std::nullopt;
-    return answer;
-  };
-  choose_rules_file(con, s, dialog);
-  EXPECT_EQ(calls, 0);
-  EXPECT_EQ(out, "");
-
-  s.qask = true;
-  answer.clear();  // cancelled: the default stays
-  choose_rules_file(con, s, dialog);
-  EXPECT_EQ(s.deffil, "C:\\Tools\\DEFAULT_CHECK.fpl");
-  EXPECT_EQ(out, " C:\\Tools\\DEFAULT_CHECK.fpl\n 0\n");
-
-  answer = "D:\\Rules\\club.fpl";
-  choose_rules_file(con, s, dialog);
-  EXPECT_EQ(s.deffil, "D:\\Rules\\club.fpl");
-  EXPECT_EQ(calls, 2);
-}
-
-TEST(ChooseRulesFile, ThroughTheFileDialog) {
-  testing::ZenityStub zenity;
-  zenity.answer_all("/home/p/rules/club.fpl\n", 0);
-  std::string out;
-  Console con(out);
-  RunSettings s;
-  s.qask = true;
-  s.deffil = "/opt/brevanto/DEFAULT_CHECK.fpl";
-  choose_rules_file(con, s);
-  EXPECT_EQ(s.deffil, "/home/p/rules/club.fpl");
-  ASSERT_EQ(zenity.calls().size(), 1u);
-  EXPECT_TRUE(out.starts_with(" /opt/brevanto/DEFAULT_CHECK.fpl\n")) << out;
-  EXPECT_TRUE(out.ends_with("\n 1\n")) << out;
 }
 
 }  // namespace
