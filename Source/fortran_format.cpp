@@ -1,9 +1,10 @@
 #include "fortran_format.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "real_chars.hpp"
 
 namespace brevanto {
 
@@ -38,7 +39,7 @@ std::string fmt_f(double value, int width, int decimals) {
 void TraceWriter::add(float v) {
   number_start();
   char* const start = p_;
-  const auto [end, ec] = std::to_chars(p_, p_ + kRealRoom - 2, v);
+  const auto [end, ec] = real_to_chars(p_, p_ + kRealRoom - 2, v);
   p_ = ec == std::errc() ? end : start;
   // The shortest form of a whole number has no point: the free format shows one.
   if (std::isfinite(v) &&

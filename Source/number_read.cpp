@@ -1,6 +1,5 @@
 #include "number_read.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -8,6 +7,7 @@
 #include <string>
 
 #include "platform/chars.hpp"
+#include "real_chars.hpp"
 
 namespace brevanto {
 namespace {
@@ -96,7 +96,7 @@ std::optional<double> exact_value(const Decimal& d) {
 }
 
 // The full conversion of the item, its exponent written with "e" and without a plus sign in
-// front, as from_chars reads it.
+// front, as decimal_value() reads it.
 std::optional<double> full_value(std::string_view text, const Decimal& d) {
   std::string_view number = text.substr(d.start, d.end - d.start);
   std::string normal;
@@ -107,10 +107,7 @@ std::optional<double> full_value(std::string_view text, const Decimal& d) {
     number = normal;
   }
   if (number[0] == '+') number.remove_prefix(1);
-  double value = 0;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (ec != std::errc() || end != number.data() + number.size()) return std::nullopt;
-  return value;
+  return decimal_value(number);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "read_fpl.hpp"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -47,8 +48,8 @@ constexpr TurnpointKey turnpoint_keys[] = {
     {"TPAzimuth", &FlightPlan::tpazi, nullptr, Conv::azimuth},
 };
 
-static_assert(std::ranges::all_of(turnpoint_keys,
-                                  [](const TurnpointKey& k) { return k.prefix.starts_with("TP"); }),
+static_assert(std::all_of(std::begin(turnpoint_keys), std::end(turnpoint_keys),
+                          [](const TurnpointKey& k) { return k.prefix.starts_with("TP"); }),
               "turnpoint_key() tells the turnpoint keys by their \"TP\"");
 
 // Penalty-zone heights and factor: row k of pza.
@@ -83,7 +84,7 @@ class BlockList {
       listing_ = true;
       piece.remove_prefix(eq + 1);
     }
-    return std::ranges::all_of(piece, [this](char c) { return add(c); });
+    return std::all_of(piece.begin(), piece.end(), [this](char c) { return add(c); });
   }
 
   // The end of the line: its last item.
@@ -413,10 +414,10 @@ void PlanReader::penalty_zone_corner() {
 
 // "PZBase<zone>=", "PZTop<zone>=", "PZPenaltyTimeFactor<zone>=".
 bool PlanReader::penalty_zone_height() {
-  const auto* const k = std::ranges::find_if(
-      penalty_zone_keys,
-      [this](const PenaltyZoneKey& entry) { return key_.starts_with(entry.prefix); });
-  if (k == std::ranges::end(penalty_zone_keys)) return false;
+  const auto* const k =
+      std::find_if(std::begin(penalty_zone_keys), std::end(penalty_zone_keys),
+                   [this](const PenaltyZoneKey& entry) { return key_.starts_with(entry.prefix); });
+  if (k == std::end(penalty_zone_keys)) return false;
   const auto [index, value] = split_key_val(after(line_, k->prefix.size()));
   const long long zone = read_index(index).value_or(penalty_zone_);
   if (!fpl_.pza[k->row].contains(zone)) return true;

@@ -21,7 +21,7 @@ bool TextFile::open(std::string_view path) {
   if (file_ == nullptr) return false;
   // The blocks are read straight into the buffer: the stream's own would be one copy more.
   std::setvbuf(file_, nullptr, _IONBF, 0);
-  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBlock);
+  if (!buffer_) buffer_ = std::make_unique<char[]>(kBlock);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include "finding_text.hpp"
 #include "fixed_text.hpp"
 #include "platform/encoding.hpp"
+#include "real_chars.hpp"
 #include "task_map.hpp"
 
 namespace brevanto {
@@ -110,7 +111,7 @@ std::string problem_text(const Texts& t, MapProblem p) {
 
 std::string km(float metres) {
   char buf[400];  // room for the largest real
-  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(metres) / 1000,
+  const auto r = real_to_chars(buf, buf + sizeof buf, static_cast<double>(metres) / 1000,
                                std::chars_format::fixed, 1);
   return (r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("?")) + " km";
 }

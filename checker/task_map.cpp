@@ -10,6 +10,7 @@
 #include "console.hpp"
 #include "finding_text.hpp"
 #include "read_fpl.hpp"
+#include "real_chars.hpp"
 #include "text_file.hpp"
 
 namespace brevanto {
@@ -27,7 +28,7 @@ constexpr double kMarkRadius = 5;
 // A number in fixed notation, whatever the locale; room for the largest double.
 std::string fixed(double v, int decimals) {
   char buf[400];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  const auto r = real_to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
   return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("?");
 }
 
@@ -46,7 +47,7 @@ std::string km(double metres) {
   const double k = metres / 1000;
   if (std::fabs(k) >= 1e6) {
     char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, k, std::chars_format::general, 3);
+    const auto r = real_to_chars(buf, buf + sizeof buf, k, std::chars_format::general, 3);
     return std::string(buf, r.ptr) + " km";
   }
   return fixed(k, std::fabs(k) < 100 ? 1 : 0) + " km";
