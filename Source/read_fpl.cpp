@@ -9,6 +9,7 @@
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
 #include "number_read.hpp"
+#include "plan_keys.hpp"
 #include "read_fpl_geometry.hpp"
 #include "read_fpl_values.hpp"
 #include "read_fpl_weather.hpp"
@@ -23,42 +24,9 @@ constexpr std::string_view kTooManyTurnpointsEn = "XCSoar does not support more 
 constexpr std::string_view kTooManyTurnpointsFr =
     "XCSoar n'accepte pas plus que 30 points de virage";
 
-enum class Conv { as_read, rounded, azimuth };
-
-// Turnpoint keys after "TPName", in the order their prefixes are tried. Each fills one element
-// of a real or an integer array.
-struct TurnpointKey {
-  std::string_view prefix;
-  PerTurnpoint<float> FlightPlan::*real;
-  PerTurnpoint<int> FlightPlan::*integer;
-  Conv conv;
-};
-constexpr TurnpointKey turnpoint_keys[] = {
-    {"TPPosX", &FlightPlan::tpx, nullptr, Conv::as_read},
-    {"TPPosY", &FlightPlan::tpy, nullptr, Conv::as_read},
-    {"TPPosZ", &FlightPlan::tpz, nullptr, Conv::as_read},
-    {"TPAirport", nullptr, &FlightPlan::tpair, Conv::as_read},
-    {"TPSectorType", nullptr, &FlightPlan::tpsec, Conv::as_read},
-    {"TPSectorDirection", nullptr, &FlightPlan::tpsecdir, Conv::as_read},
-    {"TPRadius", nullptr, &FlightPlan::tprad, Conv::rounded},
-    {"TPAngle", nullptr, &FlightPlan::tpang, Conv::rounded},
-    {"TPAltitude", &FlightPlan::tpalt, nullptr, Conv::rounded},
-    {"TPWidth", &FlightPlan::tpwid, nullptr, Conv::rounded},
-    {"TPHeight", &FlightPlan::tphei, nullptr, Conv::as_read},
-    {"TPAzimuth", &FlightPlan::tpazi, nullptr, Conv::azimuth},
-};
-
 static_assert(std::all_of(std::begin(turnpoint_keys), std::end(turnpoint_keys),
                           [](const TurnpointKey& k) { return k.prefix.starts_with("TP"); }),
               "turnpoint_key() tells the turnpoint keys by their \"TP\"");
-
-// Penalty-zone heights and factor: row k of pza.
-struct PenaltyZoneKey {
-  std::string_view prefix;
-  int row;
-};
-constexpr PenaltyZoneKey penalty_zone_keys[] = {
-    {"PZBase", 1}, {"PZTop", 2}, {"PZPenaltyTimeFactor", 3}};
 
 std::string_view after(std::string_view text, std::size_t n) {
   return text.substr(std::min(n, text.size()));
@@ -249,7 +217,7 @@ FplReadState PlanReader::read() {
 // handlers that recognise their own keys (turnpoints, penalty-zone heights, the key tables)
 // answer whether the line was theirs.
 bool PlanReader::dispatch(int& ios) {
-  if (line_ == "[Plane]") {
+  if (line_ == kPlaneHeader) {
     section_ = Section::plane;
   } else if (line_ == "[Version]") {
     section_ = Section::version;
@@ -259,27 +227,27 @@ bool PlanReader::dispatch(int& ios) {
     section_ = Section::weather;
     if (fpl_.fpl_vers == 2) weather_zone_ = 0;  // a version-2 plan has no zones: all is zone 0
     con_.trace("qweather", true, weather_zone_);
-  } else if (key_.starts_with("[WeatherZone")) {
+  } else if (key_.starts_with(kWeatherZoneHeader)) {
     zone_header();
-  } else if (key_ == "Soarix version") {
+  } else if (key_ == kVersionKey) {
     version();
-  } else if (key_ == "Landscape") {
+  } else if (key_ == kLandscapeKey) {
     landscape();
-  } else if (section_ == Section::task && key_ == "Count") {
+  } else if (section_ == Section::task && key_ == kTurnpointCount) {
     turnpoint_count();
   } else if (turnpoint_key()) {  // NOLINT(bugprone-branch-clone): each handler took its line
-  } else if (key_ == "PZCount") {
+  } else if (key_ == kPenaltyZoneCount) {
     penalty_zone_count();
-  } else if (key_.starts_with("PZPos")) {
+  } else if (key_.starts_with(kPenaltyZoneCornerPrefix)) {
     penalty_zone_corner();
   } else if (penalty_zone_height()) {
-  } else if (key_ == "DisabledAirspaces") {
+  } else if (key_ == kDisabledAirspacesKey) {
     disabled_airspaces();
   } else if (section_ == Section::weather &&
              read_weather_key(con_, fpl_, key_, val_, line_, weather_zone_)) {
   } else if (section_ == Section::plane && read_plane_key(fpl_, key_, val_)) {
   } else if (read_option_key(con_, fpl_, key_, val_)) {
-  } else if (key_ == "Text") {
+  } else if (key_ == kDescriptionKey) {
     description(ios);
     return false;
   }
@@ -334,7 +302,7 @@ void PlanReader::turnpoint_count() {
 // "TPxxx<n>=<value>": the index follows the prefix at a fixed position. An index that is no
 // number leaves the previous one in force; an index outside 0..30 makes the line ignored.
 bool PlanReader::turnpoint_key() {
-  constexpr std::string_view name_prefix = "TPName";
+  constexpr std::string_view name_prefix = kTurnpointName;
   // Every turnpoint key begins so: most lines are told apart at once.
   if (!key_.starts_with("TP")) return false;
   const TurnpointKey* entry = nullptr;
@@ -365,21 +333,21 @@ bool PlanReader::turnpoint_key() {
     return true;
   }
   switch (entry->conv) {
-    case Conv::as_read:
+    case TurnpointConv::as_read:
       if (entry->real != nullptr) {
         set_real((fpl_.*entry->real)[number], value);
       } else {
         set_int((fpl_.*entry->integer)[number], value);
       }
       break;
-    case Conv::rounded:
+    case TurnpointConv::rounded:
       if (entry->real != nullptr) {
         set_rounded((fpl_.*entry->real)[number], value);
       } else {
         set_rounded((fpl_.*entry->integer)[number], value);
       }
       break;
-    case Conv::azimuth:
+    case TurnpointConv::azimuth:
       // Radians in the plan, whole degrees in the model.
       if (const auto v = read_real(value)) {
         if (const auto deg = nint(radians_to_degrees(*v))) {
@@ -458,27 +426,6 @@ void PlanReader::description(int& ios) {
 FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl,
                       TextFile& plan, bool qverb) {
   return PlanReader(con, airspace_count, fpl, plan, qverb).read();
-}
-
-bool is_flight_plan_line(std::string_view line, std::string_view key) {
-  constexpr std::string_view kHeaders[] = {"[Version]", "[Task]",        "[Weather]",
-                                           "[Plane]",   "[GameOptions]", "[Description]"};
-  constexpr std::string_view kKeys[] = {"Soarix version", "Landscape", "Count",
-                                        "PZCount",        "Text",      "DisabledAirspaces"};
-  const std::string_view header = trim_right(line);
-  if (header.starts_with("[WeatherZone") ||
-      std::find(std::begin(kHeaders), std::end(kHeaders), header) != std::end(kHeaders)) {
-    return true;
-  }
-  key = trim_right(key);
-  const auto begins = [key](std::string_view prefix) { return key.starts_with(prefix); };
-  return std::find(std::begin(kKeys), std::end(kKeys), key) != std::end(kKeys) ||
-         begins("TPName") || begins("PZPos") ||
-         std::any_of(std::begin(turnpoint_keys), std::end(turnpoint_keys),
-                     [&](const TurnpointKey& k) { return begins(k.prefix); }) ||
-         std::any_of(std::begin(penalty_zone_keys), std::end(penalty_zone_keys),
-                     [&](const PenaltyZoneKey& k) { return begins(k.prefix); }) ||
-         is_weather_plane_or_option_key(key);
 }
 
 std::string_view too_many_turnpoints_message(Language language) {

@@ -34,12 +34,6 @@ using AirspaceCount = std::function<int(const std::string& landscape)>;
 FplReadState read_fpl(Console& con, const AirspaceCount& airspace_count, FlightPlan& fpl,
                       TextFile& plan, bool qverb);
 
-// Whether a line belongs to the flight-plan format: a section header of a plan ("[Version]",
-// "[Task]", "[Weather]", "[WeatherZone...", "[Plane]", "[GameOptions]", "[Description]"), or a
-// line whose key (`key`, the line split at its "=") the reader knows. A file without any such
-// line is no flight plan.
-bool is_flight_plan_line(std::string_view line, std::string_view key);
-
 // The error a plan with too many turnpoints is shown with.
 std::string_view too_many_turnpoints_message(Language language);
 

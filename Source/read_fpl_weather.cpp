@@ -6,106 +6,14 @@
 
 #include "dates.hpp"
 #include "number_read.hpp"
+#include "plan_keys.hpp"
 #include "read_fpl_values.hpp"
 
 namespace brevanto {
 namespace {
 
-template <typename Field>
-struct Key {
-  std::string_view key;
-  Field FlightPlan::*field;
-};
-
-// Zone values stored as read.
-constexpr Key<PerZone<float>> zone_reals[] = {
-    {"MoveDir", &FlightPlan::movedir},
-    {"MoveSpeed", &FlightPlan::movespeed},
-    {"BorderWidth", &FlightPlan::borderwidth},
-    {"WindDir", &FlightPlan::winddir},
-    {"WindSpeed", &FlightPlan::windspeed},
-    {"WindUpperSpeed", &FlightPlan::windupperspeed},
-    {"ThermalsDew", &FlightPlan::thermalsdew},
-    {"ThermalsOverdevelopment", &FlightPlan::thermalsoverdevelopment},
-};
-constexpr Key<PerZone<int>> zone_ints[] = {
-    {"PointCount", &FlightPlan::pointcount},
-    {"WindDirVariation", &FlightPlan::winddirvariation},
-    {"WindSpeedVariation", &FlightPlan::windspeedvariation},
-    {"WindTurbulence", &FlightPlan::windturbulence},
-    {"ThermalsTempVariation", &FlightPlan::thermalstempvariation},
-    {"ThermalsStrength", &FlightPlan::thermalsstrength},
-    {"ThermalsStrengthVariation", &FlightPlan::thermalsstrengthvariation},
-    {"ThermalsWidth", &FlightPlan::thermalswidth},
-    {"ThermalsWidthVariation", &FlightPlan::thermalswidthvariation},
-    {"ThermalsActivity", &FlightPlan::thermalsactivity},
-    {"ThermalsActivityVariation", &FlightPlan::thermalsactivityvariation},
-    {"ThermalsTurbulence", &FlightPlan::thermalsturbulence},
-    {"ThermalsFlatsActivity", &FlightPlan::thermalsflatsactivity},
-    {"ThermalsStreeting", &FlightPlan::thermalsstreeting},
-    {"ThermalsBugs", &FlightPlan::thermalsbugs},
-    {"WavesStability", &FlightPlan::wavesstability},
-    {"WavesMoisture", &FlightPlan::wavesmoisture},
-    {"HighCloudsCoverage", &FlightPlan::highcloudscoverage},
-};
-
-constexpr Key<std::string> plane_texts[] = {
-    {"Class", &FlightPlan::glclass},
-    {"Name", &FlightPlan::glnam},
-    {"Skin", &FlightPlan::glskin},
-};
-constexpr Key<float> plane_reals[] = {
-    {"Water", &FlightPlan::wmass},
-    {"FixedMass", &FlightPlan::fmass},
-    {"CGBias", &FlightPlan::cgbias},
-};
-
-constexpr Key<float> option_reals[] = {
-    {"StartTime", &FlightPlan::starttime},
-    {"StartTimeWindow", &FlightPlan::starttimewindow},
-    {"RaceStartDelay", &FlightPlan::racestartdelay},
-    {"AATTime", &FlightPlan::aattime},
-    {"RopeLength", &FlightPlan::ropelength},
-};
-constexpr Key<int> option_ints[] = {
-    {"IconsVisibleRange", &FlightPlan::iconsvisiblerange},
-    {"ThermalHelpersRange", &FlightPlan::thermalhelpersrange},
-    {"TurnpointHelpersRange", &FlightPlan::turnpointhelpersrange},
-    {"PenaltyCloudFlying", &FlightPlan::penaltycloudflying},
-    {"PenaltyPlaneRecovery", &FlightPlan::penaltyplanerecovery},
-    {"PenaltyHeightRecovery", &FlightPlan::penaltyheightrecovery},
-    {"PenaltyWrongWindowEnterance", &FlightPlan::penaltywrongwindowenterance},
-    {"PenaltyWindowCollision", &FlightPlan::penaltywindowcollision},
-    {"PenaltyAirspaceEnterance", &FlightPlan::penaltyairspaceenterance},
-    {"PenaltyPenaltyZoneEnterance", &FlightPlan::penaltypenaltyzoneenterance},
-    {"PenaltyThermalHelpers", &FlightPlan::penaltythermalhelpers},
-    {"MaxStartGroundSpeed", &FlightPlan::maxstartgroundspeed},
-    {"PenaltyStartSpeed", &FlightPlan::penaltystartspeed},
-    {"PenaltyHighStart", &FlightPlan::penaltyhighstart},
-    {"PenaltyLowFinish", &FlightPlan::penaltylowfinish},
-    {"RandSeed", &FlightPlan::randseed},
-    {"StartType", &FlightPlan::starttype},
-    {"StartHeight", &FlightPlan::startheight},
-    {"BreakProb", &FlightPlan::breakprob},
-    {"MaxWingLoading", &FlightPlan::maxwingloading},
-    {"MaxTeams", &FlightPlan::maxteams},
-    {"AcroFlight", &FlightPlan::acroflight},
-};
-constexpr Key<bool> option_flags[] = {
-    {"AAT", &FlightPlan::qaat},
-    {"AllowBugwipers", &FlightPlan::allowbugwipers},
-    {"AllowPDA", &FlightPlan::allowpda},
-    {"AllowRealtimeScoring", &FlightPlan::allowrealtimescoring},
-    {"AllowExternalView", &FlightPlan::allowexternalview},
-    {"AllowPadlockView", &FlightPlan::allowpadlockview},
-    {"AllowSmoke", &FlightPlan::allowsmoke},
-    {"AllowPlaneRecovery", &FlightPlan::allowplanerecovery},
-    {"AllowHeightRecovery", &FlightPlan::allowheightrecovery},
-    {"AllowMidairCollisionRecovery", &FlightPlan::allowmidaircollisionrecovery},
-};
-
 template <typename Field, std::size_t N>
-Field FlightPlan::*find(const Key<Field> (&table)[N], std::string_view key) {
+Field FlightPlan::*find(const FieldKey<Field> (&table)[N], std::string_view key) {
   for (const auto& k : table) {
     if (k.key == key) return k.field;
   }
@@ -118,7 +26,7 @@ constexpr std::size_t kNameLen = rd_fpl_2::name_len;
 // "Polygon<point>X<zone>=<value>": one coordinate of a zone's polygon; its zone becomes the
 // current one. A line whose indices fall outside the model changes nothing.
 void read_polygon(FlightPlan& fpl, std::string_view line, long long& current_zone) {
-  constexpr std::size_t prefix = 7;  // "Polygon"
+  constexpr std::size_t prefix = kPolygonPrefix.size();
   const auto item = split_polygon_item(line.substr(std::min(prefix, line.size())));
   if (!item || !item->point) return;
   const long long zone = item->zone ? *item->zone : current_zone;
@@ -134,12 +42,12 @@ bool read_weather_key(Console& con, FlightPlan& fpl, std::string_view key, std::
                       std::string_view line, long long& current_zone) {
   if (key == "RandomizeWeatherOnEachFlight") {
     set_flag(fpl.randomizeweatheroneachflight, val);
-  } else if (key == "WZCount") {
+  } else if (key == kWeatherZoneCount) {
     set_int(fpl.wzcount, val);
   } else if (key == "Pressure") {
     // Hectopascals in the plan, pascals in the model.
     if (const auto v = read_real(val); v && std::isfinite(*v * 100.0f)) fpl.pressure = *v * 100.0f;
-  } else if (key.starts_with("Polygon")) {
+  } else if (key.starts_with(kPolygonPrefix)) {
     read_polygon(fpl, line, current_zone);
   } else if (!PerZone<float>::contains(current_zone)) {
     // A zone the model has no room for: its keys are ignored, but they are weather keys.
@@ -180,7 +88,7 @@ bool read_plane_key(FlightPlan& fpl, std::string_view key, std::string_view val)
 }
 
 bool read_option_key(Console& con, FlightPlan& fpl, std::string_view key, std::string_view val) {
-  if (key == "TaskDate") {
+  if (key == kTaskDateKey) {
     set_int(fpl.taskdate, val);
     // The day serial counts 1 January 1900 as day 2.
     const long long jdate = static_cast<long long>(fpl.taskdate) + jd(1900, 1, 1) - 2;
@@ -199,18 +107,6 @@ bool read_option_key(Console& con, FlightPlan& fpl, std::string_view key, std::s
     return false;
   }
   return true;
-}
-
-bool is_weather_plane_or_option_key(std::string_view key) {
-  constexpr std::string_view kOthers[] = {
-      "RandomizeWeatherOnEachFlight", "WZCount", "Pressure",  "Name",    "ThermalsTemp",
-      "ThermalsInversionheight",      "Seat",    "Bugwipers", "TaskDate"};
-  return key.starts_with("Polygon") ||
-         std::find(std::begin(kOthers), std::end(kOthers), key) != std::end(kOthers) ||
-         find(zone_reals, key) != nullptr || find(zone_ints, key) != nullptr ||
-         find(plane_texts, key) != nullptr || find(plane_reals, key) != nullptr ||
-         find(option_reals, key) != nullptr || find(option_ints, key) != nullptr ||
-         find(option_flags, key) != nullptr;
 }
 
 }  // namespace brevanto

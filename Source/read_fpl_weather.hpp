@@ -24,8 +24,4 @@ bool read_plane_key(FlightPlan& fpl, std::string_view key, std::string_view val)
 // An option, penalty or task-date key, valid in any section.
 bool read_option_key(Console& con, FlightPlan& fpl, std::string_view key, std::string_view val);
 
-// Whether `key` is a weather, glider, option, penalty or task-date key of the tables above,
-// whatever the section it stands in.
-bool is_weather_plane_or_option_key(std::string_view key);
-
 }  // namespace brevanto

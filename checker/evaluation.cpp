@@ -12,7 +12,7 @@
 #include "fixed_text.hpp"
 #include "judgement.hpp"
 #include "number_read.hpp"
-#include "read_fpl.hpp"
+#include "plan_keys.hpp"
 #include "value_primitives.hpp"
 
 namespace brevanto {
@@ -94,7 +94,7 @@ class PlanCheck {
       ++lines;
       const auto [key, val] = split_key_val(line, kKeyLen);
       saw_plan_line_ = saw_plan_line_ || is_flight_plan_line(line, key);
-      if (key == "Count") {
+      if (key == kTurnpointCount) {
         count = read_int(val);
         count_line = lines;
         count_text = val;
@@ -109,7 +109,7 @@ class PlanCheck {
       if (table_.qfinish && saw_plan_line_) {
         Finding f;
         f.line = count_line;
-        f.key = "Count";
+        f.key = kTurnpointCount;
         f.value = count_line < 0 ? "missing" : count_text;
         f.verdict = Verdict::finish_unknown;
         report(f);
@@ -171,48 +171,50 @@ class PlanCheck {
       lookup_.enter_section(section_);
     }
 
-    if (key.starts_with("TPName")) {
-      const std::string_view number = substr_or_empty(key, 6, 2);
+    if (key.starts_with(kTurnpointName)) {
+      const std::string_view number = substr_or_empty(key, kTurnpointName.size(), 2);
       if (const auto n = read_int(number)) {
         turnpoint_ = *n;
       } else {
         log("TPName ???? " + std::string(key));
         stop = failed_read(number);
       }
-    } else if (key == "PZCount") {
+    } else if (key == kPenaltyZoneCount) {
       turnpoint_ = -1;
       sector_type_ = -1;
-    } else if (key == "WZCount") {
+    } else if (key == kWeatherZoneCount) {
       if (const auto n = read_int(val)) {
         carry_.nb_wxz = *n;
       } else {
         log("WZCount ???? " + std::string(key));
         stop = failed_read(val);
       }
-    } else if (line.starts_with("[WeatherZone")) {
+    } else if (line.starts_with(kWeatherZoneHeader)) {
       const std::string_view header = trim_right(line);
+      // The zone number between "[WeatherZone" and the header's last character.
+      const std::size_t at = kWeatherZoneHeader.size();
       const std::string_view number =
-          header.size() > 13 ? header.substr(12, header.size() - 13) : std::string_view();
+          header.size() > at + 1 ? header.substr(at, header.size() - at - 1) : std::string_view();
       if (const auto n = read_int(number)) {
         weather_zone_ = *n;
       } else {
         log("WeatherZone # ???? " + std::string(header));
         stop = failed_read(number);
       }
-    } else if (trim_right(line) == "[Plane]") {
+    } else if (trim_right(line) == kPlaneHeader) {
       weather_zone_ = -1;
     }
 
-    if (key.starts_with("TPPosZ")) {
-      check_turnpoint_number(key, 6, "TPPosZ ???? ");
+    if (key.starts_with(kTurnpointGround)) {
+      check_turnpoint_number(key, kTurnpointGround.size(), "TPPosZ ???? ");
       if (const auto v = read_real(val)) {
         carry_.tpposz = *v;
       } else {
         log("TPPosZ ???? " + std::string(val));
         stop = failed_read(val);
       }
-    } else if (key.starts_with("TPSectorType")) {
-      check_turnpoint_number(key, 12, "TPSectorType ???? ");
+    } else if (key.starts_with(kSectorType)) {
+      check_turnpoint_number(key, kSectorType.size(), "TPSectorType ???? ");
       if (const auto v = read_int(val)) {
         sector_type_ = *v;
       } else {

@@ -6,8 +6,8 @@
 
 #include "extract_key_val.hpp"
 #include "finding_text.hpp"
+#include "plan_keys.hpp"
 #include "platform/platform.hpp"
-#include "read_fpl.hpp"
 #include "rules_workbench.hpp"
 #include "value_primitives.hpp"
 
