@@ -18,6 +18,11 @@ namespace platform {
 
 // ---- Program and console -------------------------------------------------------------------
 
+// The command line, argument 0 (the invocation name) first. On Windows it is read again from the
+// system in UTF-16, so that every name reaches the program whole, escaped where Windows-1252
+// cannot spell it (encoding.hpp); elsewhere it is `argv` as it is.
+std::vector<std::string> command_line(int argc, char** argv);
+
 // Full path of the running executable; empty when it cannot be obtained.
 std::string executable_path();
 
