@@ -3,6 +3,7 @@
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
+#include "platform/platform.hpp"
 #include "rule_usage.hpp"
 #include "text_file.hpp"
 #include "to_char.hpp"
@@ -61,9 +62,9 @@ void set_check_key(Constraint& rule, std::string_view key) {
 
 void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
   if (!s.qask) return;
-  con.trace(trim_right(s.deffil));
+  con.trace(platform::path_for_display(trim_right(s.deffil)));
   const std::optional<std::string> chosen =
-      dialog(con, "Brevanto : Select rules file", s.deffil, "*.fpl", "", false);
+      dialog(con, "Brevanto : Select rules file", s.deffil, "*.fpl", "Rules files (*.fpl)", false);
   con.trace(chosen ? 1 : 0);
   if (chosen && !chosen->empty()) s.deffil = *chosen;
 }
@@ -73,10 +74,11 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
   Console& con = io.con;
   const Texts& messages = texts(s.language);
   const std::string path(trim_right(s.deffil));
+  const std::string shown = platform::path_for_display(path);
   TextFile file(path);
   if (!file.is_open()) {
     return RulesFault{RulesFault::Kind::cannot_open,
-                      escape_slashes(path) + std::string(messages.cannot_open)};
+                      escape_slashes(shown) + std::string(messages.cannot_open)};
   }
 
   table = ConstraintTable{};
@@ -90,7 +92,7 @@ std::optional<RulesFault> read_rules_file(const Io& io, const RunSettings& s,
     if (++table.check_num > maxchk) {
       table.check_num = maxchk;
       return RulesFault{RulesFault::Kind::too_many,
-                        escape_slashes(path) + std::string(messages.more_than) + i2b(maxchk) +
+                        escape_slashes(shown) + std::string(messages.more_than) + i2b(maxchk) +
                             std::string(messages.constraints)};
     }
     Constraint& rule = table[table.check_num];

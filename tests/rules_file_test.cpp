@@ -194,7 +194,7 @@ TEST(ChooseRulesFile, DialogOnlyWhenAsked) {
     EXPECT_EQ(title, "Brevanto : Select rules file");
     EXPECT_EQ(path, "C:\\Tools\\DEFAULT_CHECK.fpl");
     EXPECT_EQ(filter, "*.fpl");
-    EXPECT_EQ(desc, "");
+    EXPECT_EQ(desc, "Rules files (*.fpl)");
     EXPECT_FALSE(multi);
     if (answer.empty()) return std::nullopt;
     return answer;
