@@ -50,7 +50,7 @@ class CheckRun {
       throw ProgramStop{1};
     }
     get_active_soarix_version(io_, inst_);
-    io_.con.trace(settings_.deffil);
+    io_.con.trace(platform::path_for_display(settings_.deffil));
     const std::vector<std::string> plans = choose_plans();
     if (plans.empty()) {
       popup_error(text("*** No input file specified ***", "*** Aucun fichier \xE0 lire ***"));
@@ -91,19 +91,16 @@ class CheckRun {
   }
   void popup_error(std::string_view msg) { popup(s_error, std::string(msg)); }
 
-  // The plans of the command line (every argument but options, which the loop skips), or those
-  // chosen in the dialog, which opens in the active version's flight-plan folder.
+  // The plans of the command line, or those chosen in the dialog, which opens in the active
+  // version's flight-plan folder.
   std::vector<std::string> choose_plans() {
-    if (settings_.nfil > 0) {
-      return std::vector<std::string>(settings_.args.begin() + 1, settings_.args.end());
-    }
+    if (!settings_.plans.empty()) return settings_.plans;
     const std::string folder = inst_.sorxrootpath + "FlightPlans\\";
-    io_.con.trace(folder);
-    const std::optional<std::string> chosen =
-        GetFileName(io_.con, "Brevanto : Select flight plan(s)", folder, "*.fpl",
-                    "Soarix Flight Plans (*.fpl)", true);
+    io_.con.trace(platform::path_for_display(folder));
+    const std::optional<std::string> chosen = GetFileName(
+        io_.con, "Brevanto : Select flight plan(s)", folder, "*.fpl", "Flight plans (*.fpl)", true);
     const std::string file_list = chosen.value_or("");
-    io_.con.trace(file_list, static_cast<int>(file_list.size()));
+    io_.con.trace(platform::path_for_display(file_list), static_cast<int>(file_list.size()));
     std::vector<std::string> plans;
     if (file_list.empty()) return plans;
     // The whole result: cutting it would cut the last path, which could then name another plan.
@@ -131,7 +128,6 @@ class CheckRun {
   }
 
   void check_plan_file(std::string infile) {
-    if (infile.starts_with("-")) return;  // an option among the file arguments
     infile = std::string(trim_right(infile));
     // The extension starts at the first "." of the name. Where "/" separates folders, a native
     // path's folders are not part of the name: the default Wine prefix itself is "~/.wine".
