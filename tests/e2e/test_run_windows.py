@@ -39,10 +39,11 @@ class CommandLine(SandboxTest):
         for name in ("-draft.fpl", "-help me.fpl", "a.fpl"):
             self.box.write(os.path.join("plans", name), flight_plan(
                 options={"StartTime": "15.0"} if name == "a.fpl" else {}))
-        r = self.box.run("-nopopup", "plans\\*.fpl")
+        # In the plans' folder: the names come without a folder in front.
+        r = self.box.run("-nopopup", "*.fpl", cwd=self.box.path("plans"))
         self.assertEqual(r.returncode, 0)
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("plans\\-draft.fpl")
-                         + plan_block("plans\\-help me.fpl") + plan_block("plans\\a.fpl", LATE, 1))
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("-draft.fpl")
+                         + plan_block("-help me.fpl") + plan_block("a.fpl", LATE, 1))
 
     def test_names_in_any_script(self):
         # Opened by their true names; messages show the letters Windows-1252 lacks as "?".
