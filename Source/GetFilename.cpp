@@ -5,6 +5,7 @@
 
 #include "IsLanguageFrench.hpp"
 #include "To_GUI.hpp"
+#include "platform/platform.hpp"
 #include "platform/tinyfiledialogs.hpp"
 
 namespace brevanto {
@@ -80,7 +81,7 @@ std::optional<std::string> file_dialog(Console& con, std::string_view name, std:
   dialog_mode();
   const std::string_view used_filter = filter.substr(0, kFilterLen);
   trace(con, name, used_filter);
-  trace(con, name, path);
+  trace(con, name, platform::path_for_display(path));
   const std::vector<std::string> patterns = split_filter(used_filter);
   const std::vector<const char*> pattern_texts = c_texts(patterns);
   con.flush();
@@ -95,24 +96,33 @@ std::optional<std::string> file_dialog(Console& con, std::string_view name, std:
 
 }  // namespace
 
+namespace {
+
+// A description names the patterns in the dialog's list of file types; without one, the
+// patterns name themselves.
+const char* description(const std::string& desc) {
+  return desc.empty() ? nullptr : desc.c_str();
+}
+
+}  // namespace
+
 std::optional<std::string> GetFileName(Console& con, std::string_view title, std::string_view path,
-                                       std::string_view filter, std::string_view /*desc*/,
-                                       bool multi) {
-  const std::string c_title(title), c_path(path);
-  // The description is not passed on: the dialog shows the patterns themselves.
+                                       std::string_view filter, std::string_view desc, bool multi) {
+  const std::string c_title(title), c_path(path), c_desc(desc);
   return file_dialog(con, "GetFileName", path, filter, [&](int count, const char* const* patterns) {
-    return tinyfd_openFileDialog(c_title.c_str(), c_path.c_str(), count, patterns, nullptr,
-                                 multi ? 1 : 0);
+    return tinyfd_openFileDialog(c_title.c_str(), c_path.c_str(), count, patterns,
+                                 description(c_desc), multi ? 1 : 0);
   });
 }
 
 std::optional<std::string> SaveFileName(Console& con, std::string_view title, std::string_view path,
-                                        std::string_view filter, std::string_view /*desc*/) {
-  const std::string c_title(title), c_path(path);
-  return file_dialog(
-      con, "SaveFileName", path, filter, [&](int count, const char* const* patterns) {
-        return tinyfd_saveFileDialog(c_title.c_str(), c_path.c_str(), count, patterns, nullptr);
-      });
+                                        std::string_view filter, std::string_view desc) {
+  const std::string c_title(title), c_path(path), c_desc(desc);
+  return file_dialog(con, "SaveFileName", path, filter,
+                     [&](int count, const char* const* patterns) {
+                       return tinyfd_saveFileDialog(c_title.c_str(), c_path.c_str(), count,
+                                                    patterns, description(c_desc));
+                     });
 }
 
 std::optional<std::string> GetFolder(Console& con, std::string_view title, std::string_view deflt) {

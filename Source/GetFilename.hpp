@@ -16,10 +16,11 @@ namespace brevanto {
 // rest, or no comma, makes the whole rest the last pattern; an empty rest ends the split.
 std::vector<std::string> split_filter(std::string_view filter);
 
-// Open-file dialog titled `title`, opened at `path`, showing the patterns of `filter` (the
-// description `desc` is not shown). `multi` allows several files, whose full paths come back
-// separated by "|". Writes the traces "GetFileName <filter> <length>" and "GetFileName <path>
-// <length>" to the console first. Returns the choice whole; on cancel an error box says no file
+// Open-file dialog titled `title`, opened at `path`, showing the patterns of `filter` under the
+// name `desc` (the patterns themselves when it is empty), and every file as a second choice.
+// `multi` allows several files, whose full paths come back separated by "|". Writes the traces
+// "GetFileName <filter> <length>" and "GetFileName <path> <length>" (the path as messages show
+// it) to the console first. Returns the choice whole; on cancel an error box says no file
 // was given (in French when the user interface is French) and there is no result.
 std::optional<std::string> GetFileName(Console& con, std::string_view title, std::string_view path,
                                        std::string_view filter, std::string_view desc, bool multi);

@@ -128,7 +128,7 @@ std::string log_command(Journal& journal, std::string_view command) {
       journal.append(date_time_text(t) + "\n\n");
     }
   }
-  journal.con.trace("CREATE ", journal.filnam, status);
+  journal.con.trace("CREATE ", platform::path_for_display(journal.filnam), status);
   std::string name = journal.filnam;
   if (status == EINVAL) journal.filnam.clear();
   return name;
@@ -145,8 +145,9 @@ void Journal::append(std::string_view text) {
   write_failed = true;
   file.close();
   con.flush();
-  platform::write_stderr("*** " + filnam + " : the report log cannot be written (error " +
-                         std::to_string(status) + "), the report goes on on the console ***\n");
+  platform::write_stderr("*** " + platform::path_for_display(filnam) +
+                         " : the report log cannot be written (error " + std::to_string(status) +
+                         "), the report goes on on the console ***\n");
 }
 
 namespace {

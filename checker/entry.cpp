@@ -16,7 +16,7 @@ constexpr std::size_t kArgLen = 200;  // an argument as the options see it
 
 std::string usage_line(const RunSettings& settings) {
   const std::string program = settings.args.empty() ? std::string() : settings.args[0];
-  return std::string(trim_right(program)) + " " + std::string(hlpstr);
+  return platform::path_for_display(trim_right(program)) + " " + std::string(hlpstr);
 }
 
 // The usage line, then the organiser's options on a line of their own, under the first options.
@@ -37,22 +37,6 @@ std::string option_file(std::string_view arg, std::string_view name) {
 bool started_by_bare_name(std::string_view program) {
   const std::string_view separators = platform::slash_is_separator() ? ":\\/" : ":\\";
   return program.find_first_of(separators) == std::string_view::npos;
-}
-
-// Windows shells hand "*" and "?" of plan names to the program: each such argument becomes the
-// plans it matches. The invocation name and the options are no plan names.
-std::vector<std::string> with_patterns_expanded(const std::vector<std::string>& args) {
-  std::vector<std::string> expanded;
-  expanded.reserve(args.size());
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (i == 0 || args[i].starts_with("-")) {
-      expanded.push_back(args[i]);
-      continue;
-    }
-    for (std::string& plan : platform::expand_wildcards(args[i]))
-      expanded.push_back(std::move(plan));
-  }
-  return expanded;
 }
 
 }  // namespace
@@ -89,11 +73,13 @@ void parse_command_line(Console& con, RunSettings& s) {
       write_usage(con, s);
       throw ProgramStop{0};
     } else if (option.starts_with("-")) {
-      con.trace(option + " : unrecognized option");
+      con.trace(platform::path_for_display(option) + " : unrecognized option");
       write_usage(con, s);
       throw ProgramStop{1};
     } else {
-      ++s.nfil;
+      // Windows shells hand "*" and "?" of plan names to the program.
+      for (std::string& plan : platform::expand_wildcards(s.args[i]))
+        s.plans.push_back(std::move(plan));
     }
   }
 }
@@ -108,7 +94,6 @@ void start_up(Journal& journal, RunSettings& s) {
   s = rd_ini(program, std::move(s));
   s.deffil = get_inst_path() + "DEFAULT_CHECK.fpl";
   journal.con.trace("Nvers ", s.nversini, s.nvers);
-  s.args = with_patterns_expanded(s.args);
   parse_command_line(journal.con, s);
   journal.con.trace("npopup,qverb,qoklines", s.npopup, s.qverb, s.qoklines);
   s.qkeepwnd = s.qkeepwnd || s.qline || s.qverb;
@@ -117,9 +102,9 @@ void start_up(Journal& journal, RunSettings& s) {
 
 void choose_rules_file(Console& con, RunSettings& s, const FileDialog& dialog) {
   if (!s.qask) return;
-  con.trace(trim_right(s.deffil));
+  con.trace(platform::path_for_display(trim_right(s.deffil)));
   const std::optional<std::string> chosen =
-      dialog(con, "Brevanto : Select rules file", s.deffil, "*.fpl", "", false);
+      dialog(con, "Brevanto : Select rules file", s.deffil, "*.fpl", "Rules files (*.fpl)", false);
   con.trace(chosen ? 1 : 0);
   if (chosen && !chosen->empty()) s.deffil = *chosen;
 }

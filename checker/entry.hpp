@@ -17,7 +17,10 @@ namespace brevanto {
 // ProgramStop for "-help" (status 0) and for an unrecognised option (status 1).
 void start_up(Journal& journal, RunSettings& settings);
 
-// Applies the options of the command line to the settings and counts the flight-plan files.
+// Applies the options of the command line to the settings and lists its flight plans in
+// settings.plans. An option is an argument typed with a "-" first; every other argument is a
+// plan, or, holding a pattern that matches files, the plans it stands for, whatever their names
+// begin with.
 void parse_command_line(Console& con, RunSettings& settings);
 
 // The file dialog the rules file is chosen in: GetFileName, or a stand-in.

@@ -10,7 +10,7 @@
 
 int main(int argc, char** argv) {
   brevanto::Console con;
-  const std::vector<std::string> args(argv, argv + argc);
+  const std::vector<std::string> args = platform::command_line(argc, argv);
   try {
     brevanto::run_program(con, args);
   } catch (const brevanto::ProgramStop& stop) {

@@ -84,7 +84,7 @@ class CheckRun : private ReportSink, private PlanSource {
       throw ProgramStop{1};
     }
     get_active_soarix_version(io_, inst_);
-    io_.con.trace(settings_.deffil);
+    io_.con.trace(platform::path_for_display(settings_.deffil));
     const std::vector<PlanInput> plans = choose_plans();
     if (plans.empty()) {
       popup_error(text("*** No input file specified ***", "*** Aucun fichier \xE0 lire ***"));
@@ -122,12 +122,13 @@ class CheckRun : private ReportSink, private PlanSource {
   // Reads the rules file into the table; a file that cannot be used ends the run.
   void read_rules_file() {
     const std::string path(trim_right(settings_.deffil));
+    const std::string shown = platform::path_for_display(path);
     TextFile file(path);
     std::optional<RulesFault> fault;
     if (!file.is_open()) {
-      fault = rules_file_cannot_be_opened(path, settings_.language);
+      fault = rules_file_cannot_be_opened(shown, settings_.language);
     } else {
-      fault = read_rules(io_.con, file, path, options_, table_, *this);
+      fault = read_rules(io_.con, file, shown, options_, table_, *this);
     }
     if (!fault) return;
     log(fault->message);
@@ -135,27 +136,25 @@ class CheckRun : private ReportSink, private PlanSource {
     throw ProgramStop{1};
   }
 
-  // The plans of the command line (every argument but options), or those chosen in the dialog,
-  // which opens in the active version's flight-plan folder.
+  // The plans of the command line, or those chosen in the dialog, which opens in the active
+  // version's flight-plan folder.
   std::vector<PlanInput> choose_plans() {
     std::vector<PlanInput> plans;
     const auto add = [&plans](std::string_view path) {
       const std::string name(trim_right(path));
       plans.push_back(PlanInput{name, platform::path_for_display(name)});
     };
-    if (settings_.nfil > 0) {
-      for (std::size_t i = 1; i < settings_.args.size(); ++i) {
-        if (!settings_.args[i].starts_with("-")) add(settings_.args[i]);
-      }
+    if (!settings_.plans.empty()) {
+      for (const std::string& plan : settings_.plans)
+        add(plan);
       return plans;
     }
     const std::string folder = inst_.sorxrootpath + "FlightPlans\\";
-    io_.con.trace(folder);
-    const std::optional<std::string> chosen =
-        GetFileName(io_.con, "Brevanto : Select flight plan(s)", folder, "*.fpl",
-                    "Soarix Flight Plans (*.fpl)", true);
+    io_.con.trace(platform::path_for_display(folder));
+    const std::optional<std::string> chosen = GetFileName(
+        io_.con, "Brevanto : Select flight plan(s)", folder, "*.fpl", "Flight plans (*.fpl)", true);
     const std::string file_list = chosen.value_or("");
-    io_.con.trace(file_list, static_cast<int>(file_list.size()));
+    io_.con.trace(platform::path_for_display(file_list), static_cast<int>(file_list.size()));
     if (file_list.empty()) return plans;
     // The whole result: cutting it would cut the last path, which could then name another plan.
     for (std::size_t from = 0;;) {

@@ -19,8 +19,9 @@ struct RunSettings : cmndta001 {  // the language and qline come with the messag
   int nvers = 0;                  // the program's version number
   int nversini = 0;               // "Version" of the settings file, only echoed
   std::string deffil = "DEFAULT_CHECK.fpl";  // the rules file
-  int nfil = 0;                              // flight-plan arguments on the command line
   std::vector<std::string> args;  // the command line, argument 0 (the invocation name) first
+  // The flight plans of the command line: the names typed, and every name a pattern gave.
+  std::vector<std::string> plans;
   // The user interface's language, which the see-file text follows whatever -en and -fr say.
   Language ui_language = Language::english;
   bool qunused = false;     // list the rules that matched no line of any plan

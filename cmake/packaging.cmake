@@ -35,11 +35,35 @@ if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
   endif()
 endif()
 
+# The text files of the package, with the line ends of its system: organisers edit them in
+# Notepad, whose older versions show a file of LF line ends as one line. Written again only when
+# they change, so that nothing is rebuilt for nothing.
+function(brevanto_text_file source target)
+  file(READ ${source} text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  if(WIN32)
+    string(REPLACE "\n" "\r\n" text "${text}")
+  endif()
+  set(old "")
+  if(EXISTS ${target})
+    file(READ ${target} old)
+  endif()
+  if(NOT "${old}" STREQUAL "${text}")
+    file(WRITE ${target} "${text}")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+endfunction()
+set(package_texts ${PROJECT_BINARY_DIR}/package-texts)
+brevanto_text_file(${PROJECT_SOURCE_DIR}/examples/DEFAULT_CHECK.fpl
+                   ${package_texts}/DEFAULT_CHECK.fpl)
+brevanto_text_file(${PROJECT_SOURCE_DIR}/README.md ${package_texts}/README.md)
+brevanto_text_file(${PROJECT_SOURCE_DIR}/docs/rules.md ${package_texts}/docs/rules.md)
+
 install(TARGETS Brevanto RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/examples/DEFAULT_CHECK.fpl ${PROJECT_BINARY_DIR}/Brevanto.ini
-              ${PROJECT_SOURCE_DIR}/README.md
+install(FILES ${package_texts}/DEFAULT_CHECK.fpl ${PROJECT_BINARY_DIR}/Brevanto.ini
+              ${package_texts}/README.md
         DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/rules.md DESTINATION docs)
+install(FILES ${package_texts}/docs/rules.md DESTINATION docs)
 
 set(CPACK_PACKAGE_NAME Brevanto)
 set(CPACK_PACKAGE_VERSION ${BREVANTO_VERSION})

@@ -67,13 +67,14 @@ TEST(GetFileNameDialog, PatternsReachTheDialogAndTheChoiceComesBackWhole) {
   Console con(out);
   const std::string forty = "*." + std::string(38, 'x');
   EXPECT_EQ(GetFileName(con, "Brevanto : Select flight plan(s)", "/home/p/plans/", "*.fpl," + forty,
-                        "Soarix Flight Plans (*.fpl)", true),
+                        "Flight plans (*.fpl)", true),
             choice);
-  // The description is not shown: the patterns name the filter.
+  // The description names the patterns; every file is the second choice.
   EXPECT_EQ(zenity.only_call(),
             (Args{"--file-selection", "--title=Brevanto : Select flight plan(s)",
                   "--filename=/home/p/plans/", "--multiple", "--separator=|",
-                  "--file-filter=*.fpl " + forty.substr(0, 31)}));
+                  "--file-filter=Flight plans (*.fpl) | *.fpl " + forty.substr(0, 31),
+                  "--file-filter=All files (*.*) | *"}));
 }
 
 TEST(GetFileNameDialog, TwelvePatternsGiveTen) {
@@ -83,7 +84,8 @@ TEST(GetFileNameDialog, TwelvePatternsGiveTen) {
   Console con(out);
   GetFileName(con, "T", "", "*.a,*.b,*.c,*.d,*.e,*.f,*.g,*.h,*.i,*.j,*.k,*.l", "", false);
   EXPECT_EQ(zenity.only_call(), (Args{"--file-selection", "--title=T",
-                                      "--file-filter=*.a *.b *.c *.d *.e *.f *.g *.h *.i *.j"}));
+                                      "--file-filter=*.a *.b *.c *.d *.e *.f *.g *.h *.i *.j",
+                                      "--file-filter=All files (*.*) | *"}));
 }
 
 TEST(GetFileNameDialog, CancelShowsTheErrorBoxInTheUsersLanguage) {

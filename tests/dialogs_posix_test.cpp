@@ -91,7 +91,7 @@ TEST(ZenityMessageBox, TextsThatLookLikeOptionsStayTexts) {
 
 TEST(ZenityBackEnd, DesktopWithoutZenityFallsBackToTheConsole) {
   ZenityStub no_zenity(false);
-  EXPECT_EQ(tinyfd_messageBox("T", "m", "yesno", "question", 1), 1);  // default button
+  EXPECT_EQ(tinyfd_messageBox("T", "m", "yesno", "question", 1), 0);  // nobody said Yes
   EXPECT_EQ(tinyfd_openFileDialog("T", "/tmp/", 0, nullptr, nullptr, 0), nullptr);
   EXPECT_EQ(tinyfd_selectFolderDialog("T", "/tmp/"), nullptr);
 }
@@ -137,7 +137,8 @@ TEST(ZenityFileDialog, ArgumentsOfTheOpenDialog) {
                "/home/p/a.fpl");
   EXPECT_EQ(zenity.only_call(),
             (Args{"--file-selection", "--title=Choisir \xC3\xA9", "--filename=/home/p/plans/",
-                  "--multiple", "--separator=|", "--file-filter=*.fpl *.txt"}));
+                  "--multiple", "--separator=|", "--file-filter=*.fpl *.txt",
+                  "--file-filter=All files (*.*) | *"}));
 }
 
 TEST(ZenityFileDialog, DescriptionNamesTheFilterAndEmptyPartsAreLeftOut) {
@@ -147,7 +148,8 @@ TEST(ZenityFileDialog, DescriptionNamesTheFilterAndEmptyPartsAreLeftOut) {
   tinyfd_openFileDialog("T", nullptr, 0, nullptr, nullptr, 0);
   const auto calls = zenity.calls();
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0], (Args{"--file-selection", "--file-filter=Plans | *.fpl"}));
+  EXPECT_EQ(calls[0], (Args{"--file-selection", "--file-filter=Plans | *.fpl",
+                            "--file-filter=All files (*.*) | *"}));
   EXPECT_EQ(calls[1], (Args{"--file-selection", "--title=T"}));
 }
 
@@ -196,7 +198,8 @@ TEST(ZenityFileDialog, SaveAndFolderDialogs) {
   const auto calls = zenity.calls();
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0], (Args{"--file-selection", "--save", "--confirm-overwrite", "--title=Save",
-                            "--filename=/tmp/report.log", "--file-filter=*.log"}));
+                            "--filename=/tmp/report.log", "--file-filter=*.log",
+                            "--file-filter=All files (*.*) | *"}));
   EXPECT_EQ(calls[1], (Args{"--file-selection", "--directory", "--title=Pilot folder",
                             "--filename=/home/p/"}));
 }

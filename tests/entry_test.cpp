@@ -28,7 +28,7 @@ TEST(CommandLine, OptionsAndFilesInAnyOrder) {
   EXPECT_EQ(s.language, Language::english);  // the later of -fr and -en wins
   EXPECT_TRUE(s.qkeepwnd);
   EXPECT_TRUE(s.qoklines);
-  EXPECT_EQ(s.nfil, 2);
+  EXPECT_EQ(s.plans, (std::vector<std::string>{"a.fpl", "b.fpl"}));
   EXPECT_EQ(parse({"Brevanto", "-FR"}).language, Language::french);
   EXPECT_EQ(parse({"Brevanto", "-nopopup"}).npopup, 0);
   EXPECT_TRUE(parse({"Brevanto", "-ask"}).qask);
@@ -46,7 +46,7 @@ TEST(CommandLine, OutputOptionsTakeTheirFileWhole) {
   EXPECT_TRUE(s.qunused);
   EXPECT_EQ(s.csv_file, long_name);
   EXPECT_EQ(s.html_file, "day 1/r\xE9sum\xE9.html");
-  EXPECT_EQ(s.nfil, 1);
+  EXPECT_EQ(s.plans, std::vector<std::string>{"a.fpl"});
 }
 
 TEST(CommandLine, HelpStopsWithStatusZero) {
@@ -105,7 +105,7 @@ TEST(ChooseRulesFile, DialogOnlyWhenAsked) {
     EXPECT_EQ(title, "Brevanto : Select rules file");
     EXPECT_EQ(path, "C:\\Tools\\DEFAULT_CHECK.fpl");
     EXPECT_EQ(filter, "*.fpl");
-    EXPECT_EQ(desc, "");
+    EXPECT_EQ(desc, "Rules files (*.fpl)");
     EXPECT_FALSE(multi);
     if (answer.empty()) return std::nullopt;
     return answer;

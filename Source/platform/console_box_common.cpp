@@ -16,10 +16,8 @@ void write_console_box(const char* title, const char* message, const char* icon)
   write_stderr(out);
 }
 
-int default_answer(std::string_view type, int default_button) {
-  if (type == "ok") return 1;
-  if (type != "yesnocancel" && default_button == 2) return 0;
-  return default_button;
+int unseen_answer(std::string_view type) {
+  return type == "okcancel" || type == "yesno" || type == "yesnocancel" ? 0 : 1;
 }
 
 }  // namespace platform

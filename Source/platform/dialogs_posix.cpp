@@ -220,6 +220,7 @@ void add_filter(std::vector<std::string>& args, int count, const char* const* pa
   if (list.empty()) return;
   if (description != nullptr && *description != '\0') list = utf8(description) + " | " + list;
   args.push_back("--file-filter=" + list);
+  args.emplace_back("--file-filter=All files (*.*) | *");  // as the Windows dialogs offer
 }
 
 // The text a dialog returns, kept until the next dialog as the library promises.
@@ -287,7 +288,7 @@ int zenity_message_box(const std::string& zenity, const std::string& type, const
       zenity, message_box_args(type, text_or_empty(icon), title, message, default_button));
   if (display_unavailable(run)) {
     platform::write_console_box(title, message, icon);
-    return platform::default_answer(type, default_button);
+    return platform::unseen_answer(type);
   }
   const bool answered = run.exited && (run.status == 0 || run.status == 1);
   if (!answered && !(run.exited && run.status == kZenityTimeout)) {
@@ -312,7 +313,7 @@ int tinyfd_messageBox(const char* aTitle, const char* aMessage, const char* aDia
     return zenity_message_box(*zenity, type, aTitle, aMessage, aIconType, aDefaultButton);
   }
   platform::write_console_box(aTitle, aMessage, aIconType);
-  return platform::default_answer(type, aDefaultButton);
+  return platform::unseen_answer(type);
 }
 
 const char* tinyfd_openFileDialog(const char* aTitle, const char* aDefaultPathAndOrFile,

@@ -1,5 +1,6 @@
 // Dialogs on Windows: the system's own message box, open, save and folder dialogs, and a small
-// input box built in memory. All texts are ANSI (the program's Windows-1252 bytes).
+// input box built in memory. The program's Windows-1252 texts reach them in UTF-16, whatever the
+// system's ANSI code page, and the names chosen come back whole (wide_win32.hpp).
 #include <windows.h>
 // windows.h first: the dialog headers build on it.
 #include <commdlg.h>
@@ -11,15 +12,24 @@
 #include <vector>
 
 #include "console_box.hpp"
+#include "encoding.hpp"
 #include "tinyfiledialogs.hpp"
+#include "wide_win32.hpp"
 
 int tinyfd_winUtf8 = 0;
 int tinyfd_forceConsole = 0;
 
 namespace {
 
+using platform::from_wide;
+using platform::wide;
+
 std::string text_or_empty(const char* s) {
   return s == nullptr ? std::string() : std::string(s);
+}
+
+std::wstring wide_or_empty(const char* s) {
+  return wide(text_or_empty(s));
 }
 
 // The text a dialog returns, kept until the next dialog as the library promises.
@@ -71,37 +81,38 @@ UINT box_style(const std::string& type, const std::string& icon, int default_but
 
 // ---- File dialogs ---------------------------------------------------------------------------
 
-// The filter of the common dialogs: pairs of texts ended by NULs, the whole ended by a second
-// NUL. Without a description the patterns name themselves.
-std::string file_filter(int count, const char* const* patterns, const char* description) {
-  std::string list;
+// The filter of the common dialogs: pairs of a name and its patterns, each ended by a NUL, the
+// whole ended by a second NUL. The patterns are named by the description, or by themselves; every
+// file can still be chosen, as in every Windows program.
+std::wstring file_filter(int count, const char* const* patterns, const char* description) {
+  std::wstring list;
   for (int i = 0; patterns != nullptr && i < count; ++i) {
     if (patterns[i] == nullptr || *patterns[i] == '\0') continue;
-    if (!list.empty()) list += ';';
-    list += patterns[i];
+    if (!list.empty()) list += L';';
+    list += wide(patterns[i]);
   }
-  if (list.empty()) {
-    static constexpr char kAllFiles[] = "All files (*.*)\0*.*\0";
-    return std::string(kAllFiles, sizeof kAllFiles);  // its own NUL is the closing one
+  std::wstring filter;
+  if (!list.empty()) {
+    filter = (description != nullptr && *description != '\0') ? wide(description) : list;
+    filter += L'\0';
+    filter += list;
+    filter += L'\0';
   }
-  const std::string name =
-      (description != nullptr && *description != '\0') ? std::string(description) : list;
-  std::string filter = name;
-  filter += '\0';
-  filter += list;
-  filter += '\0';
-  filter += '\0';
-  return filter;
+  filter += L"All files (*.*)";
+  filter += L'\0';
+  filter += L"*.*";
+  filter += L'\0';
+  return filter;  // c_str() adds the closing NUL
 }
 
 // A start path "C:\dir\" is a folder to open in; "C:\dir\name" also proposes a file name.
 struct StartPath {
-  std::string folder, file;
+  std::wstring folder, file;
 };
 StartPath split_start_path(const char* path) {
-  const std::string p = text_or_empty(path);
-  const std::size_t sep = p.find_last_of("\\/");
-  if (sep == std::string::npos) return {std::string(), p};
+  const std::wstring p = wide_or_empty(path);
+  const std::size_t sep = p.find_last_of(L"\\/");
+  if (sep == std::wstring::npos) return {std::wstring(), p};
   return {p.substr(0, sep + 1), p.substr(sep + 1)};
 }
 
@@ -110,13 +121,13 @@ constexpr DWORD kFileBufferLen = 1 << 20;
 
 // What a multiple selection returns: the folder, then each file name, each ended by a NUL (or
 // only the full path when a single file was chosen). The result joins full paths with "|".
-std::string joined_selection(const std::vector<char>& buffer) {
+std::string joined_selection(const std::vector<wchar_t>& buffer) {
   std::vector<std::string> parts;
-  const char* p = buffer.data();
-  const char* const end = buffer.data() + buffer.size();
-  while (p < end && *p != '\0') {
-    const std::string part(p);
-    parts.push_back(part);
+  const wchar_t* p = buffer.data();
+  const wchar_t* const end = buffer.data() + buffer.size();
+  while (p < end && *p != L'\0') {
+    const std::wstring part(p);
+    parts.push_back(from_wide(part));
     p += part.size() + 1;
   }
   if (parts.size() <= 1) return parts.empty() ? std::string() : parts.front();
@@ -132,12 +143,13 @@ std::string joined_selection(const std::vector<char>& buffer) {
 
 const char* file_dialog(bool save, const char* title, const char* start, int count,
                         const char* const* patterns, const char* description, bool multi) {
-  const std::string filter = file_filter(count, patterns, description);
+  const std::wstring filter = file_filter(count, patterns, description);
   const StartPath start_path = split_start_path(start);
-  std::vector<char> buffer(kFileBufferLen, '\0');
+  const std::wstring wide_title = wide_or_empty(title);
+  std::vector<wchar_t> buffer(kFileBufferLen, L'\0');
   start_path.file.copy(buffer.data(), buffer.size() - 2);
 
-  OPENFILENAMEA ofn{};
+  OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner_window();
   ofn.lpstrFilter = filter.c_str();
@@ -145,19 +157,20 @@ const char* file_dialog(bool save, const char* title, const char* start, int cou
   ofn.lpstrFile = buffer.data();
   ofn.nMaxFile = kFileBufferLen;
   ofn.lpstrInitialDir = start_path.folder.empty() ? nullptr : start_path.folder.c_str();
-  ofn.lpstrTitle = (title != nullptr && *title != '\0') ? title : nullptr;
-  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  ofn.lpstrTitle = wide_title.empty() ? nullptr : wide_title.c_str();
+  // No "Open as read-only" box: the program only reads the files it is given.
+  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   BOOL ok = FALSE;
   if (save) {
     ofn.Flags |= OFN_OVERWRITEPROMPT;
-    ok = GetSaveFileNameA(&ofn);
+    ok = GetSaveFileNameW(&ofn);
   } else {
     ofn.Flags |= OFN_FILEMUSTEXIST;
     if (multi) ofn.Flags |= OFN_ALLOWMULTISELECT;
-    ok = GetOpenFileNameA(&ofn);
+    ok = GetOpenFileNameW(&ofn);
   }
   if (!ok) return nullptr;
-  std::string chosen = multi && !save ? joined_selection(buffer) : std::string(buffer.data());
+  std::string chosen = multi && !save ? joined_selection(buffer) : from_wide(buffer.data());
   if (chosen.empty()) return nullptr;
   return keep(std::move(chosen));
 }
@@ -166,7 +179,7 @@ const char* file_dialog(bool save, const char* title, const char* start, int cou
 
 int CALLBACK folder_dialog_event(HWND window, UINT message, LPARAM, LPARAM data) {
   if (message == BFFM_INITIALIZED && data != 0) {
-    SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+    SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
   }
   return 0;
 }
@@ -183,7 +196,7 @@ struct InputBoxData {
 };
 
 // A dialog template in memory: a header, then items, each DWORD-aligned; texts are UTF-16 (the
-// real texts are set as ANSI once the dialog exists).
+// real texts are set once the dialog exists).
 class DialogTemplate {
  public:
   void header(DWORD style, WORD items, short cx, short cy) {
@@ -229,23 +242,26 @@ INT_PTR CALLBACK input_box_event(HWND dialog, UINT message, WPARAM wparam, LPARA
   switch (message) {
     case WM_INITDIALOG: {
       auto* data = reinterpret_cast<InputBoxData*>(lparam);
-      SetWindowLongPtrA(dialog, DWLP_USER, lparam);
-      SetWindowTextA(dialog, text_or_empty(data->title).c_str());
-      SetDlgItemTextA(dialog, kIdText, text_or_empty(data->message).c_str());
-      SetDlgItemTextA(dialog, kIdEdit, text_or_empty(data->initial).c_str());
-      SetDlgItemTextA(dialog, IDOK, "OK");
-      SetDlgItemTextA(dialog, IDCANCEL, "Cancel");
+      SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+      SetWindowTextW(dialog, wide_or_empty(data->title).c_str());
+      SetDlgItemTextW(dialog, kIdText, wide_or_empty(data->message).c_str());
+      SetDlgItemTextW(dialog, kIdEdit, wide_or_empty(data->initial).c_str());
+      SetDlgItemTextW(dialog, IDOK, L"OK");
+      SetDlgItemTextW(dialog, IDCANCEL, L"Cancel");
       SetForegroundWindow(dialog);
       return TRUE;  // the focus goes to the first control that takes it: the entry
     }
     case WM_COMMAND:
       if (LOWORD(wparam) == IDOK) {
-        auto* data = reinterpret_cast<InputBoxData*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        auto* data = reinterpret_cast<InputBoxData*>(GetWindowLongPtrW(dialog, DWLP_USER));
         HWND edit = GetDlgItem(dialog, kIdEdit);
-        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-        const int n = GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+        const int n = GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
         text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-        data->answer = text;
+        // A typed text, not a name: what Windows-1252 cannot spell is "?".
+        data->answer.clear();
+        for (const wchar_t c : text)
+          data->answer += platform::utf16_to_cp1252(static_cast<char16_t>(c));
         EndDialog(dialog, IDOK);
         return TRUE;
       }
@@ -268,13 +284,13 @@ int tinyfd_messageBox(const char* aTitle, const char* aMessage, const char* aDia
                       const char* aIconType, int aDefaultButton) {
   const std::string type = text_or_empty(aDialogType);
   const int answer =
-      MessageBoxA(owner_window(), text_or_empty(aMessage).c_str(), text_or_empty(aTitle).c_str(),
+      MessageBoxW(owner_window(), wide_or_empty(aMessage).c_str(), wide_or_empty(aTitle).c_str(),
                   box_style(type, text_or_empty(aIconType), aDefaultButton));
   if (answer <= 0) {
     // No box could be shown (a session without desktop; Wine without display answers -1): a
     // fatal error must not pass unseen, so it goes to the console as on a system without one.
     platform::write_console_box(aTitle, aMessage, aIconType);
-    return platform::default_answer(type, aDefaultButton);
+    return platform::unseen_answer(type);
   }
   switch (answer) {
     case IDOK:
@@ -304,21 +320,22 @@ const char* tinyfd_saveFileDialog(const char* aTitle, const char* aDefaultPathAn
 const char* tinyfd_selectFolderDialog(const char* aTitle, const char* aDefaultPath) {
   // The folder dialog of the new style needs COM in a single-threaded apartment.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  std::string start = text_or_empty(aDefaultPath);
+  std::wstring start = wide_or_empty(aDefaultPath);
   // "C:\dir\" selects nothing: the folder is named without its last separator ("C:\" keeps it).
-  while (start.size() > 3 && (start.back() == '\\' || start.back() == '/'))
+  while (start.size() > 3 && (start.back() == L'\\' || start.back() == L'/'))
     start.pop_back();
+  const std::wstring title = wide_or_empty(aTitle);
 
-  BROWSEINFOA info{};
+  BROWSEINFOW info{};
   info.hwndOwner = owner_window();
-  info.lpszTitle = aTitle;
+  info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
   info.lpfn = folder_dialog_event;
   info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
   const char* result = nullptr;
-  if (LPITEMIDLIST item = SHBrowseForFolderA(&info)) {
-    char path[MAX_PATH] = {};
-    if (SHGetPathFromIDListA(item, path) && path[0] != '\0') result = keep(path);
+  if (LPITEMIDLIST item = SHBrowseForFolderW(&info)) {
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(item, path) && path[0] != L'\0') result = keep(from_wide(path));
     CoTaskMemFree(item);
   }
   if (SUCCEEDED(com)) CoUninitialize();
@@ -337,7 +354,7 @@ const char* tinyfd_inputBox(const char* aTitle, const char* aMessage, const char
   dialog.item(BS_PUSHBUTTON | WS_TABSTOP, 183, 69, 50, 14, IDCANCEL, 0x0080);
   InputBoxData data{aTitle, aMessage, aDefaultInput, {}};
   const INT_PTR result =
-      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.get(), owner_window(),
+      DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner_window(),
                               input_box_event, reinterpret_cast<LPARAM>(&data));
   if (result != IDOK) return nullptr;
   return keep(std::move(data.answer));

@@ -17,4 +17,23 @@ std::string utf8_to_cp1252(std::string_view text);
 // The Windows-1252 byte of one UTF-16 code unit, "?" when there is none (as Windows' ANSI calls).
 char utf16_to_cp1252(char16_t unit);
 
+// ---- Names of files in the program's texts ----------------------------------------------
+//
+// Windows names files in UTF-16; a pilot's plan may be named in Polish or in Japanese, which
+// Windows-1252 cannot spell. Such a name travels through the program's texts whole: each UTF-16
+// unit that has no Windows-1252 byte (the C1 controls included) is written as the byte 0x81,
+// undefined in Windows-1252, and its four hexadecimal digits in upper case. No Windows-1252 text
+// holds such an escape, so the name comes back unchanged; messages show each character as "?".
+
+// The program's text of a UTF-16 name: Windows-1252 bytes, and the escapes.
+std::string escaped_from_utf16(std::u16string_view name);
+
+// The UTF-16 name of a program text: its escapes as the units they stand for, every other byte
+// as its Windows-1252 character (the undefined bytes as the C1 controls of the same value).
+std::u16string utf16_from_escaped(std::string_view text);
+
+// A program text as messages show it, in Windows-1252: each escaped character is "?" (a
+// character beyond UTF-16's first plane, escaped as two units, is one "?").
+std::string escapes_shown(std::string_view text);
+
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -93,6 +94,85 @@ std::string utf8_to_cp1252(std::string_view text) {
 
 char utf16_to_cp1252(char16_t unit) {
   return from_unicode(unit);
+}
+
+namespace {
+
+constexpr char kEscape = '\x81';
+constexpr std::size_t kEscapeLen = 5;  // 0x81 and four hexadecimal digits
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
+// The unit an escape at `at` stands for; none when `at` starts no escape.
+std::optional<char16_t> escape_at(std::string_view text, std::size_t at) {
+  if (text[at] != kEscape || text.size() - at < kEscapeLen) return std::nullopt;
+  unsigned unit = 0;
+  for (std::size_t i = at + 1; i < at + kEscapeLen; ++i) {
+    const std::size_t digit = kHexDigits.find(text[i]);
+    if (digit == std::string_view::npos) return std::nullopt;
+    unit = unit * 16 + static_cast<unsigned>(digit);
+  }
+  return static_cast<char16_t>(unit);
+}
+
+bool is_high_surrogate(char16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool is_low_surrogate(char16_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace
+
+std::string escaped_from_utf16(std::u16string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  for (const char16_t unit : name) {
+    const char byte = from_unicode(unit);
+    // The C1 controls have no Windows-1252 byte: the five that from_unicode gives the
+    // undefined bytes (0x81 among them) are escaped too.
+    if ((byte != '?' || unit == u'?') && (unit < 0x80 || unit > 0x9F)) {
+      out += byte;
+      continue;
+    }
+    out += kEscape;
+    for (int shift = 12; shift >= 0; shift -= 4)
+      out += kHexDigits[(unit >> shift) & 0xF];
+  }
+  return out;
+}
+
+std::u16string utf16_from_escaped(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (const std::optional<char16_t> unit = escape_at(text, i)) {
+      out += *unit;
+      i += kEscapeLen;
+    } else {
+      out += static_cast<char16_t>(to_unicode(static_cast<unsigned char>(text[i])));
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string escapes_shown(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::optional<char16_t> unit = escape_at(text, i);
+    if (!unit) {
+      out += text[i++];
+      continue;
+    }
+    out += '?';
+    i += kEscapeLen;
+    if (is_high_surrogate(*unit) && i < text.size()) {
+      const std::optional<char16_t> low = escape_at(text, i);
+      if (low && is_low_surrogate(*low)) i += kEscapeLen;
+    }
+  }
+  return out;
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "chars.hpp"
+#include "pattern_match.hpp"
 #include "platform.hpp"
 
 namespace platform {
@@ -79,30 +80,8 @@ int compare_names(std::string_view a, std::string_view b) {
 }  // namespace
 
 bool matches_pattern(std::string_view name, std::string_view pattern) {
-  std::size_t n = 0;
-  std::size_t p = 0;
-  // The last "*" met and the position in the name it stood for: on a mismatch it takes one
-  // character more.
-  std::size_t star = std::string_view::npos;
-  std::size_t star_n = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      star_n = n;
-    } else if (p < pattern.size() &&
-               (pattern[p] == '?' || upper_1252(pattern[p]) == upper_1252(name[n]))) {
-      ++p;
-      ++n;
-    } else if (star != std::string_view::npos) {
-      p = star + 1;
-      n = ++star_n;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*')
-    ++p;
-  return p == pattern.size();
+  return match_pattern(name, pattern,
+                       [](char a, char b) { return upper_1252(a) == upper_1252(b); });
 }
 
 bool file_name_less(std::string_view a, std::string_view b) {

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "encoding.hpp"
 #include "platform.hpp"
+#include "wide_win32.hpp"
 
 namespace platform {
 
@@ -14,9 +16,10 @@ std::string native_path(std::string_view path) {
   return std::string(path);
 }
 
-// Windows paths are the program's own Windows-1252 texts already.
+// Windows paths are the program's own Windows-1252 texts already, but for the escapes of
+// the characters Windows-1252 cannot spell.
 std::string path_for_display(std::string_view path) {
-  return std::string(path);
+  return escapes_shown(path);
 }
 
 std::FILE* open_regular_file(std::string_view path, int& error) {
@@ -26,8 +29,8 @@ std::FILE* open_regular_file(std::string_view path, int& error) {
   }
   // Shared for writing too: the simulator may be writing its log while it is read.
   const HANDLE handle =
-      CreateFileA(std::string(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     error = code != 0 ? static_cast<int>(code) : ERROR_FILE_NOT_FOUND;
@@ -60,13 +63,13 @@ std::FILE* open_regular_file(std::string_view path, int& error) {
 
 bool file_exists(std::string_view path) {
   if (holds_nul(path)) return false;
-  return GetFileAttributesA(std::string(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::optional<std::int64_t> modification_time(std::string_view path) {
   if (holds_nul(path)) return std::nullopt;
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(std::string(path).c_str(), GetFileExInfoStandard, &data)) {
+  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) {
     return std::nullopt;
   }
   ULARGE_INTEGER t;

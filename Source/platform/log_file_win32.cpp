@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform.hpp"
+#include "wide_win32.hpp"
 
 namespace platform {
 namespace {
@@ -34,8 +35,7 @@ HANDLE open_log(std::string_view path, DWORD disposition) {
     SetLastError(ERROR_INVALID_NAME);
     return INVALID_HANDLE_VALUE;
   }
-  const std::string native = native_path(path);
-  return CreateFileA(native.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
+  return CreateFileW(wide(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }

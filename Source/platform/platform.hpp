@@ -18,6 +18,11 @@ namespace platform {
 
 // ---- Program and console -------------------------------------------------------------------
 
+// The command line, argument 0 (the invocation name) first. On Windows it is read again from the
+// system in UTF-16, so that every name reaches the program whole, escaped where Windows-1252
+// cannot spell it (encoding.hpp); elsewhere it is `argv` as it is.
+std::vector<std::string> command_line(int argc, char** argv);
+
 // Full path of the running executable; empty when it cannot be obtained.
 std::string executable_path();
 
@@ -56,7 +61,9 @@ inline bool holds_nul(std::string_view path) {
 std::string native_path(std::string_view path);
 
 // A path as messages show it, in Windows-1252: a native path is spelled by the file system (in
-// UTF-8 on Linux) and converted; a Windows path is the program's own text and stays as it is.
+// UTF-8 on Linux) and converted; a Windows path is the program's own text and stays as it is,
+// but for the letters Windows-1252 cannot spell, kept escaped (encoding.hpp): each is a "?".
+// Every message, trace and report that names a file names it so.
 std::string path_for_display(std::string_view path);
 
 // Opens a file for reading, in binary mode, when it is a regular file. A folder, a pipe or a

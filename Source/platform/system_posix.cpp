@@ -48,6 +48,10 @@ void write_all(int fd, std::string_view text) {
 
 }  // namespace
 
+std::vector<std::string> command_line(int argc, char** argv) {
+  return {argv, argv + argc};
+}
+
 std::string executable_path() {
   std::string buf(4096, '\0');
   const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());

@@ -1,11 +1,14 @@
 // Program, console and clock services on Windows.
 #include <windows.h>
+// windows.h first: shellapi.h builds on it.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "platform.hpp"
+#include "wide_win32.hpp"
 
 namespace platform {
 namespace {
@@ -48,12 +51,27 @@ void write_all(HANDLE handle, std::string_view text) {
 
 }  // namespace
 
+// The C library's argv holds the ANSI command line, where a name outside the ANSI code page has
+// already lost letters (Polish ones become their nearest Latin ones, Japanese ones "?"): the
+// arguments are split again from the UTF-16 command line, as the C library splits them.
+std::vector<std::string> command_line(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* wide_args = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide_args == nullptr) return {argv, argv + argc};
+  std::vector<std::string> args;
+  args.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i)
+    args.push_back(from_wide(wide_args[i]));
+  LocalFree(wide_args);
+  return args;
+}
+
 std::string executable_path() {
-  std::string buf(MAX_PATH * 4, '\0');
-  const DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+  std::wstring buf(MAX_PATH * 4, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
   if (n == 0 || n >= buf.size()) return {};
   buf.resize(n);
-  return buf;
+  return from_wide(buf);
 }
 
 bool slash_is_separator() {

@@ -1,10 +1,11 @@
 // Whole files on Windows: written to a temporary file beside the target, then moved over it
-// with MoveFileExA, which replaces the target in one step; and whether two paths name one file.
+// with MoveFileExW, which replaces the target in one step; and whether two paths name one file.
 #include <windows.h>
 
 #include <string>
 
 #include "platform.hpp"
+#include "wide_win32.hpp"
 
 namespace platform {
 namespace {
@@ -29,9 +30,9 @@ int write_all(HANDLE handle, std::string_view bytes) {
 // The identity of an existing file or folder: its volume and its index on the volume.
 bool file_identity(std::string_view path, BY_HANDLE_FILE_INFORMATION& info) {
   if (holds_nul(path)) return false;
-  const HANDLE h = CreateFileA(std::string(path).c_str(), 0,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE h =
+      CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const bool ok = GetFileInformationByHandle(h, &info) != 0;
   CloseHandle(h);
@@ -50,14 +51,15 @@ bool same_file(std::string_view a, std::string_view b) {
 
 int write_whole_file(std::string_view path, std::string_view bytes) {
   if (path.empty() || holds_nul(path)) return static_cast<int>(ERROR_FILE_NOT_FOUND);
-  const std::string target(path);
+  const std::wstring target = wide(path);
   // A name of its own beside the target, created only when no file of that name exists.
-  std::string temp;
+  std::wstring temp;
   HANDLE handle = INVALID_HANDLE_VALUE;
   for (int attempt = 0; handle == INVALID_HANDLE_VALUE; ++attempt) {
     if (attempt == 100) return static_cast<int>(ERROR_FILE_EXISTS);
-    temp = target + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
-    handle = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+    temp =
+        target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
+    handle = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
       const DWORD code = GetLastError();
@@ -67,11 +69,11 @@ int write_whole_file(std::string_view path, std::string_view bytes) {
   int error = write_all(handle, bytes);
   if (error == 0 && !FlushFileBuffers(handle)) error = last_error();
   if (!CloseHandle(handle) && error == 0) error = last_error();
-  if (error == 0 && !MoveFileExA(temp.c_str(), target.c_str(),
+  if (error == 0 && !MoveFileExW(temp.c_str(), target.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = last_error();
   }
-  if (error != 0) DeleteFileA(temp.c_str());
+  if (error != 0) DeleteFileW(temp.c_str());
   return error;
 }
 

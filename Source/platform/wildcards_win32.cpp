@@ -5,9 +5,26 @@
 #include <algorithm>
 #include <string>
 
+#include "pattern_match.hpp"
 #include "platform.hpp"
+#include "wide_win32.hpp"
 
 namespace platform {
+namespace {
+
+wchar_t upper(wchar_t c) {
+  // CharUpperW changes one character held in the low word of its argument, and returns it there.
+  const auto changed =
+      reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c))));
+  return static_cast<wchar_t>(changed & 0xFFFF);
+}
+
+// Whether a file's own name matches the pattern, letters without regard to case in every script.
+bool name_matches(std::wstring_view name, std::wstring_view pattern) {
+  return match_pattern(name, pattern, [](wchar_t a, wchar_t b) { return upper(a) == upper(b); });
+}
+
+}  // namespace
 
 std::vector<std::string> expand_wildcards(std::string_view argument) {
   const std::string as_typed(argument);
@@ -19,8 +36,10 @@ std::vector<std::string> expand_wildcards(std::string_view argument) {
       folder.find_first_of("*?") != std::string::npos) {
     return {as_typed};
   }
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileExA(as_typed.c_str(), FindExInfoBasic, &found,
+  // The names are asked for in UTF-16: each comes whole, whatever its script.
+  const std::wstring wide_pattern = wide(pattern);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileExW(wide(as_typed).c_str(), FindExInfoBasic, &found,
                                          FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return {as_typed};
   std::vector<std::string> names;
@@ -28,10 +47,10 @@ std::vector<std::string> expand_wildcards(std::string_view argument) {
     // The system also matches the pattern against the short 8.3 names, so that "*.fpl" finds
     // "notes.fpl.bak" (NOTES~1.FPL): only the names themselves count.
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        matches_pattern(found.cFileName, pattern)) {
-      names.emplace_back(found.cFileName);
+        name_matches(found.cFileName, wide_pattern)) {
+      names.push_back(from_wide(found.cFileName));
     }
-  } while (FindNextFileA(search, &found));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   if (names.empty()) return {as_typed};
   std::sort(names.begin(), names.end(),

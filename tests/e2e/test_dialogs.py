@@ -1,7 +1,8 @@
 """The message boxes and dialogs as a user meets them, through dialog_probe (a small program
 that opens one dialog with the program's own routines and writes the answer):
-- without a display: boxes on standard error answered with their default button, other dialogs
-  cancelled (under Wine: MessageBoxA fails with -1, the file dialogs return 0);
+- without a display: boxes on standard error, a message taken as read and a question answered
+  No (nobody saw it to agree), other dialogs cancelled (under Wine: MessageBoxW fails, the file
+  dialogs return 0);
 - with a zenity that fails: the message still reaches the console, questions count as cancelled;
 - with the real zenity under xvfb-run: zenity accepts what it is given and shows the dialog.
 """
@@ -59,9 +60,9 @@ class ProbeTest(unittest.TestCase):
 
 
 class HeadlessMessages(ProbeTest):
-    def test_each_severity_on_standard_error_with_its_default_answer(self):
-        table = [(0, "info", 0), (1, "error", 1), (2, "warning", 2), (3, "question", 1),
-                 (4, "question", 1), (5, "question", 1)]
+    def test_each_severity_on_standard_error_and_questions_answered_no(self):
+        table = [(0, "info", 0), (1, "error", 1), (2, "warning", 2), (3, "question", 0),
+                 (4, "question", 0), (5, "question", 0)]
         for status, icon, answer in table:
             with self.subTest(status=status):
                 r = self.probe("message", str(status), "Vantobre", "Line one/Line two")
@@ -117,7 +118,7 @@ class HeadlessDialogs(ProbeTest):
         empty = os.path.join(self.root, "empty")
         os.mkdir(empty)
         r = self.probe("message", "5", "T", "m", env={"DISPLAY": ":5", "PATH": empty})
-        self.assertEqual((r.stdout, r.stderr), (b"status=1\n", b"T [question]\nm\n"))
+        self.assertEqual((r.stdout, r.stderr), (b"status=0\n", b"T [question]\nm\n"))
 
 
 @unittest.skipIf(WINE, ZENITY_ONLY)
@@ -147,7 +148,7 @@ class BrokenZenity(ProbeTest):
 @unittest.skipUnless(shutil.which("zenity"), "needs zenity")
 class DisplayThatDoesNotAnswer(ProbeTest):
     """A stale DISPLAY: zenity cannot open it, and the boxes are written on standard error and
-    answered with their default button, as without a display."""
+    answered as without a display."""
 
     DEAD = ":97"
 
@@ -158,7 +159,7 @@ class DisplayThatDoesNotAnswer(ProbeTest):
 
     def test_boxes_fall_back_to_standard_error(self):
         env = {"DISPLAY": self.DEAD}
-        for status, icon, answer in [(1, "error", 1), (3, "question", 1), (5, "question", 1)]:
+        for status, icon, answer in [(1, "error", 1), (3, "question", 0), (5, "question", 0)]:
             with self.subTest(status=status):
                 r = self.probe("message", str(status), "Vantobre", "Line one/Line two", env=env)
                 self.assertEqual(r.stderr, cp(f"Vantobre [{icon}]\nLine one\nLine two\n"))

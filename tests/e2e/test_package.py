@@ -110,6 +110,16 @@ class Package(unittest.TestCase):
             summary += [shown(PLANS + name), f"{nok:2d} invalid lines" if nok else "No error found"]
         self.assertEqual(cp1252(proc.stderr), popup("error", *summary))
 
+    def test_text_files_have_the_line_ends_of_their_system(self):
+        # Organisers edit them in Notepad, whose older versions show LF line ends as one line.
+        folder = os.path.join(self.root, "Brevanto")
+        for name in sorted(self.unpack(folder) - {EXE}):
+            with open(os.path.join(folder, name), "rb") as f:
+                data = f.read()
+            lines = data.count(b"\n")
+            self.assertGreater(lines, 10, name)
+            self.assertEqual(data.count(b"\r\n"), lines if WINDOWS else 0, name)
+
 
 if __name__ == "__main__":
     unittest.main()

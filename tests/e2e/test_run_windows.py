@@ -3,6 +3,7 @@ program's icon, texts of the registry beyond ASCII, and what Explorer shows of t
 
 import os
 import re
+import shutil
 import struct
 import unittest
 
@@ -33,6 +34,60 @@ class CommandLine(SandboxTest):
         r = self.box.run("-nopopup", plans + "x*.fpl")
         self.assertEqual(r.returncode, 1)
         self.assertEqual(r.stderr, popup("error", plans + "x*.fpl", "cannot be opened"))
+
+    @unittest.skipUnless(WINDOWS, "on Linux the shell expands patterns before the program starts")
+    def test_names_a_pattern_gives_are_plans_whatever_they_begin_with(self):
+        self.box.install()
+        for name in ("-draft.fpl", "-help me.fpl", "a.fpl"):
+            self.box.write(os.path.join("plans", name), flight_plan(
+                options={"StartTime": "15.0"} if name == "a.fpl" else {}))
+        # In the plans' folder: the names come without a folder in front.
+        r = self.box.run("-nopopup", "*.fpl", cwd=self.box.path("plans"))
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("-draft.fpl")
+                         + plan_block("-help me.fpl") + plan_block("a.fpl", LATE, 1)
+                         + totals(2, 1))
+
+    def test_names_in_any_script(self):
+        # Opened by their true names; messages show the letters Windows-1252 lacks as "?".
+        self.box.install()
+        names = ["\u0141\u00f3d\u017a.fpl", "\u822a\u7dda 2.fpl"]
+        self.box.write(names[0], flight_plan())
+        self.box.write(names[1], flight_plan(options={"StartTime": "15.0"}))
+        csv = "Wyniki \u0141\u00f3d\u017a.csv"
+        r = self.box.run("-csv=" + csv, *names)
+        self.assertEqual(r.returncode, 0)
+        shown = ["?\u00f3d?.fpl", "?? 2.fpl"]
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block(shown[0])
+                         + plan_block(shown[1], LATE, 1) + totals(1, 1))
+        self.assertEqual(r.stderr, popup("error", "", shown[0], "No error found", shown[1],
+                                         " 1 invalid lines"))
+        self.assertTrue(os.path.exists(self.box.path(csv)))
+        if WINDOWS:  # the same names, from a pattern
+            os.mkdir(self.box.path("plans"))
+            for name in names:
+                os.rename(self.box.path(name), self.box.path("plans", name))
+            r = self.box.run("-nopopup", "plans\\*.fpl")
+            self.assertEqual(r.report(), INSTALLED_3 + rules_head(1)
+                             + plan_block("plans\\" + shown[0])
+                             + plan_block("plans\\" + shown[1], LATE, 1) + totals(1, 1))
+
+    def test_program_in_a_folder_named_in_any_script(self):
+        # Its settings and rules lie beside it.
+        self.box.install()
+        folder = os.path.join(self.box.root, "Pilot \u0141ukasz \u822a")
+        os.mkdir(folder)
+        exe = os.path.join(folder, "Brevanto.exe" if WINDOWS else "Brevanto")
+        shutil.copy2(self.box.path(os.path.basename(exe)), exe)
+        self.box.write(os.path.join(folder, "DEFAULT_CHECK.fpl"), self.rules)
+        self.box.write(os.path.join(folder, "Brevanto.ini"), "Popup=0\n")
+        self.box.write("a.fpl", flight_plan(options={"StartTime": "15.0"}))
+        self.box.exe = self.box.program_path(exe)
+        r = self.box.run("a.fpl")
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(1) + plan_block("a.fpl", LATE, 1)
+                         + totals(0, 1))
+        self.assertEqual(r.stderr, "")
 
     def test_dropped_plans_with_spaces_and_accents(self):
         # Explorer starts the program by its full path, in another folder, with the full paths

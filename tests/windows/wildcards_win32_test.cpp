@@ -43,6 +43,21 @@ TEST(ExpandWildcards, FilesOfTheFolderInExplorerOrderOrThePatternItself) {
   for (const Case& c : cases)
     EXPECT_EQ(platform::expand_wildcards(c.argument), c.expected) << c.argument;
 
+  // Names Windows-1252 cannot spell come whole, escaped; "?" stands for one of their letters, and
+  // their letters match without regard to case too.
+  std::filesystem::create_directory(dir.path() / "names");
+  const std::string names = in + "names\\";
+  for (const wchar_t* name : {L"\u0141\u00F3d\u017A.fpl", L"\u822A\u7DDA.fpl"}) {
+    std::FILE* f = _wfopen((dir.path() / "names" / name).wstring().c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+  }
+  // The escapes' byte 0x81 is written "\201", in octal, which stops before the digits that follow.
+  const std::string lodz = names + "\2010141\363d\201017A.fpl";
+  EXPECT_EQ(platform::expand_wildcards(names + "?\363d?.fpl"), Names{lodz});
+  EXPECT_EQ(platform::expand_wildcards(names + "\2010142\323D*"), Names{lodz});
+  EXPECT_EQ(platform::expand_wildcards(names + "??.FPL"), Names{names + "\201822A\2017DDA.fpl"});
+
   // A pattern without folder is one of the current folder, and stays without.
   ScopedCurrentPath here(dir.path());
   EXPECT_EQ(platform::expand_wildcards("*.t?t"), Names{"notes.txt"});
