@@ -7,7 +7,6 @@
 #include "settings.hpp"
 #include "stop.hpp"
 #include "temp_dir.hpp"
-#include "zenity_stub.hpp"
 
 namespace brevanto {
 namespace {
@@ -124,21 +123,6 @@ TEST(ChooseRulesFile, DialogOnlyWhenAsked) {
   choose_rules_file(con, s, dialog);
   EXPECT_EQ(s.deffil, "D:\\Rules\\club.fpl");
   EXPECT_EQ(calls, 2);
-}
-
-TEST(ChooseRulesFile, ThroughTheFileDialog) {
-  testing::ZenityStub zenity;
-  zenity.answer_all("/home/p/rules/club.fpl\n", 0);
-  std::string out;
-  Console con(out);
-  RunSettings s;
-  s.qask = true;
-  s.deffil = "/opt/brevanto/DEFAULT_CHECK.fpl";
-  choose_rules_file(con, s);
-  EXPECT_EQ(s.deffil, "/home/p/rules/club.fpl");
-  ASSERT_EQ(zenity.calls().size(), 1u);
-  EXPECT_TRUE(out.starts_with(" /opt/brevanto/DEFAULT_CHECK.fpl\n")) << out;
-  EXPECT_TRUE(out.ends_with("\n 1\n")) << out;
 }
 
 }  // namespace
