@@ -1,8 +1,11 @@
 // A text file read line by line: the one reader of every file the program reads (settings,
-// rules, flight plans, the simulator's log and airspace files). It never throws; it drops the
-// carriage return that ends a CRLF line, takes a last line without line end, and cuts each line
-// at the width the caller asks for. It never holds more of a line than that width: the rest of a
-// longer line is skipped as it is read, or handed out in pieces of a bounded size.
+// rules, flight plans, the simulator's log and airspace files). It never throws. A line ends at
+// a line feed, at a run of carriage returns followed by a line feed, or at a carriage return
+// that no line feed follows (each one then ends a line: "a\r\rb" is "a", "", "b"); a last line
+// without line end counts, and no line keeps a carriage return. A UTF-8 byte-order mark at the
+// start of the file is dropped. Each line is cut at the width the caller asks for, and no more
+// of a line than that width is ever held: the rest of a longer line is skipped as it is read, or
+// handed out in pieces of a bounded size.
 #pragma once
 
 #include <cstdio>
@@ -15,17 +18,28 @@ namespace brevanto {
 class TextFile {
  public:
   enum class Status { ok, end, error };
+  // How the file's bytes are taken: as Windows-1252, the simulator's own files; or judged first
+  // (plans and rules files, which an editor may have saved as UTF-8): a file that is valid UTF-8
+  // throughout and holds characters beyond ASCII is converted to Windows-1252 as it is read, a
+  // character that Windows-1252 cannot spell becoming "?". Any byte sequence that is not valid
+  // UTF-8 (an overlong form, a surrogate, beyond U+10FFFF, cut short) makes it Windows-1252.
+  enum class Decoding { windows1252, detect_utf8 };
 
   TextFile() = default;
-  explicit TextFile(std::string_view path) { open(path); }
+  explicit TextFile(std::string_view path, Decoding decoding = Decoding::windows1252) {
+    open(path, decoding);
+  }
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
   ~TextFile() { close(); }
 
   // Opens a path text of the program (mapped to the native path) for reading; only a regular
-  // file opens.
-  bool open(std::string_view path);
+  // file opens. With detect_utf8 the whole file is judged before its first line is handed out
+  // (read in blocks, as far as its first sequence that is not UTF-8).
+  bool open(std::string_view path, Decoding decoding = Decoding::windows1252);
   bool is_open() const { return file_ != nullptr; }
+  // The file is UTF-8 text, read converted to Windows-1252.
+  bool from_utf8() const { return from_utf8_; }
   void close();
   // Back to the first line (without reading again a file that fits in one block).
   void rewind();
@@ -59,10 +73,27 @@ class TextFile {
   // The next at most `max` characters of the current line, in the buffer as they stand. Fewer
   // may come with Cut::more when the line fills the whole buffer.
   std::string_view segment(std::size_t max, Cut& cut);
+  // next_line_start() past its fast path: a line not whole in the buffer within the width, the
+  // rest of a cut line to pass first, carriage returns to count, the end of the file.
+  Status next_line_slowly(std::string_view& line, std::size_t width);
   // Passes what is left of the current line.
   void skip_rest();
+  // Passes the line end whose first character (a line feed or a carriage return) is at `at` in
+  // the buffer. A carriage return that more of them or the end of the buffer follows is passed
+  // alone, and the rest of its line end left to pass_returns().
+  void pass_line_end(std::size_t at);
+  // Passes the carriage returns that follow the one that ended the last line, and the line feed
+  // after them; when no line feed follows, each of them ends an empty line.
+  void pass_returns();
   // Reads more of the file after the unread part of the buffer; false when nothing came.
   bool fill();
+  // Reads up to `wanted` bytes of the file into `to`; a short read sets `error` or `end`.
+  std::size_t read_block(char* to, std::size_t wanted, int& error, bool& end);
+  // Judges the encoding of the file just opened: reads it, and leaves the buffer, the file and
+  // the conversion ready for its first line.
+  void judge_encoding();
+  // Up to `wanted` Windows-1252 bytes of a UTF-8 file into `to`, read through raw_.
+  std::size_t read_converted(char* to, std::size_t wanted);
 
   std::FILE* file_ = nullptr;
   int last_status_ = 0;
@@ -76,6 +107,18 @@ class TextFile {
   int read_error_ = 0;    // a read that failed, told once what came before it is used up
   bool at_end_ = false;   // nothing follows what the buffer holds
   std::string spill_;     // a line that runs over from one block into the next
+
+  std::size_t start_ = 0;  // where the first line starts while the buffer holds the file's start
+  bool cr_ended_ = false;  // the last line ended at a carriage return not yet known to be alone
+  std::size_t empty_lines_ = 0;  // empty lines, ended by lone carriage returns, not handed out
+  bool from_utf8_ = false;
+  // The bytes of a UTF-8 file too big for one block, read here and converted into the buffer.
+  std::unique_ptr<char[]> raw_;
+  std::size_t raw_begin_ = 0;
+  std::size_t raw_end_ = 0;
+  int raw_error_ = 0;
+  bool raw_at_end_ = false;
+  bool raw_at_start_ = false;  // the next raw block is the file's first: a mark may open it
 };
 
 }  // namespace brevanto

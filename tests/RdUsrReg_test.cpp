@@ -231,6 +231,29 @@ TEST(RdUsrReg, DamagedFilesNeverCrashAndSkipTheBadLines) {
   EXPECT_EQ(read_reg("Software\\Soarix3", "InstallDir").value, "C:\\Sim3");
 }
 
+// A line ends at LF, CR LF, a run of CRs before LF or a lone CR, as in every text file the
+// program reads; a UTF-8 byte-order mark at the start is dropped.
+TEST(RdUsrReg, LineEndsOfEveryKindAndAByteOrderMark) {
+  TempPrefix prefix;
+  // A binary value goes on on the next line, which is never a value of its own.
+  const std::string body =
+      "[Software\\\\Soarix3] 1\n\"Bin\"=hex:01,\\\n\"Trap\"=\"x\"\n\"First\"=\"one\"\n\n" +
+      kSoarix3Key + "\"After\"=\"still read\"\n";
+  for (const std::string_view end : {"\n", "\r\n", "\r\r\n", "\r"}) {
+    for (const std::string_view start : {"", "\xEF\xBB\xBF"}) {
+      SCOPED_TRACE(::testing::PrintToString(end) + " " + std::to_string(start.size()));
+      std::string text(start);
+      for (const char c : body)
+        text += c == '\n' ? std::string(end) : std::string(1, c);
+      prefix.write_raw("user.reg", text);
+      EXPECT_EQ(read_reg("Software\\Soarix3", "First").value, "one");
+      EXPECT_EQ(read_reg("Software\\Soarix3", "InstallDir").value, "C:\\Sim3");
+      EXPECT_EQ(read_reg("Software\\Soarix3", "After").value, "still read");
+      EXPECT_EQ(read_reg("Software\\Soarix3", "Trap").status, 2);
+    }
+  }
+}
+
 // Only the start of a long line is kept: a text running past it is too long, a binary value
 // cut there still goes on on its next line, and the lines after are read as usual.
 TEST(RdUsrReg, LinesBeyondWhatIsKeptAreTooLongNotLost) {

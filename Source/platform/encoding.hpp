@@ -17,6 +17,15 @@ std::string utf8_to_cp1252(std::string_view text);
 // The Windows-1252 byte of one UTF-16 code unit, "?" when there is none (as Windows' ANSI calls).
 char utf16_to_cp1252(char16_t unit);
 
+// The Windows-1252 byte of a Unicode character, "?" when there is none.
+char unicode_to_cp1252(char32_t cp);
+
+// The UTF-8 sequence at the start of `text`, strictly as RFC 3629 has it (no overlong form, no
+// surrogate, nothing beyond U+10FFFF): its length, 1 to 4, with its character in `cp`; 0 when
+// `text` ends inside a sequence that is well formed so far (or is empty); -1 when it starts with
+// no well-formed sequence.
+int utf8_sequence(std::string_view text, char32_t& cp);
+
 // ---- Names of files in the program's texts ----------------------------------------------
 //
 // Windows names files in UTF-16; a pilot's plan may be named in Polish or in Japanese, which

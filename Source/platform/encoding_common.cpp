@@ -175,4 +175,47 @@ std::string escapes_shown(std::string_view text) {
   return out;
 }
 
+char unicode_to_cp1252(char32_t cp) {
+  return from_unicode(cp);
+}
+
+int utf8_sequence(std::string_view text, char32_t& cp) {
+  if (text.empty()) return 0;
+  const auto lead = static_cast<unsigned char>(text[0]);
+  // The range of the byte after the lead, narrower than 80..BF where the shortest form, the
+  // surrogates or the end of Unicode would be crossed.
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  std::size_t length = 0;
+  if (lead < 0x80) {
+    cp = lead;
+    return 1;
+  }
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    cp = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    cp = lead & 0x0Fu;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    cp = lead & 0x07u;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return -1;
+  }
+  for (std::size_t k = 1; k < length; ++k) {
+    if (k >= text.size()) return 0;
+    const auto next = static_cast<unsigned char>(text[k]);
+    if (next < low || next > high) return -1;
+    low = 0x80;
+    high = 0xBF;
+    cp = (cp << 6) | (next & 0x3Fu);
+  }
+  return static_cast<int>(length);
+}
+
 }  // namespace platform

@@ -60,30 +60,53 @@ struct RegLine {
   char last = '\0';
 };
 
-// The next line of `file`; false at its end or when the read fails (ferror() tells which).
-bool next_line(std::FILE* file, RegLine& line) {
-  line.text.clear();
-  line.cut = false;
-  int c = std::getc(file);
-  if (c == EOF) return false;
-  std::size_t length = 0;
-  char last = '\0';
-  char before_last = '\0';
-  for (; c != EOF && c != '\n'; c = std::getc(file)) {
-    if (line.text.size() < kLineKept) line.text += static_cast<char>(c);
-    before_last = last;
-    last = static_cast<char>(c);
-    ++length;
+// The lines of a registry file. A line ends at a line feed, at a run of carriage returns followed
+// by a line feed, or at a carriage return that no line feed follows (each such return ends a line
+// of its own); no line keeps a carriage return. A UTF-8 byte-order mark at the start is dropped.
+class LineReader {
+ public:
+  explicit LineReader(std::FILE* file) : file_(file) {
+    char mark[3] = {};
+    if (std::fread(mark, 1, sizeof mark, file_) != sizeof mark ||
+        std::string_view(mark, sizeof mark) != "\xEF\xBB\xBF") {
+      std::fseek(file_, 0, SEEK_SET);  // no mark: from the first byte (the file is regular)
+    }
   }
-  if (last == '\r') {  // a CRLF line end
-    --length;
-    last = length > 0 ? before_last : '\0';
-    if (line.text.size() > length) line.text.resize(length);
+
+  // The next line; false at the end of the file or when the read fails (ferror() tells which).
+  bool next(RegLine& line) {
+    line.text.clear();
+    line.cut = false;
+    line.last = '\0';
+    if (empty_lines_ > 0) {
+      --empty_lines_;
+      return true;
+    }
+    int c = std::getc(file_);
+    if (c == EOF) return false;
+    std::size_t length = 0;
+    for (; c != EOF && c != '\n' && c != '\r'; c = std::getc(file_)) {
+      if (line.text.size() < kLineKept) line.text += static_cast<char>(c);
+      line.last = static_cast<char>(c);
+      ++length;
+    }
+    if (c == '\r') {
+      std::size_t returns = 1;
+      while ((c = std::getc(file_)) == '\r')
+        ++returns;
+      if (c != '\n') {
+        if (c != EOF) std::ungetc(c, file_);
+        empty_lines_ = returns - 1;
+      }
+    }
+    line.cut = length > line.text.size();
+    return true;
   }
-  line.cut = length > line.text.size();
-  line.last = last;
-  return true;
-}
+
+ private:
+  std::FILE* file_;
+  std::size_t empty_lines_ = 0;  // lines ended by lone carriage returns, not handed out yet
+};
 
 // Reads an escaped text from line[pos] up to the unescaped `close`, leaving pos after it, and
 // gives it as Windows-1252 bytes. Literal bytes are taken as UTF-8 (Wine writes only ASCII, but
@@ -260,7 +283,8 @@ std::optional<Lookup> find_value(const std::string& path, std::string_view key,
   bool in_key = false;
   bool continuing = false;
   RegLine read;
-  while (next_line(file.get(), read)) {
+  LineReader lines(file.get());
+  while (lines.next(read)) {
     const std::string_view line = read.text;
     if (continuing) {  // hex digits of a binary value
       continuing = read.last == '\\';
