@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "console.hpp"
 #include "platform/encoding.hpp"
 #include "platform/platform.hpp"
 
@@ -494,6 +495,12 @@ bool TextFile::read_more(std::string& piece, std::size_t width) {
   }
   goes_on_ = cut == Cut::more;
   return !piece.empty();
+}
+
+void tell_if_from_utf8(Console& con, const TextFile& file, std::string_view path) {
+  if (file.from_utf8()) {
+    con.line(" " + platform::path_for_display(path) + " : UTF-8 text, converted to Windows-1252");
+  }
 }
 
 }  // namespace brevanto

@@ -15,6 +15,8 @@
 
 namespace brevanto {
 
+class Console;
+
 class TextFile {
  public:
   enum class Status { ok, end, error };
@@ -120,5 +122,9 @@ class TextFile {
   bool raw_at_end_ = false;
   bool raw_at_start_ = false;  // the next raw block is the file's first: a mark may open it
 };
+
+// Says on the console, in one line, that `file`, a plan or a rules file opened from `path` with
+// detection, is UTF-8 text read converted to Windows-1252; nothing when it is not.
+void tell_if_from_utf8(Console& con, const TextFile& file, std::string_view path);
 
 }  // namespace brevanto

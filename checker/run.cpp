@@ -123,7 +123,8 @@ class CheckRun : private ReportSink, private PlanSource {
   void read_rules_file() {
     const std::string path(trim_right(settings_.deffil));
     const std::string shown = platform::path_for_display(path);
-    TextFile file(path);
+    TextFile file(path, TextFile::Decoding::detect_utf8);
+    tell_if_from_utf8(io_.con, file, path);
     std::optional<RulesFault> fault;
     if (!file.is_open()) {
       fault = rules_file_cannot_be_opened(shown, settings_.language);
@@ -172,7 +173,11 @@ class CheckRun : private ReportSink, private PlanSource {
 
   // ---- What the check asks of the console program ----
 
-  bool open_plan(const std::string& path, TextFile& plan) override { return plan.open(path); }
+  bool open_plan(const std::string& path, TextFile& plan) override {
+    const bool opened = plan.open(path, TextFile::Decoding::detect_utf8);
+    tell_if_from_utf8(io_.con, plan, path);
+    return opened;
+  }
   int airspace_count(const std::string& landscape) override {
     return landscape_airspace_count(io_, inst_, landscape, &airspace_counts_);
   }

@@ -331,7 +331,7 @@ std::string html_escape(std::string_view text) {
 PlanForMap read_plan_for_map(const std::string& path) {
   PlanForMap result;
   TextFile file;
-  if (!file.open(path)) {
+  if (!file.open(path, TextFile::Decoding::detect_utf8)) {
     result.problem = MapProblem::cannot_open;
     return result;
   }

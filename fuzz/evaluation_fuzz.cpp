@@ -42,7 +42,7 @@ class Plans : public brevanto::PlanSource {
  public:
   explicit Plans(const brevanto::fuzz::Scratch& scratch) : scratch_(scratch) {}
   bool open_plan(const std::string& path, brevanto::TextFile& plan) override {
-    return plan.open(scratch_.path(path));
+    return plan.open(scratch_.path(path), brevanto::TextFile::Decoding::detect_utf8);
   }
   int airspace_count(const std::string&) override { return 100; }
 

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return static_cast<int>(landscape.size()) * 250 - 10;
   };
   FlightPlan fpl;
-  TextFile plan(scratch.write("plan.fpl", fuzz::text(data, size)));
+  TextFile plan(scratch.write("plan.fpl", fuzz::text(data, size)), TextFile::Decoding::detect_utf8);
   const FplReadState state = read_fpl(con, airspace_count, fpl, plan, true);
   fuzz::require(plan.is_open());  // the caller closes it
   fuzz::require(state.nl >= 0 && fpl.last_dis_as >= -1 && fpl.last_dis_as <= 8192);

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckOptions options;
   options.qverb = true;
   const std::string path = scratch.write("rules.fpl", fuzz::text(data, size));
-  TextFile file(path);
+  TextFile file(path, TextFile::Decoding::detect_utf8);
   ConstraintTable table;
   Sink sink;
   const auto fault = read_rules(con, file, path, options, table, sink);

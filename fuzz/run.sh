@@ -16,7 +16,8 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 build=${BREVANTO_FUZZ_BUILD:-build-fuzz}
 jobs=${BREVANTO_FUZZ_JOBS:-2}
-all=(settings rules evaluation read_fpl registry environment airspace log_version splitters)
+all=(settings rules evaluation read_fpl registry environment airspace log_version splitters
+     text_file)
 targets=("${@:-${all[@]}}")
 
 # The targets write each input to a file: a memory-backed folder makes them many times faster.
@@ -45,6 +46,7 @@ seeds() {
     airspace) printf '%s\n' "$soarix3/Landscapes/Alps/Alps.air" ;;
     log_version) printf '%s\n' "$soarix3/Logs/Logfile.txt" ;;
     splitters) printf '%s\n' "${rules[@]}" fuzz/seeds/Brevanto.ini ;;
+    text_file) printf '%s\n' "${rules[@]}" fuzz/seeds/utf8.txt ;;
     *) echo "unknown fuzz target: $1" >&2; return 1 ;;
   esac
 }
@@ -55,6 +57,7 @@ dictionary() {
     airspace) echo air ;;
     log_version) echo log ;;
     splitters) echo rules ;;
+    text_file) echo text ;;
     *) echo "$1" ;;
   esac
 }

@@ -160,6 +160,19 @@ TEST(TaskMap, ReadingForTheMapIsQuietAndNeverStops) {
   EXPECT_FLOAT_EQ(read.fpl->tpdist[2], 12806.249f);  // as the reader computes the legs
 }
 
+// The map's reading takes a plan as the check does: any line ends, UTF-8 converted.
+TEST(TaskMap, ReadingForTheMapTakesLineEndsAndUtf8AsTheCheck) {
+  TempDir dir;
+  const PlanForMap read = read_plan_for_map(
+      dir.write("utf8.fpl",
+                "\xEF\xBB\xBF[Task]\r\r\nCount=2\r\r\nTPName0=Pr\xC3\xA9\rTPPosX0=0\rTPPosY0=0\r"
+                "TPName1=Col\rTPPosX1=1000\rTPPosY1=0\r"));
+  ASSERT_TRUE(read.fpl);
+  EXPECT_EQ(read.fpl->nb_wp, 2);
+  EXPECT_EQ(read.fpl->tpnam[0], "Pr\xE9");
+  EXPECT_EQ(read.fpl->tpnam[1], "Col");
+}
+
 TEST(TaskMap, HostilePositionsStillGiveAPicture) {
   TempDir dir;
   // Positions at the ends of the real range, a radius of 2e9 m, zones without corners.
