@@ -164,9 +164,24 @@ bool TextFile::open(std::string_view path, Decoding decoding) {
   return true;
 }
 
+void TextFile::open_bytes(std::string_view bytes, Decoding decoding) {
+  close();
+  bytes_ = bytes;
+  bytes_read_ = 0;
+  open_status_ = last_status_ = 0;
+  if (!buffer_) buffer_ = std::make_unique<char[]>(kBlock);
+  if (decoding == Decoding::detect_utf8) judge_encoding();
+}
+
+void TextFile::restart() {
+  if (file_ != nullptr) std::rewind(file_);
+  bytes_read_ = 0;
+}
+
 void TextFile::close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  bytes_.reset();
   begin_ = end_ = start_ = 0;
   offset_ = 0;
   read_error_ = 0;
@@ -184,7 +199,7 @@ void TextFile::rewind() {
     begin_ = start_;
     return;
   }
-  if (file_ != nullptr) std::rewind(file_);
+  restart();
   begin_ = end_ = start_ = 0;
   offset_ = 0;
   read_error_ = 0;
@@ -227,7 +242,7 @@ void TextFile::judge_encoding() {
     }
     return;
   }
-  std::rewind(file_);
+  restart();
   begin_ = end_ = start_ = 0;
   offset_ = 0;
   at_end_ = false;
@@ -242,6 +257,13 @@ void TextFile::judge_encoding() {
 }
 
 std::size_t TextFile::read_block(char* to, std::size_t wanted, int& error, bool& end) {
+  if (bytes_) {
+    const std::size_t got = std::min(wanted, bytes_->size() - bytes_read_);
+    if (got > 0) std::memcpy(to, bytes_->data() + bytes_read_, got);
+    bytes_read_ += got;
+    end = got < wanted;
+    return got;
+  }
   errno = 0;
   const std::size_t got = std::fread(to, 1, wanted, file_);
   if (got < wanted) {
@@ -411,7 +433,7 @@ TextFile::Status TextFile::next_line_start(std::string_view& line, std::size_t w
 
 TextFile::Status TextFile::next_line_slowly(std::string_view& line, std::size_t width) {
   line = {};
-  if (file_ == nullptr) {
+  if (!is_open()) {
     last_status_ = -1;
     return Status::end;
   }

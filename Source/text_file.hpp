@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,10 @@ class TextFile {
   // file opens. With detect_utf8 the whole file is judged before its first line is handed out
   // (read in blocks, as far as its first sequence that is not UTF-8).
   bool open(std::string_view path, Decoding decoding = Decoding::windows1252);
-  bool is_open() const { return file_ != nullptr; }
+  // Reads `bytes` as the file's content, as a file of them would be read: for plans and rules
+  // that come as bytes (the web page, the tests). The bytes must outlive the reading.
+  void open_bytes(std::string_view bytes, Decoding decoding = Decoding::windows1252);
+  bool is_open() const { return file_ != nullptr || bytes_.has_value(); }
   // The file is UTF-8 text, read converted to Windows-1252.
   bool from_utf8() const { return from_utf8_; }
   void close();
@@ -97,7 +101,12 @@ class TextFile {
   // Up to `wanted` Windows-1252 bytes of a UTF-8 file into `to`, read through raw_.
   std::size_t read_converted(char* to, std::size_t wanted);
 
+  // Back to the first byte of the file or the bytes.
+  void restart();
+
   std::FILE* file_ = nullptr;
+  std::optional<std::string_view> bytes_;  // the content, when it comes as bytes
+  std::size_t bytes_read_ = 0;
   int last_status_ = 0;
   int open_status_ = 0;
   bool goes_on_ = false;  // the current line has characters not read yet

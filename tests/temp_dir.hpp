@@ -53,6 +53,12 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The bytes of a file.
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // Runs the test body in another current folder, restoring the old one afterwards.
 class ScopedCurrentPath {
  public:

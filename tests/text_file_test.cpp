@@ -104,6 +104,18 @@ std::vector<std::string> lines_every_way(
     gathered.push_back(line.substr(0, width));
   }
   EXPECT_EQ(gathered, lines);
+  // The same content handed as bytes reads as the file does.
+  const std::string content = testing::read_file(path);
+  TextFile bytes;
+  bytes.open_bytes(content, decoding);
+  EXPECT_EQ(bytes.from_utf8(), file.from_utf8());
+  std::vector<std::string> from_bytes;
+  for (int pass = 0; pass < 2; ++pass, bytes.rewind()) {
+    from_bytes.clear();
+    while (bytes.read_line(line, width) == Status::ok)
+      from_bytes.push_back(line);
+    EXPECT_EQ(from_bytes, lines);
+  }
   return lines;
 }
 
