@@ -27,8 +27,6 @@ constexpr std::array<BoxKind, 6> kBoxes = {{{"ok", "info"},
 void DisplayMessage(Console& con, std::string_view title, std::string_view message, int& status) {
   if (status < 0 || status >= static_cast<int>(kBoxes.size())) return;
   const BoxKind& kind = kBoxes[static_cast<std::size_t>(status)];
-  tinyfd_winUtf8 = 0;
-  tinyfd_forceConsole = 0;
   con.flush();
   const int answer = tinyfd_messageBox(std::string(title).c_str(), std::string(message).c_str(),
                                        kind.buttons, kind.icon, 1);

@@ -16,12 +16,6 @@ constexpr std::size_t kFilterLen = 63;
 constexpr std::size_t kPatternLen = 31;
 constexpr std::size_t kMaxPatterns = 10;
 
-// The dialog library's switches are set again before every dialog: ANSI texts, native dialogs.
-void dialog_mode() {
-  tinyfd_winUtf8 = 0;
-  tinyfd_forceConsole = 0;
-}
-
 void trace(Console& con, std::string_view name, std::string_view text) {
   con.line(std::string(name) + " " + std::string(text) + " " + std::to_string(text.size()));
 }
@@ -78,7 +72,6 @@ namespace {
 template <typename Show>
 std::optional<std::string> file_dialog(Console& con, std::string_view name, std::string_view path,
                                        std::string_view filter, Show show) {
-  dialog_mode();
   const std::string_view used_filter = filter.substr(0, kFilterLen);
   trace(con, name, used_filter);
   trace(con, name, platform::path_for_display(path));
@@ -126,7 +119,6 @@ std::optional<std::string> SaveFileName(Console& con, std::string_view title, st
 }
 
 std::optional<std::string> GetFolder(Console& con, std::string_view title, std::string_view deflt) {
-  dialog_mode();
   con.flush();
   const char* answer =
       tinyfd_selectFolderDialog(std::string(title).c_str(), std::string(deflt).c_str());
@@ -139,7 +131,6 @@ std::optional<std::string> GetFolder(Console& con, std::string_view title, std::
 
 std::optional<std::string> GetString(Console& con, std::string_view title, std::string_view message,
                                      std::string_view deflt) {
-  dialog_mode();
   con.flush();
   const char* typed = tinyfd_inputBox(std::string(title).c_str(), std::string(message).c_str(),
                                       std::string(deflt).c_str());

@@ -1,7 +1,5 @@
 #include "console.hpp"
 
-#include "platform/platform.hpp"
-
 namespace brevanto {
 
 char* Console::make_room(std::size_t n) {
@@ -22,7 +20,7 @@ void Console::pass_on() {
 
 void Console::flush() {
   if (used_ == 0 || capture_ != nullptr) return;
-  platform::write_stdout(std::string_view(buffer_.data(), used_));
+  if (output_ != nullptr) output_(std::string_view(buffer_.data(), used_));
   used_ = 0;
 }
 

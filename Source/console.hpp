@@ -1,5 +1,7 @@
-// Standard output of the program. Lines are buffered for speed and written in one go when the
-// buffer fills, before every dialog and at exit (flush()). A test gives a string to capture into.
+// The console of the program: its diagnostic lines and its copy of the report. Lines are
+// buffered for speed and handed on in one go when the buffer fills, before every dialog and at
+// exit (flush()): to standard output (the console program gives the function that writes there),
+// into a string (a test), or nowhere (a reading whose lines nobody wants).
 #pragma once
 
 #include <cstring>
@@ -13,8 +15,12 @@ namespace brevanto {
 
 class Console {
  public:
-  Console() = default;                                            // standard output
+  using Output = void (*)(std::string_view text);
+  struct Discard {};
+
+  explicit Console(Output output) : output_(output) {}            // standard output
   explicit Console(std::string& capture) : capture_(&capture) {}  // for tests
+  explicit Console(Discard) : discard_(true) {}
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
   ~Console() { flush(); }
@@ -54,11 +60,13 @@ class Console {
   // The buffer holds what was written up to `end`: captured at once, or flushed when full.
   void written(const char* end) {
     used_ = static_cast<std::size_t>(end - buffer_.data());
-    if (capture_ != nullptr || used_ >= kFlushAt) pass_on();
+    if (capture_ != nullptr || discard_ || used_ >= kFlushAt) pass_on();
   }
   void pass_on();
 
+  Output output_ = nullptr;
   std::string* capture_ = nullptr;
+  bool discard_ = false;
   std::vector<char> buffer_;
   std::size_t used_ = 0;  // characters of the buffer not yet written out
 };

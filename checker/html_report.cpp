@@ -5,6 +5,7 @@
 
 #include "finding_text.hpp"
 #include "fixed_text.hpp"
+#include "html_escape.hpp"
 #include "platform/encoding.hpp"
 #include "real_chars.hpp"
 #include "task_map.hpp"
@@ -153,8 +154,8 @@ std::string_view file_name(std::string_view path) {
 }
 
 // The plan's section: its result, its findings, the map of its task.
-std::string plan_section(const Texts& t, Language language, const PlanFindings& plan,
-                         std::size_t n) {
+std::string plan_section(const Texts& t, Language language, const PlanFindings& plan, std::size_t n,
+                         const MapReader& read_map) {
   const std::string id = std::to_string(n);
   std::string html = "<section class=\"plan\" id=\"plan-" + id + "\"><h2>" + id + ". " +
                      esc(file_name(plan.shown)) + "</h2><p class=\"path\">" + esc(plan.shown) +
@@ -179,7 +180,7 @@ std::string plan_section(const Texts& t, Language language, const PlanFindings& 
   }
   // A skipped file was never read: it has no task to draw.
   if (plan.outcome == PlanOutcome::skipped) return html + "</section>";
-  const PlanForMap read = read_plan_for_map(plan.path);
+  const PlanForMap read = read_map(plan);
   if (read.fpl) {
     html += "<figure class=\"map\">" + task_map_svg(*read.fpl, plan.findings, t.map) +
             "<figcaption>" + esc(t.task_distance) + km(read.fpl->dist_tot) +
@@ -193,7 +194,8 @@ std::string plan_section(const Texts& t, Language language, const PlanFindings& 
 
 }  // namespace
 
-std::string html_report(const FindingsRecord& record, const HtmlReportHead& head) {
+std::string html_report(const FindingsRecord& record, const HtmlReportHead& head,
+                        const MapReader& read_map) {
   const Texts& t = head.language == Language::french ? kFrench : kEnglish;
   std::string html = "<!DOCTYPE html>\n<html lang=\"" + std::string(t.lang) +
                      "\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + esc(t.title) +
@@ -208,7 +210,7 @@ std::string html_report(const FindingsRecord& record, const HtmlReportHead& head
   html += "</table>\n";
   n = 0;
   for (const PlanFindings& plan : record.plans())
-    html += plan_section(t, head.language, plan, ++n) + "\n";
+    html += plan_section(t, head.language, plan, ++n, read_map) + "\n";
   if (!head.totals.empty()) html += "<p class=\"totals\">" + esc(head.totals) + "</p>\n";
   html += "</body>\n</html>\n";
   return platform::cp1252_to_utf8(html);

@@ -5,8 +5,11 @@
 
 #include <string>
 
+#include <functional>
+
 #include "findings.hpp"
 #include "language.hpp"
+#include "task_map.hpp"
 
 namespace brevanto {
 
@@ -19,8 +22,13 @@ struct HtmlReportHead {
   std::string totals;                     // the run's totals line, as the report log ends with it
 };
 
-// The whole page, in UTF-8. Each plan is read again for its map (read_plan_for_map), apart from
+// How the page gets a plan's task for its map: the console program reads the plan's file again
+// (with plan_for_map), the web page its bytes. The reading is apart from the check.
+using MapReader = std::function<PlanForMap(const PlanFindings& plan)>;
+
+// The whole page, in UTF-8. Each plan is read again for its map through `read_map`, apart from
 // the run; a plan whose task cannot be drawn gets a note in place of its map.
-std::string html_report(const FindingsRecord& record, const HtmlReportHead& head);
+std::string html_report(const FindingsRecord& record, const HtmlReportHead& head,
+                        const MapReader& read_map);
 
 }  // namespace brevanto

@@ -9,7 +9,7 @@
 #include "stop.hpp"
 
 int main(int argc, char** argv) {
-  brevanto::Console con;
+  brevanto::Console con(platform::write_stdout);
   const std::vector<std::string> args = platform::command_line(argc, argv);
   try {
     brevanto::run_program(con, args);

@@ -266,7 +266,15 @@ class CheckRun : private ReportSink, private PlanSource {
       const HtmlReportHead head{settings_.language, platform::path_for_display(settings_.deffil),
                                 table_.check_num, date_time_text(now),
                                 totals_line(totals_, settings_.language)};
-      written = write_output(settings_.html_file, html_report(*record_, head), csv) && written;
+      // Each plan is read again for its map, its file as the check read it.
+      const MapReader read_map = [](const PlanFindings& plan) {
+        TextFile file;
+        if (!file.open(plan.path, TextFile::Decoding::detect_utf8))
+          return PlanForMap{std::nullopt, MapProblem::cannot_open};
+        return plan_for_map(file);
+      };
+      written =
+          write_output(settings_.html_file, html_report(*record_, head, read_map), csv) && written;
     }
     return written;
   }

@@ -9,6 +9,7 @@
 
 #include "console.hpp"
 #include "finding_text.hpp"
+#include "html_escape.hpp"
 #include "read_fpl.hpp"
 #include "real_chars.hpp"
 #include "text_file.hpp"
@@ -301,42 +302,9 @@ std::string key_marks_svg(const std::map<std::string, std::string>& at_key, cons
 
 }  // namespace
 
-std::string html_escape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-PlanForMap read_plan_for_map(const std::string& path) {
+PlanForMap plan_for_map(TextFile& file) {
   PlanForMap result;
-  TextFile file;
-  if (!file.open(path, TextFile::Decoding::detect_utf8)) {
-    result.problem = MapProblem::cannot_open;
-    return result;
-  }
-  std::string thrown_away;
-  Console quiet(thrown_away);
+  Console quiet{Console::Discard{}};
   const AirspaceCount no_airspace_file = [](const std::string&) { return 0; };
   FlightPlan fpl;
   const FplReadState state = read_fpl(quiet, no_airspace_file, fpl, file, false);

@@ -11,6 +11,7 @@
 #include "findings.hpp"
 #include "language.hpp"
 #include "read_fpl_model.hpp"
+#include "text_file.hpp"
 
 namespace brevanto {
 
@@ -22,12 +23,12 @@ struct PlanForMap {
   MapProblem problem = MapProblem::none;
 };
 
-// Reads the plan `path` for its map, apart from the run: into a model of its own, its console
-// lines thrown away, without any message box (no airspace file is read: the map needs none), and
-// without stopping for a plan with too many turnpoints. A plan that cannot be opened or read to
-// its end, has more than 31 turnpoints, none at all, or a position that is no number, comes back
-// with its problem.
-PlanForMap read_plan_for_map(const std::string& path);
+// Reads the plan `file` (open at its first line) for its map, apart from the run: into a model
+// of its own, its diagnostic lines thrown away as they come, without any message box (no
+// airspace file is read: the map needs none), and without stopping for a plan with too many
+// turnpoints. A plan that cannot be read to its end, has more than 31 turnpoints, none at all, or
+// a position that is no number, comes back with its problem.
+PlanForMap plan_for_map(TextFile& file);
 
 // The texts the map writes, in the report's language.
 struct MapTexts {
@@ -40,8 +41,5 @@ struct MapTexts {
 // report lines as the tooltip.
 std::string task_map_svg(const FlightPlan& fpl, const std::vector<Finding>& findings,
                          const MapTexts& texts);
-
-// A text as HTML (and SVG) text or attribute value: "&", "<", ">", '"' and "'" escaped.
-std::string html_escape(std::string_view text);
 
 }  // namespace brevanto

@@ -10,8 +10,8 @@
 namespace brevanto {
 namespace {
 
-using testing::has;
-using testing::ZenityStub;
+using fixtures::has;
+using fixtures::ZenityStub;
 using Args = std::vector<std::string>;
 
 // What each severity shows, and what it leaves in the status for each button.

@@ -42,8 +42,8 @@ TEST(SplitFilter, FilterIsCutAtSixtyThreeCharacters) {
 
 // The traces come before the dialog, whatever it answers (here: no display, so cancelled).
 TEST(FileDialogTraces, FilterAsUsedThenPath) {
-  testing::ScopedEnv display("DISPLAY", std::nullopt);
-  testing::ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
+  fixtures::ScopedEnv display("DISPLAY", std::nullopt);
+  fixtures::ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
   std::string out;
   Console con(out);
   EXPECT_EQ(GetFileName(con, "t", "/tmp/plans/", std::string(70, 'f'), "", true), std::nullopt);
@@ -53,7 +53,7 @@ TEST(FileDialogTraces, FilterAsUsedThenPath) {
 }
 
 // On a desktop, with a stand-in zenity that records what the dialogs were given.
-using testing::ZenityStub;
+using fixtures::ZenityStub;
 using Args = std::vector<std::string>;
 
 TEST(GetFileNameDialog, PatternsReachTheDialogAndTheChoiceComesBackWhole) {
@@ -91,7 +91,7 @@ TEST(GetFileNameDialog, TwelvePatternsGiveTen) {
 TEST(GetFileNameDialog, CancelShowsTheErrorBoxInTheUsersLanguage) {
   for (const bool french : {false, true}) {
     ZenityStub zenity;
-    testing::ScopedEnv language("LC_ALL", french ? "fr_FR.UTF-8" : "C");
+    fixtures::ScopedEnv language("LC_ALL", french ? "fr_FR.UTF-8" : "C");
     zenity.answer(1, "", 1);  // the file dialog, cancelled
     std::string out;
     Console con(out);
@@ -114,7 +114,7 @@ TEST(GetFolderDialog, ChoiceAndCancel) {
   Console con(out);
   EXPECT_EQ(GetFolder(con, "Pilot folder /home/p", "/home/p/"),
             "/home/p/.wine/drive_c/users/p/Documents/Soarix 3");
-  testing::ScopedEnv language("LC_ALL", "fr_FR");  // the folder box speaks English only
+  fixtures::ScopedEnv language("LC_ALL", "fr_FR");  // the folder box speaks English only
   EXPECT_EQ(GetFolder(con, "Pilot folder", "/home/p/"), std::nullopt);
   const auto calls = zenity.calls();
   ASSERT_EQ(calls.size(), 3u);

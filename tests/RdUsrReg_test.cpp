@@ -7,9 +7,9 @@
 namespace brevanto {
 namespace {
 
-using testing::reg_key;
-using testing::ScopedEnv;
-using testing::TempPrefix;
+using fixtures::reg_key;
+using fixtures::ScopedEnv;
+using fixtures::TempPrefix;
 
 struct Read {
   int status = -99;
@@ -202,7 +202,7 @@ TEST(RdUsrReg, DamagedFilesNeverCrashAndSkipTheBadLines) {
   EXPECT_EQ(read_reg("Software\\Soarix3", "InstallDir").status, 2);
 
   // Truncated in the middle of a value: the key is there, the value is not.
-  prefix.write_raw("user.reg", std::string(testing::kRegHeader) +
+  prefix.write_raw("user.reg", std::string(fixtures::kRegHeader) +
                                    "[Software\\\\Soarix3] 1\n\"InstallDir\"=\"C:\\\\Pro");
   Read r = read_reg("Software\\Soarix3", "InstallDir");
   EXPECT_EQ(r.status, 2);

@@ -7,7 +7,7 @@
 namespace brevanto {
 namespace {
 
-using testing::ZenityStub;
+using fixtures::ZenityStub;
 using Args = std::vector<std::string>;
 
 // The message as error_message_tit leaves it, and what it writes in line mode.

@@ -43,7 +43,7 @@ TEST(CheckPlans, TheExampleFromBytesGivesTheExamplesReport) {
   Console con(trace);
   CheckOptions options;
   ReportText rules_lines;
-  const std::string rules = testing::read_file(kExample + "DEFAULT_CHECK.fpl");
+  const std::string rules = fixtures::read_file(kExample + "DEFAULT_CHECK.fpl");
   TextFile rules_file;
   rules_file.open_bytes(rules, TextFile::Decoding::detect_utf8);
   ConstraintTable table;
@@ -54,7 +54,7 @@ TEST(CheckPlans, TheExampleFromBytesGivesTheExamplesReport) {
   const std::string folder = "wine-prefix/drive_c/users/organiser/Documents/Soarix3/FlightPlans/";
   for (const char* name :
        {"Day1_Sisteron_Digne.fpl", "Day2_Digne_Seyne.fpl", "Day3_Ventoux.fpl", "Day4_Ubaye.fpl"}) {
-    source.plans[folder + name] = testing::read_file(kExample + folder + name);
+    source.plans[folder + name] = fixtures::read_file(kExample + folder + name);
     plans.push_back(PlanInput{folder + name, folder + name});
   }
   ReportText report;
@@ -62,7 +62,7 @@ TEST(CheckPlans, TheExampleFromBytesGivesTheExamplesReport) {
 
   // The log after its head: the installation's line and the rules' count.
   const std::string log =
-      testing::read_file(std::string(BREVANTO_TEST_DATA) + "/example_report.txt");
+      fixtures::read_file(std::string(BREVANTO_TEST_DATA) + "/example_report.txt");
   const std::size_t first_plan = log.find(std::string(78, '-'));
   EXPECT_EQ(rules_lines.text + report.text, log.substr(log.find('\n') + 1));
   EXPECT_EQ(report.text, log.substr(first_plan));

@@ -13,6 +13,7 @@
 #include "To_GUI.hpp"
 #include "console.hpp"
 #include "number_read.hpp"
+#include "platform/platform.hpp"
 
 namespace {
 
@@ -54,6 +55,6 @@ int probe(brevanto::Console& con, const std::vector<std::string>& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  brevanto::Console con;
+  brevanto::Console con(platform::write_stdout);
   return probe(con, std::vector<std::string>(argv, argv + argc));
 }

@@ -11,8 +11,8 @@
 namespace brevanto {
 namespace {
 
-using testing::has;
-using testing::ZenityStub;
+using fixtures::has;
+using fixtures::ZenityStub;
 using Args = std::vector<std::string>;
 
 // The program's own severities are checked in DisplayMessage_test; these are the other pairs
@@ -98,8 +98,8 @@ TEST(ZenityBackEnd, DesktopWithoutZenityFallsBackToTheConsole) {
 
 TEST(ZenityBackEnd, WaylandAloneIsADesktop) {
   ZenityStub zenity;
-  testing::ScopedEnv no_x("DISPLAY", std::nullopt);
-  testing::ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
+  fixtures::ScopedEnv no_x("DISPLAY", std::nullopt);
+  fixtures::ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
   tinyfd_messageBox("T", "m", "ok", "info", 1);
   EXPECT_EQ(zenity.calls().size(), 1u);
 }
@@ -120,9 +120,9 @@ TEST(ZenityBackEnd, ZenityRunsInAUtf8Locale) {
   };
   for (const Case& c : cases) {
     ZenityStub zenity;
-    testing::ScopedEnv lc_all("LC_ALL", c.lc_all);
-    testing::ScopedEnv lc_ctype("LC_CTYPE", std::nullopt);
-    testing::ScopedEnv lang("LANG", c.lang);
+    fixtures::ScopedEnv lc_all("LC_ALL", c.lc_all);
+    fixtures::ScopedEnv lc_ctype("LC_CTYPE", std::nullopt);
+    fixtures::ScopedEnv lang("LANG", c.lang);
     tinyfd_messageBox("T", "caf\xE9", "ok", "info", 1);
     EXPECT_EQ(zenity.lc_all(1), c.expected)
         << "LC_ALL " << c.lc_all.value_or("unset") << " LANG " << c.lang.value_or("unset");

@@ -8,7 +8,7 @@ namespace brevanto {
 namespace {
 
 TEST(ChooseRulesFile, ThroughTheFileDialog) {
-  testing::ZenityStub zenity;
+  fixtures::ZenityStub zenity;
   zenity.answer_all("/home/p/rules/club.fpl\n", 0);
   std::string out;
   Console con(out);

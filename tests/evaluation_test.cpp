@@ -14,7 +14,7 @@
 namespace brevanto {
 namespace {
 
-using testing::RulesWorkbench;
+using fixtures::RulesWorkbench;
 
 // A rules table read from a file, then flight plans checked against it, the journal in a
 // temporary folder.

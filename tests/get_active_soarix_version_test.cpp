@@ -8,9 +8,9 @@
 namespace brevanto {
 namespace {
 
-using testing::CapturedIo;
-using testing::SoarixMachine;
-using testing::TempPrefix;
+using fixtures::CapturedIo;
+using fixtures::SoarixMachine;
+using fixtures::TempPrefix;
 
 constexpr std::time_t T = 1700000000;
 

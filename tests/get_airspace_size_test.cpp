@@ -7,8 +7,8 @@
 namespace brevanto {
 namespace {
 
-using testing::CapturedIo;
-using testing::TempPrefix;
+using fixtures::CapturedIo;
+using fixtures::TempPrefix;
 
 struct Airspace {
   TempPrefix prefix;

@@ -7,15 +7,15 @@
 namespace brevanto {
 namespace {
 
-using testing::CapturedIo;
-using testing::reg_key;
-using testing::ScopedEnv;
-using testing::TempPrefix;
+using fixtures::CapturedIo;
+using fixtures::reg_key;
+using fixtures::ScopedEnv;
+using fixtures::TempPrefix;
 
 std::string shell_folders(const std::string& personal) {
   return "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\User Shell Folders] "
          "1\n\"Personal\"=str(2):\"" +
-         testing::reg_text(personal) + "\"\n\n";
+         fixtures::reg_text(personal) + "\"\n\n";
 }
 
 const std::string kAnnPrefix =

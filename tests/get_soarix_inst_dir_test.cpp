@@ -10,9 +10,9 @@
 namespace brevanto {
 namespace {
 
-using testing::CapturedIo;
-using testing::reg_key;
-using testing::TempPrefix;
+using fixtures::CapturedIo;
+using fixtures::reg_key;
+using fixtures::TempPrefix;
 
 const std::string kNotDetected2 = " *** Soarix2 installation not detected on this computer ***\n";
 
@@ -191,8 +191,8 @@ TEST(ModifiedDate, SecondsSince1970OrMinusOne) {
 namespace brevanto {
 namespace {
 
-using testing::Installed;
-using testing::SoarixMachine;
+using fixtures::Installed;
+using fixtures::SoarixMachine;
 
 TEST(CheckSoarixInstall, OnlyVersionThree) {
   SoarixMachine m;

@@ -9,7 +9,7 @@
 namespace brevanto {
 namespace {
 
-using testing::TempDir;
+using fixtures::TempDir;
 
 std::size_t count(const std::string& text, const std::string& what) {
   std::size_t n = 0;
@@ -43,6 +43,17 @@ std::string plan(int count, const std::vector<std::string>& names = {}) {
   return text +
          "PZCount=1\nPZPos0X0=5000\nPZPos0Y0=-2000\nPZPos1X0=8000\nPZPos1Y0=-2000\n"
          "PZPos2X0=8000\nPZPos2Y0=-500\nPZPos3X0=5000\nPZPos3Y0=-500\nPZBase0=0\nPZTop0=1500\n";
+}
+
+// A plan's file read for its map, as the console program reads it.
+PlanForMap read_plan(const std::string& path) {
+  TextFile file;
+  if (!file.open(path, TextFile::Decoding::detect_utf8))
+    return {std::nullopt, MapProblem::cannot_open};
+  return plan_for_map(file);
+}
+PlanForMap from_file(const PlanFindings& plan) {
+  return read_plan(plan.path);
 }
 
 Finding violation(int line, std::string key, std::string value, std::string relation,
@@ -81,7 +92,7 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   record.end_plan(0);
 
   const std::string page =
-      html_report(record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17", ""});
+      html_report(record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17", ""}, from_file);
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
   // Self-contained: nothing is fetched from elsewhere.
   for (const char* outside : {"<script", "src=", "href=\"http", "url(", "@import"}) {
@@ -139,7 +150,7 @@ TEST(HtmlReport, FrenchTexts) {
   record.end_plan(0);
   record.begin_plan(dir.str("gone.fpl"), "gone.fpl");
   const std::string page =
-      html_report(record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17", ""});
+      html_report(record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17", ""}, from_file);
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"fr\">"));
   for (const char* text :
        {"r\xC3\xA8gles.fpl (1 r\xC3\xA8gles)", "Pas d&#39;erreur", "TP2 (arriv\xC3\xA9\x65)",
@@ -152,9 +163,8 @@ TEST(HtmlReport, FrenchTexts) {
 TEST(TaskMap, ReadingForTheMapIsQuietAndNeverStops) {
   TempDir dir;
   // More than 31 turnpoints would stop the run's own reading; here it is a problem of the map.
-  EXPECT_EQ(read_plan_for_map(dir.write("big.fpl", plan(40))).problem,
-            MapProblem::too_many_turnpoints);
-  const PlanForMap read = read_plan_for_map(dir.write("ok.fpl", plan(5)));
+  EXPECT_EQ(read_plan(dir.write("big.fpl", plan(40))).problem, MapProblem::too_many_turnpoints);
+  const PlanForMap read = read_plan(dir.write("ok.fpl", plan(5)));
   ASSERT_TRUE(read.fpl);
   EXPECT_EQ(read.fpl->nb_wp, 5);
   EXPECT_FLOAT_EQ(read.fpl->tpdist[2], 12806.249f);  // as the reader computes the legs
@@ -163,7 +173,7 @@ TEST(TaskMap, ReadingForTheMapIsQuietAndNeverStops) {
 // The map's reading takes a plan as the check does: any line ends, UTF-8 converted.
 TEST(TaskMap, ReadingForTheMapTakesLineEndsAndUtf8AsTheCheck) {
   TempDir dir;
-  const PlanForMap read = read_plan_for_map(
+  const PlanForMap read = read_plan(
       dir.write("utf8.fpl",
                 "\xEF\xBB\xBF[Task]\r\r\nCount=2\r\r\nTPName0=Pr\xC3\xA9\rTPPosX0=0\rTPPosY0=0\r"
                 "TPName1=Col\rTPPosX1=1000\rTPPosY1=0\r"));
@@ -179,7 +189,7 @@ TEST(TaskMap, HostilePositionsStillGiveAPicture) {
   const std::string text =
       "[Task]\nCount=3\nTPPosX0=0\nTPPosX1=3.4E38\nTPPosY1=-3.4E38\nTPRadius1=2000000000\n"
       "TPAngle1=45\nTPPosX2=-3.4E38\nTPAngle2=360\nPZCount=2\n";
-  const PlanForMap read = read_plan_for_map(dir.write("odd.fpl", text));
+  const PlanForMap read = read_plan(dir.write("odd.fpl", text));
   ASSERT_TRUE(read.fpl);
   const std::string svg = task_map_svg(*read.fpl, {}, {"start", "finish", "PZ", "N"});
   EXPECT_EQ(count(svg, "class=\"tp-mark"), 3);

@@ -11,8 +11,8 @@
 namespace brevanto {
 namespace {
 
-using testing::ScopedCurrentPath;
-using testing::TempDir;
+using fixtures::ScopedCurrentPath;
+using fixtures::TempDir;
 
 class JournalTest : public ::testing::Test {
  protected:

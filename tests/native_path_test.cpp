@@ -8,8 +8,8 @@
 namespace brevanto {
 namespace {
 
-using testing::ScopedEnv;
-using testing::TempPrefix;
+using fixtures::ScopedEnv;
+using fixtures::TempPrefix;
 
 TEST(NativePath, DriveCIsTheDosdevicesLinkOrDriveC) {
   TempPrefix prefix;

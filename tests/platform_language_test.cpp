@@ -10,9 +10,9 @@ namespace {
 
 std::uint16_t language_for(const char* lc_all, const char* lc_messages, const char* lang) {
   auto value = [](const char* v) { return v ? std::optional<std::string>(v) : std::nullopt; };
-  testing::ScopedEnv all("LC_ALL", value(lc_all));
-  testing::ScopedEnv messages("LC_MESSAGES", value(lc_messages));
-  testing::ScopedEnv language("LANG", value(lang));
+  fixtures::ScopedEnv all("LC_ALL", value(lc_all));
+  fixtures::ScopedEnv messages("LC_MESSAGES", value(lc_messages));
+  fixtures::ScopedEnv language("LANG", value(lang));
   return platform::ui_language();
 }
 
@@ -37,10 +37,10 @@ TEST(UiLanguage, FirstSetVariableDecides) {
 
 TEST(UiLanguage, IsLanguageFrenchLooksAtThePrimaryLanguageOnly) {
   {
-    testing::ScopedEnv french("LC_ALL", "fr_CA.UTF-8");
+    fixtures::ScopedEnv french("LC_ALL", "fr_CA.UTF-8");
     EXPECT_EQ(IsLanguageFrench(), 1);
   }
-  testing::ScopedEnv english("LC_ALL", "en_GB.UTF-8");
+  fixtures::ScopedEnv english("LC_ALL", "en_GB.UTF-8");
   EXPECT_EQ(IsLanguageFrench(), 0);
 }
 

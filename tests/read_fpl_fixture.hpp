@@ -16,7 +16,7 @@
 #include "temp_dir.hpp"
 #include "text_file.hpp"
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 
 class ReadFplTest : public ::testing::Test {
  protected:
@@ -73,4 +73,4 @@ class ReadFplTest : public ::testing::Test {
   TempDir dir_;
 };
 
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

@@ -10,7 +10,7 @@
 #include "read_fpl_fixture.hpp"
 #include "soarix_machine.hpp"
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 namespace {
 
 using ::testing::EndsWith;
@@ -804,4 +804,4 @@ TEST_F(ReadFplTest, NextPlanStartsFromTheDefaultsButForTheCarryOver) {
 }
 
 }  // namespace
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

@@ -8,7 +8,7 @@
 
 #include "read_fpl_fixture.hpp"
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 namespace {
 
 using ::testing::HasSubstr;
@@ -132,4 +132,4 @@ TEST_F(ReadFplTest, WeatherIndicesOutsideTheModelAreIgnored) {
 }
 
 }  // namespace
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

@@ -9,7 +9,7 @@
 namespace brevanto {
 namespace {
 
-using testing::RulesWorkbench;
+using fixtures::RulesWorkbench;
 
 // Rule keys of every kind, some of them hostile.
 constexpr const char* kRules =

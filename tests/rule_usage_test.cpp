@@ -54,7 +54,7 @@ TEST(KeyCanNeverMatch, WildcardJudgedAsTheMatcherJudgesIt) {
   }
 }
 
-class RuleUsageTest : public ::testing::Test, public testing::RulesWorkbench {
+class RuleUsageTest : public ::testing::Test, public fixtures::RulesWorkbench {
  protected:
   void read(const std::string& rules) {
     dir.write("Brevanto.log", "");

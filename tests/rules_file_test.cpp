@@ -8,7 +8,7 @@
 namespace brevanto {
 namespace {
 
-using testing::RulesWorkbench;
+using fixtures::RulesWorkbench;
 
 class RulesFileTest : public ::testing::Test, public RulesWorkbench {
  protected:

@@ -14,7 +14,7 @@
 #include "rules_file.hpp"
 #include "temp_dir.hpp"
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 
 // The console program's way with the report: each line into the journal.
 class JournalSink : public ReportSink {
@@ -53,4 +53,4 @@ struct RulesWorkbench {
   ConstraintTable table;
 };
 
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

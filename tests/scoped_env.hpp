@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 
 class ScopedEnv {
  public:
@@ -31,4 +31,4 @@ class ScopedEnv {
   std::optional<std::string> saved_;
 };
 
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

@@ -22,7 +22,7 @@ class RdIniTest : public ::testing::Test {
     start.nversini = -7;
     return rd_ini(dir.str("Brevanto"), start);
   }
-  testing::TempDir dir;
+  fixtures::TempDir dir;
 };
 
 TEST_F(RdIniTest, NoFileKeepsTheDefaults) {

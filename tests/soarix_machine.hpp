@@ -6,7 +6,7 @@
 
 #include "wine_prefix_fixture.hpp"
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 
 struct Installed {
   std::string folder;  // InstallDir, a Windows path on drive C: or a native path
@@ -72,4 +72,4 @@ class SoarixMachine {
   }
 };
 
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 
 class TempDir {
  public:
@@ -72,4 +72,4 @@ class ScopedCurrentPath {
   std::filesystem::path old_;
 };
 
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

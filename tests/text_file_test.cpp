@@ -35,14 +35,14 @@ std::vector<std::string> all_lines(const std::string& path, std::size_t width = 
 }
 
 TEST(TextFile, DropsCarriageReturnsAndTakesALastLineWithoutLineEnd) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   const auto path = dir.write("a.txt", "one\r\ntwo\n\r\nlast");
   EXPECT_EQ(all_lines(path), (std::vector<std::string>{"one", "two", "", "last"}));
 }
 
 // The file is read in blocks: a line end split between two of them is still one line end.
 TEST(TextFile, LineEndsAcrossBlocks) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   for (std::size_t n = 16380; n <= 16386; ++n) {
     const auto path = dir.write("a.txt", std::string(n, 'a') + "\r\nb\r\n" + std::string(n, 'c'));
     for (const std::size_t width : {std::size_t{132}, std::size_t{16383}, std::size_t{20000}}) {
@@ -105,7 +105,7 @@ std::vector<std::string> lines_every_way(
   }
   EXPECT_EQ(gathered, lines);
   // The same content handed as bytes reads as the file does.
-  const std::string content = testing::read_file(path);
+  const std::string content = fixtures::read_file(path);
   TextFile bytes;
   bytes.open_bytes(content, decoding);
   EXPECT_EQ(bytes.from_utf8(), file.from_utf8());
@@ -122,7 +122,7 @@ std::vector<std::string> lines_every_way(
 // A line ends at LF, CR LF, any run of CRs before LF, or a CR that no LF follows: each such CR
 // ends a line of its own. No line keeps a CR, wherever the 16 KiB blocks of the reading fall.
 TEST(TextFile, LineEndsOfEveryKind) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   struct Case {
     std::string text;
     std::vector<std::string> lines;
@@ -198,7 +198,7 @@ TEST(TextFile, LineEndsOfEveryKind) {
 // throughout, beyond ASCII) reads as Windows-1252, "?" for what that cannot spell; any sequence
 // that is not UTF-8, even past the first block, leaves the whole file as it is.
 TEST(TextFile, ByteOrderMarkAndUtf8Text) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   using Decoding = TextFile::Decoding;
   const std::string mark = "\xEF\xBB\xBF";
   struct Case {
@@ -288,7 +288,7 @@ TEST(TextFile, ByteOrderMarkAndUtf8Text) {
 
 // Back to the first line, from anywhere in a file of one block or of several.
 TEST(TextFile, RewindReadsFromTheFirstLineAgain) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   for (const std::size_t lines : {std::size_t{3}, std::size_t{2000}, std::size_t{5000}}) {
     std::string text;
     for (std::size_t i = 0; i < lines; ++i)
@@ -314,7 +314,7 @@ TEST(TextFile, RewindReadsFromTheFirstLineAgain) {
 }
 
 TEST(TextFile, CutsLinesAtTheWidthAndSkipsTheirRest) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   const auto path = dir.write("a.txt", "abcdef\r\nabc\r\nabcd\r\nxy\n");
   EXPECT_EQ(all_lines(path, 3), (std::vector<std::string>{"abc", "abc", "abc", "xy"}));
   const std::string huge(100000, 'z');
@@ -325,7 +325,7 @@ TEST(TextFile, CutsLinesAtTheWidthAndSkipsTheirRest) {
 // The rest of a cut line comes in pieces, each within its width, up to the line's end; a line
 // left unfinished is skipped by the next read.
 TEST(TextFile, TheRestOfACutLineComesInPieces) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   struct Case {
     std::string text;
     std::vector<std::string> pieces;  // of the first line, width 3
@@ -370,7 +370,7 @@ TEST(TextFile, TheRestOfACutLineComesInPieces) {
 }
 
 TEST(TextFile, EndAndErrorStatuses) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   TextFile empty(dir.write("empty.txt", ""));
   std::string line;
   EXPECT_EQ(empty.read_line(line, 132), Status::end);
@@ -384,7 +384,7 @@ TEST(TextFile, EndAndErrorStatuses) {
 
 // A name cut at a NUL byte would be another file's: such a name names none.
 TEST(TextFile, ANameWithANulByteNamesNoFile) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   const std::string plan = dir.write("plan.fpl", "x\n");
   const std::string cut = plan + std::string(1, '\0') + ".air";
   EXPECT_FALSE(TextFile(cut).is_open());
@@ -396,7 +396,7 @@ TEST(TextFile, ANameWithANulByteNamesNoFile) {
 // A folder, a named pipe without writer or a device opens as a missing file does, at once: the
 // wait for a pipe's writer would block the run for ever.
 TEST(TextFile, OnlyRegularFilesOpen) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
 #ifdef _WIN32
   std::vector<std::string> refused = {dir.str(), "NUL"};
 #else
@@ -422,7 +422,7 @@ TEST(TextFile, OnlyRegularFilesOpen) {
 }
 
 TEST(TextFile, BinaryBytesPassThroughAndRewindStartsAgain) {
-  testing::TempDir dir;
+  fixtures::TempDir dir;
   const std::string bytes("a\0b\xFF", 4);
   TextFile file(dir.write("bin", bytes));
   std::string line;

@@ -11,7 +11,7 @@ namespace brevanto {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempDir;
+using fixtures::TempDir;
 
 // The names in the folder: a failed or finished write leaves no temporary file.
 std::vector<std::string> names(const TempDir& dir) {

@@ -20,7 +20,7 @@
 #include "log_message.hpp"
 #include "scoped_env.hpp"
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 
 // A registry text escaped as Wine writes it: "\" doubled, quotes escaped.
 inline std::string reg_text(std::string_view text) {
@@ -115,4 +115,4 @@ struct CapturedIo {
   CapturedIo() { cmn.qline = true; }
 };
 
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

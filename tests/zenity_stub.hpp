@@ -16,7 +16,7 @@
 
 #include "scoped_env.hpp"
 
-namespace brevanto::testing {
+namespace brevanto::fixtures {
 
 class ZenityStub {
  public:
@@ -122,4 +122,4 @@ inline bool has(const std::vector<std::string>& args, const std::string& arg) {
   return std::find(args.begin(), args.end(), arg) != args.end();
 }
 
-}  // namespace brevanto::testing
+}  // namespace brevanto::fixtures

@@ -26,8 +26,6 @@
 #include "platform.hpp"
 #include "tinyfiledialogs.hpp"
 
-int tinyfd_winUtf8 = 0;
-int tinyfd_forceConsole = 0;
 
 namespace {
 

@@ -16,8 +16,6 @@
 #include "tinyfiledialogs.hpp"
 #include "wide_win32.hpp"
 
-int tinyfd_winUtf8 = 0;
-int tinyfd_forceConsole = 0;
 
 namespace {
 

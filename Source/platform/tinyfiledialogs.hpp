@@ -5,12 +5,6 @@
 
 extern "C" {
 
-// Switches of the library (UTF-8 texts, dialogs on the console). The program sets both to 0
-// before each dialog; this layer reads neither: its texts are always Windows-1252, and it answers
-// on the console only where no display is.
-extern int tinyfd_winUtf8;
-extern int tinyfd_forceConsole;
-
 // dialogType: "ok", "okcancel", "yesno", "yesnocancel"; iconType: "info", "warning", "error",
 // "question"; defaultButton: 0 for cancel/no, 1 for ok/yes, 2 for no in yesnocancel.
 // Returns 0 for cancel/no, 1 for ok/yes, 2 for no in yesnocancel.

@@ -11,8 +11,8 @@
 
 namespace {
 
-using brevanto::testing::ScopedCurrentPath;
-using brevanto::testing::TempDir;
+using brevanto::fixtures::ScopedCurrentPath;
+using brevanto::fixtures::TempDir;
 using Names = std::vector<std::string>;
 
 TEST(ExpandWildcards, FilesOfTheFolderInExplorerOrderOrThePatternItself) {
