@@ -26,7 +26,6 @@
 #include "platform.hpp"
 #include "tinyfiledialogs.hpp"
 
-
 namespace {
 
 std::string text_or_empty(const char* s) {

@@ -16,7 +16,6 @@
 #include "tinyfiledialogs.hpp"
 #include "wide_win32.hpp"
 
-
 namespace {
 
 using platform::from_wide;
