@@ -11,7 +11,7 @@ constexpr std::size_t kBoxTitleLen = 63;
 }  // namespace
 
 void error_message_tit(Console& con, int& msg_status, std::string_view tit, std::string& msg,
-                       bool qline) {
+                       bool to_console) {
   // One pass: a path of many folders makes a message of many slashes.
   std::string lines;
   lines.reserve(msg.size());
@@ -24,7 +24,7 @@ void error_message_tit(Console& con, int& msg_status, std::string_view tit, std:
     }
   }
   msg = std::move(lines);
-  if (qline) {
+  if (to_console) {
     con.line(" " + std::string(trim_right(msg)));
     return;
   }
@@ -33,8 +33,8 @@ void error_message_tit(Console& con, int& msg_status, std::string_view tit, std:
   DisplayMessage(con, title, message, msg_status);
 }
 
-void error_message(Console& con, int& msg_status, std::string& msg, bool qline) {
-  error_message_tit(con, msg_status, kDefaultTitle, msg, qline);
+void error_message(Console& con, int& msg_status, std::string& msg, bool to_console) {
+  error_message_tit(con, msg_status, kDefaultTitle, msg, to_console);
 }
 
 }  // namespace brevanto

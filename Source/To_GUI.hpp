@@ -28,12 +28,13 @@ enum : int {
 };
 
 // Turns the line marks of `msg` into line feeds (in the caller's text), then writes it to the
-// console when `qline` is true, or shows it in a box titled `tit` (message cut to 511
-// characters, title to 63). For the question severities `msg_status` receives the answer.
+// console when `to_console` is true (a message that is only said, never shown), or shows it in a
+// box titled `tit` (message cut to 511 characters, title to 63). For the question severities
+// `msg_status` receives the answer.
 void error_message_tit(Console& con, int& msg_status, std::string_view tit, std::string& msg,
-                       bool qline);
+                       bool to_console);
 
 // error_message_tit with the title kDefaultTitle ("Varnek").
-void error_message(Console& con, int& msg_status, std::string& msg, bool qline);
+void error_message(Console& con, int& msg_status, std::string& msg, bool to_console);
 
 }  // namespace brevanto

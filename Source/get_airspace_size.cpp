@@ -15,7 +15,7 @@ int get_airspace_size(Io& io, std::string_view aspfile) {
     msg += in_language(io.cmn.language, "/Airspace file : error opening",
                        "/Fichier d'espace a\xE9rien : ouverture impossible");
     int severity = s_error;
-    error_message(io.con, severity, msg, io.cmn.qline);
+    error_message(io.con, severity, msg, false);
     return 0;
   }
   int blocks = 0;

@@ -67,7 +67,7 @@ int get_soarix_inst_dir(Io& io, inst00& inst, int nc, std::string& path, bool si
       io.con.trace(nc);
       std::string msg = "get_soarix_inst_dir : incorrect Soarix version";
       int severity = s_error;
-      error_message(io.con, severity, msg, io.cmn.qline);
+      error_message(io.con, severity, msg, false);
       return kBadSelector;
     }
   }

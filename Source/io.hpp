@@ -13,7 +13,6 @@ namespace brevanto {
 
 struct cmndta001 {
   Language language = Language::english;  // of the messages; -en and -fr choose it
-  bool qline = false;                     // messages to the console instead of message boxes
   std::string app_name{kRunTitle};        // title of the check run's popups
 };
 

@@ -96,7 +96,7 @@ void start_up(Journal& journal, RunSettings& s) {
   journal.con.trace("Nvers ", s.nversini, s.nvers);
   parse_command_line(journal.con, s);
   journal.con.trace("npopup,qverb,qoklines", s.npopup, s.qverb, s.qoklines);
-  s.qkeepwnd = s.qkeepwnd || s.qline || s.qverb;
+  s.qkeepwnd = s.qkeepwnd || s.qverb;
   if (!s.qkeepwnd) HideConsole(journal.con);
 }
 

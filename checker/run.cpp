@@ -115,7 +115,7 @@ class CheckRun : private ReportSink, private PlanSource {
   }
 
   void popup(int severity, std::string msg) {
-    error_message_tit(io_.con, severity, settings_.app_name, msg, settings_.qline);
+    error_message_tit(io_.con, severity, settings_.app_name, msg, false);
   }
   void popup_error(std::string_view msg) { popup(s_error, std::string(msg)); }
 

@@ -9,7 +9,7 @@
 
 namespace brevanto {
 
-struct RunSettings : cmndta001 {  // the language and qline come with the message settings
+struct RunSettings : cmndta001 {  // the language comes with the message settings
   bool qverb = false;             // verbose console
   int npopup = 1;                 // popup mode: 0 none, 1 summary, 2 per plan, 3 with violations
   bool qoklines = false;          // report satisfied rules too

@@ -134,7 +134,6 @@ TEST(GetSoarixUserPath, UndefinedVariableIsReportedOnTheConsole) {
   TempPrefix prefix;  // USERPROFILE undefined in the process and in the prefix
   prefix.user_reg(shell_folders("%USERPROFILE%\\Documents"));
   CapturedIo c;
-  c.cmn.qline = false;  // the console whatever the run's line mode
   EXPECT_EQ(get_soarix_user_path(c.io, 3, "", false, true), std::nullopt);
   EXPECT_NE(c.out.find(" ENV USERPROFILE\n Error getting environment variable\nUSERPROFILE\n"
                        " get_soarix_user_path= 0\n"),

@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "captured_boxes.hpp"
 #include "soarix_machine.hpp"
 #include "wine_prefix_fixture.hpp"
 
@@ -90,7 +91,6 @@ TEST(GetSoarixInstDir, KeyNotReadableIsToldOnTheConsoleUnlessSilent) {
   TempPrefix prefix;
   prefix.user_reg(reg_key("Software\\Soarix3", {{"InstallDir", "C:\\Sim3"}}));
   CapturedIo c;
-  c.cmn.qline = false;  // the message goes to the console whatever the run's line mode
   inst00 inst;
   std::string path = "old";
   EXPECT_EQ(get_soarix_inst_dir(c.io, inst, 2, path, false), 0);
@@ -140,11 +140,12 @@ TEST(GetSoarixInstDir, AnyOtherSelectorIsRefused) {
   TempPrefix prefix;
   for (int nc : {0, 4, -4, 100, std::numeric_limits<int>::min()}) {
     CapturedIo c;
+    fixtures::CapturedBoxes boxes;
     inst00 inst;
     std::string path;
     EXPECT_EQ(get_soarix_inst_dir(c.io, inst, nc, path, false), kBadSelector) << nc;
-    EXPECT_EQ(c.out,
-              " " + std::to_string(nc) + "\n get_soarix_inst_dir : incorrect Soarix version\n");
+    EXPECT_EQ(c.out, " " + std::to_string(nc) + "\n");
+    EXPECT_EQ(boxes.shown(), "Varnek [error]\nget_soarix_inst_dir : incorrect Soarix version\n");
   }
 }
 
@@ -165,12 +166,13 @@ TEST(LandscapeAirspaceCount, EachAirspaceFileIsReadOncePerRun) {
   EXPECT_EQ(c.out, alps + alps + alps);
 
   c.out.clear();
+  fixtures::CapturedBoxes boxes;
   EXPECT_EQ(landscape_airspace_count(c.io, inst, "Nowhere", &known), 0);
   EXPECT_EQ(landscape_airspace_count(c.io, inst, "Nowhere", &known), 0);
-  const std::string nowhere =
-      " C:\\Sim3\\Landscapes\\Nowhere\\Nowhere.air\n C:\\Sim3\\Landscapes\\Nowhere\\Nowhere.air\n"
-      "Airspace file : error opening\n";
-  EXPECT_EQ(c.out, nowhere + nowhere);
+  const std::string nowhere = "C:\\Sim3\\Landscapes\\Nowhere\\Nowhere.air";
+  EXPECT_EQ(c.out, " " + nowhere + "\n " + nowhere + "\n");
+  const std::string box = "Varnek [error]\n" + nowhere + "\nAirspace file : error opening\n";
+  EXPECT_EQ(boxes.shown(), box + box);
 }
 
 TEST(ModifiedDate, SecondsSince1970OrMinusOne) {

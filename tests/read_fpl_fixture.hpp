@@ -20,8 +20,6 @@ namespace brevanto::fixtures {
 
 class ReadFplTest : public ::testing::Test {
  protected:
-  void SetUp() override { cmn.qline = true; }
-
   // A file in the temporary folder, written byte for byte.
   std::string write(const std::string& name, std::string_view content) {
     return dir_.write(name, std::string(content));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "captured_boxes.hpp"
 #include "dates.hpp"
 #include "read_fpl_fixture.hpp"
 #include "soarix_machine.hpp"
@@ -586,15 +587,16 @@ TEST_F(ReadFplTest, DescriptionBlock) {
 
 TEST_F(ReadFplTest, Version3LandscapeWithoutAirspaceFile) {
   install_without_airspace();
+  CapturedBoxes boxes;
   read(crlf({"Soarix version=3000", "[Task]", "Landscape=Nowhere", "PZCount=1",
              "PZPos0X0=123456.75", "PZPos0Y0=-654321.25", "PZPenaltyTimeFactor0=1.5",
              "DisabledAirspaces=", "TPName0=Home"}));
   EXPECT_EQ(fpl.nb_as_zones, 0);
   EXPECT_THAT(out, HasSubstr("Nowhere\\Nowhere.air\n"));
   // The path stays whole in the message, its "/" no line breaks.
-  EXPECT_THAT(out,
-              HasSubstr(" " + inst.instpath3 +
-                        "\\Landscapes\\Nowhere\\Nowhere.air\nAirspace file : error opening\n"));
+  EXPECT_EQ(boxes.shown(),
+            "Varnek [error]\n" + inst.instpath3 +
+                "\\Landscapes\\Nowhere\\Nowhere.air\nAirspace file : error opening\n");
   EXPECT_THAT(out, HasSubstr(" Airspace zones :  0\n"));
   EXPECT_THAT(out, HasSubstr(" allocate 132 132\n"));
   // The penalty-zone lines are whole.

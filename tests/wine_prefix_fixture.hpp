@@ -112,7 +112,6 @@ struct CapturedIo {
   Journal journal{con, "Brevanto"};
   cmndta001 cmn;
   Io io{con, journal, cmn};
-  CapturedIo() { cmn.qline = true; }
 };
 
 }  // namespace brevanto::fixtures
