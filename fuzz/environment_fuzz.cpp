@@ -2,7 +2,7 @@
 // user.reg, for names the process environment does not define.
 #include "RdUsrReg.hpp"
 #include "fuzz_support.hpp"
-#include "platform/platform.hpp"
+#include "platform.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace brevanto;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz_support.hpp"
-#include "platform/encoding.hpp"
+#include "encoding.hpp"
 #include "text_file.hpp"
 
 namespace {

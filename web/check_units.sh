@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Compiles every portable unit of the check (Source/ and checker/; the system-specific files of
-# Source/platform/ stay native) with Emscripten's em++, syntax only, with the project's warnings
+# Compiles every portable unit of the check (the layers of Source/ and checker/; the
+# system-specific files of Source/platform/ stay native) with Emscripten's em++, syntax only, with the project's warnings
 # as errors. Exits 1 when any unit fails and names it.
 #
 #   web/check_units.sh
@@ -14,8 +14,12 @@ export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 command -v em++ > /dev/null || { echo "em++ not found (Debian's package emscripten)" >&2; exit 1; }
 
 flags=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
-       -Wold-style-cast -Werror -ISource -Ichecker)
-units=(Source/*.cpp checker/*.cpp)
+       -Wold-style-cast -Werror)
+layers=(Source/platform Source/support Source/journal Source/installation Source/flightplan
+        checker/rules checker/reports checker/driver)
+for layer in "${layers[@]}"; do flags+=(-I"$layer"); done
+units=(Source/platform/*_common.cpp)
+for layer in "${layers[@]:1}"; do units+=("$layer"/*.cpp); done
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
 

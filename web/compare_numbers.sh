@@ -12,8 +12,9 @@ sweep=${1:-1000000}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-sources=(web/number_probe.cpp Source/number_read.cpp Source/fortran_format.cpp Source/real_chars.cpp)
-flags=(-std=c++20 -O2 -Wall -Wextra -Werror -ISource)
+sources=(web/number_probe.cpp Source/support/number_read.cpp Source/support/fortran_format.cpp
+         Source/support/real_chars.cpp)
+flags=(-std=c++20 -O2 -Wall -Wextra -Werror -ISource/support -ISource/platform)
 "${CXX:-g++}" "${flags[@]}" "${sources[@]}" -o "$tmp/probe"
 # One file, the WebAssembly inside: node then needs no fetch of a .wasm beside it.
 em++ "${flags[@]}" -sSINGLE_FILE=1 "${sources[@]}" -o "$tmp/probe.js"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.hpp"
+#include "platform.hpp"
 #include "temp_dir.hpp"
 
 namespace {
