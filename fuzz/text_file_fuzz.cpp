@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_support.hpp"
 #include "encoding.hpp"
+#include "fuzz_support.hpp"
 #include "text_file.hpp"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <limits>
 
+#include "chars.hpp"
 #include "fixed_text.hpp"
 #include "is_true.hpp"
 #include "number_read.hpp"
-#include "chars.hpp"
 
 namespace brevanto {
 

@@ -1,8 +1,8 @@
 #include "get_inst_path.hpp"
 
 #include "GetExePath.hpp"
-#include "fixed_text.hpp"
 #include "chars.hpp"
+#include "fixed_text.hpp"
 
 namespace brevanto {
 

@@ -1,7 +1,7 @@
 #include "MajMin.hpp"
 
-#include "fixed_text.hpp"
 #include "chars.hpp"
+#include "fixed_text.hpp"
 
 namespace brevanto {
 

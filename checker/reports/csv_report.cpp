@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "finding_text.hpp"
 #include "chars.hpp"
 #include "encoding.hpp"
+#include "finding_text.hpp"
 
 namespace brevanto {
 

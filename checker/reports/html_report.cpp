@@ -3,10 +3,10 @@
 #include <charconv>
 #include <string_view>
 
+#include "encoding.hpp"
 #include "finding_text.hpp"
 #include "fixed_text.hpp"
 #include "html_escape.hpp"
-#include "encoding.hpp"
 #include "real_chars.hpp"
 #include "task_map.hpp"
 
