@@ -65,7 +65,9 @@ std::optional<RulesFault> read_rules(Console& trace, TextFile& file, std::string
   const Texts& messages = texts(options.language);
   table = ConstraintTable{};
   std::string line, key, val, rel;
+  long long file_line = 0;
   while (file.read_line(line, kLineLen) == TextFile::Status::ok) {
+    ++file_line;
     if (line.starts_with('#')) continue;
     extract_key_val_rel(line, key, val, rel, kKeyLen);
     // Blank lines and section headers have no relation; a blank key can match no plan key.
@@ -87,6 +89,7 @@ std::optional<RulesFault> read_rules(Console& trace, TextFile& file, std::string
     rule.key_pattern = key_pattern(key);
     rule.sectioned = key.starts_with('[') && key.find(']') != std::string::npos;
     rule.line_as_written = trim_right(line);
+    rule.file_line = file_line;
     rule.check_rel = rel;
     rule.check_val = val;
     apply_qualifiers(rule, table);

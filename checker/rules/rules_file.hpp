@@ -36,6 +36,7 @@ struct Constraint {
   bool sectioned = false;       // check_key begins with a section ("[Task]Count"): it is compared
                                 // with the current section followed by the line's key
   std::string line_as_written;  // the rules file's line, for the messages about the rule
+  long long file_line = 0;      // its number in the rules file, from 1
 };
 
 struct ConstraintTable {

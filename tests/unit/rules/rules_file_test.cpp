@@ -44,7 +44,9 @@ TEST_F(RulesFileTest, LinesBecomeTypedConstraints) {
   EXPECT_EQ(c.check_typ, 'I');
   EXPECT_EQ(c.check_int, 1500);
   EXPECT_EQ(c.check_flt, 1500.0f);
+  EXPECT_EQ(c.file_line, 2);  // comments and ignored lines count as lines of the file
   EXPECT_EQ(table[2].check_key, "StartTime");
+  EXPECT_EQ(table[2].file_line, 7);
   EXPECT_EQ(table[2].check_rel, ">=");
   EXPECT_EQ(table[2].check_typ, 'R');
   EXPECT_EQ(table[2].check_flt, 12.5f);
