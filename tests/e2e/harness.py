@@ -49,10 +49,19 @@ def cp1252(data):
 INSTALLED_3 = "Soarix 3 install path: C:\\Program Files\\Soarix3\n"
 
 
-def rules_head(count, french=False):
-    """The lines that close the reading of the rules file."""
+def rules_head(count, french=False, warnings=()):
+    """The lines that close the reading of the rules file: the count, the warnings about rules,
+    a blank line."""
     text = " contraintes \u00e0 v\u00e9rifier" if french else " constraints to check"
-    return f"{count:2d} {text}\n \n"
+    return f"{count:2d} {text}\n" + "".join(line + "\n" for line in warnings) + " \n"
+
+
+def rule_warning(number, line, rule, what, french=False):
+    """A warning about a rule: its number, its line in the file, the rule as written, what is
+    wrong."""
+    if french:
+        return f"*** r\u00e8gle {number} (ligne {line}) : {rule} : {what} ***"
+    return f"*** rule {number} (line {line}) : {rule} : {what} ***"
 
 
 def plan_block(path, lines=(), nok=0, french=False):
