@@ -1,5 +1,7 @@
 #include "settings.hpp"
 
+#include <optional>
+
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
 #include "is_true.hpp"
@@ -19,6 +21,23 @@ std::string settings_file_name(std::string_view argv0) {
   return std::string(name.substr(0, cut + 1)) + "Brevanto.ini";
 }
 
+// The longest path Windows opens; a longer rules file name names no file.
+constexpr std::size_t kLongestPath = 32767;
+
+// The value of the settings line `line` that read_line_start() may have cut, with the rest of
+// the line read from `file`; nothing when the line is longer than any path.
+std::optional<std::string> whole_value(std::string_view line, TextFile& file) {
+  std::size_t split = line.find('=');
+  if (split == std::string_view::npos) split = line.find(':');
+  std::string value(trim_left(line.substr(split + 1)));
+  std::string piece;
+  while (file.read_more(piece, kPathLen)) {
+    value += piece;
+    if (value.size() > kLongestPath) return std::nullopt;
+  }
+  return std::string(trim_right(value));
+}
+
 }  // namespace
 
 RunSettings rd_ini(std::string_view argv0, RunSettings s) {
@@ -26,7 +45,7 @@ RunSettings rd_ini(std::string_view argv0, RunSettings s) {
   TextFile file(file_name);
   if (!file.is_open()) return s;
   std::string line, key, val;
-  while (file.read_line(line, kPathLen) == TextFile::Status::ok) {
+  while (file.read_line_start(line, kPathLen) == TextFile::Status::ok) {
     if (trim_right(line).empty() || line[0] == '#') continue;
     extract_key_val(line, key, val, kPathLen);
     if (val.empty()) continue;
@@ -50,6 +69,11 @@ RunSettings rd_ini(std::string_view argv0, RunSettings s) {
       s.qmissing = is_true(val);
     } else if (key == "KeepGoing") {
       s.qkeepgoing = is_true(val);
+    } else if (key == "Quiet") {
+      s.qquiet = is_true(val);
+    } else if (key == "Rules") {
+      // A name cut at the line's width would name another file.
+      if (const std::optional<std::string> name = whole_value(line, file)) s.rules_file = *name;
     } else if (key == "FltPntAcy") {
       const auto v = read_real(val);
       s.fltpntacy = v.value_or(1.0e-6f);
