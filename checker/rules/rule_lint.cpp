@@ -308,6 +308,7 @@ std::vector<std::string> rule_warnings(int number, const Constraint& rule, Langu
   if (rule.check_agl && rule.check_typ == 'C') whats.emplace_back(t.agl_on_text);
 
   std::vector<std::string> lines;
+  lines.reserve(whats.size());
   for (const std::string& what : whats) {
     lines.push_back(std::string(t.rule) + i2b(number) + std::string(t.line) +
                     std::to_string(rule.file_line) + ") : " + rule.line_as_written + " : " + what +
