@@ -22,8 +22,22 @@ if(WIN32)
 else()
   set(ini_line_ends UNIX)
 endif()
-configure_file(${BREVANTO_RESOURCES}/Brevanto.ini.in ${PROJECT_BINARY_DIR}/Brevanto.ini @ONLY
+set(package_texts ${PROJECT_BINARY_DIR}/package-texts)
+configure_file(${BREVANTO_RESOURCES}/Brevanto.ini.in ${package_texts}/Brevanto.ini @ONLY
                NEWLINE_STYLE ${ini_line_ends})
+
+# The program finds its settings and rules beside itself: in the build folder, the shipped
+# settings and the example's rules file, copied by the build whenever their source is newer, so
+# that a run after an edit never reads an old copy (building the program alone copies them too).
+set(beside_program ${PROJECT_BINARY_DIR}/DEFAULT_CHECK.fpl ${PROJECT_BINARY_DIR}/Brevanto.ini)
+add_custom_command(OUTPUT ${beside_program}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/examples/DEFAULT_CHECK.fpl
+          ${PROJECT_BINARY_DIR}/DEFAULT_CHECK.fpl
+  COMMAND ${CMAKE_COMMAND} -E copy ${package_texts}/Brevanto.ini ${PROJECT_BINARY_DIR}/Brevanto.ini
+  DEPENDS ${PROJECT_SOURCE_DIR}/examples/DEFAULT_CHECK.fpl ${package_texts}/Brevanto.ini
+  COMMENT "The rules file and the settings beside the program")
+add_custom_target(brevanto_beside_program ALL DEPENDS ${beside_program})
+add_dependencies(Brevanto brevanto_beside_program)
 
 # Without a prefix of the user's choosing, a folder of its own: the files do not fit the
 # bin/share layout of /usr/local.
@@ -53,14 +67,13 @@ function(brevanto_text_file source target)
   endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
 endfunction()
-set(package_texts ${PROJECT_BINARY_DIR}/package-texts)
 brevanto_text_file(${PROJECT_SOURCE_DIR}/examples/DEFAULT_CHECK.fpl
                    ${package_texts}/DEFAULT_CHECK.fpl)
 brevanto_text_file(${PROJECT_SOURCE_DIR}/README.md ${package_texts}/README.md)
 brevanto_text_file(${PROJECT_SOURCE_DIR}/docs/rules.md ${package_texts}/docs/rules.md)
 
 install(TARGETS Brevanto RUNTIME DESTINATION .)
-install(FILES ${package_texts}/DEFAULT_CHECK.fpl ${PROJECT_BINARY_DIR}/Brevanto.ini
+install(FILES ${package_texts}/DEFAULT_CHECK.fpl ${package_texts}/Brevanto.ini
               ${package_texts}/README.md
         DESTINATION .)
 install(FILES ${package_texts}/docs/rules.md DESTINATION docs)

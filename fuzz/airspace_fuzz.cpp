@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string out;
   Console con(out);
   Journal journal(con, "Brevanto");
-  const cmndta001 cmn{Language::english, true, "Vantobre"};
+  const cmndta001 cmn{Language::english, "Vantobre"};
   Io io{con, journal, cmn};
   const int blocks = get_airspace_size(io, scratch.write("Alps.air", fuzz::text(data, size)));
   fuzz::require(blocks >= 0 && static_cast<std::size_t>(blocks) <= size / 2);

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string out;
   Console con(out);
   Journal journal(con, "Brevanto");
-  const cmndta001 cmn{Language::english, true, "Vantobre"};
+  const cmndta001 cmn{Language::english, "Vantobre"};
   Io io{con, journal, cmn};
   inst00 inst;
   std::string path;

@@ -60,13 +60,13 @@ bool is_flight_plan_line(std::string_view line, std::string_view key) {
 std::vector<PlanKey> flight_plan_keys() {
   std::vector<PlanKey> keys = {
       {kVersionKey, false, in_version},        {kLandscapeKey, false, in_task},
-      {kTurnpointCount, false, in_task},       {kTurnpointName, true, in_task},
+      {kTurnpointCount, false, in_task},       {kTurnpointName, true, in_task, true},
       {kPenaltyZoneCount, false, in_task},     {kPenaltyZoneCornerPrefix, true, in_task},
       {kDisabledAirspacesKey, false, in_task}, {kDescriptionKey, false, in_description},
       {kPolygonPrefix, true, in_weather},
   };
   for (const TurnpointKey& k : turnpoint_keys)
-    keys.push_back(PlanKey{k.prefix, true, in_task});
+    keys.push_back(PlanKey{k.prefix, true, in_task, true});
   for (const PenaltyZoneKey& k : penalty_zone_keys)
     keys.push_back(PlanKey{k.prefix, true, in_task});
   for (const std::string_view name : kWeatherKeys)
@@ -96,6 +96,28 @@ std::vector<PlanKey> flight_plan_keys() {
     }
   }
   return merged;
+}
+
+std::optional<PlanKey> plan_key_of(std::string_view key) {
+  static const std::vector<PlanKey> keys = flight_plan_keys();
+  for (const PlanKey& k : keys) {
+    if (!k.numbered) {
+      if (key == k.name) return k;
+      continue;
+    }
+    // A family's number: digits, and for a point of a zone, a coordinate and the zone's digits.
+    if (!key.starts_with(k.name)) continue;
+    const std::string_view number = key.substr(k.name.size());
+    const std::size_t digits = number.find_first_not_of("0123456789");
+    if (digits == 0) continue;
+    if (digits == std::string_view::npos) return k;
+    const std::string_view zone = number.substr(digits + 1);
+    if (!k.per_turnpoint && number[digits] >= 'X' && number[digits] <= 'Z' && !zone.empty() &&
+        zone.find_first_not_of("0123456789") == std::string_view::npos) {
+      return k;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace brevanto

@@ -4,6 +4,7 @@
 // file take their keys from here, so that they all speak of the same lines.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -195,11 +196,19 @@ enum PlanSection : unsigned {
 // ("TPRadius<n>").
 struct PlanKey {
   std::string_view name;
-  bool numbered = false;  // a number follows: a turnpoint's, a penalty zone's, a point's
-  unsigned sections = 0;  // PlanSection bits: where plans hold it
+  bool numbered = false;       // a number follows: a turnpoint's, a penalty zone's, a point's
+  unsigned sections = 0;       // PlanSection bits: where plans hold it
+  bool per_turnpoint = false;  // numbered by turnpoint: what the rules' "|" (the finish) and
+                               // "$", "?", "%" (ranges of turnpoints) select in
 };
 
-// Every key of a flight plan: those the reader knows and those real plans also carry.
+// Every key of a flight plan: those the reader knows and those real plans also carry, each once,
+// in the order of the reader's tables.
 std::vector<PlanKey> flight_plan_keys();
+
+// The entry of flight_plan_keys() that the whole key `key` of a plan line is: the key itself, or
+// a numbered family followed by its number ("TPRadius12", "PZPos1X2"); nothing when no plan holds
+// it.
+std::optional<PlanKey> plan_key_of(std::string_view key);
 
 }  // namespace brevanto

@@ -276,7 +276,7 @@ void PlanReader::version() {
   // previous plan's would give this plan another version's fix-ups.
   const auto v = read_int(val_);
   fpl_.fpl_vers = v ? *v / 1000 : 0;
-  if (verbose_) con_.line(" Soarix_version=" + fmt_i(fpl_.fpl_vers, 1));
+  if (verbose_) con_.note(" Soarix_version=" + fmt_i(fpl_.fpl_vers, 1));
   if (fpl_.fpl_vers == 2) {
     // Version 2 plans may lack these keys: keep what the previous plan gave.
     fpl_.maxstartgroundspeed = previous_maxstartgroundspeed_;
@@ -295,7 +295,7 @@ void PlanReader::landscape() {
 
 void PlanReader::turnpoint_count() {
   set_int(fpl_.nb_wp, val_);
-  if (verbose_) con_.line(" Number of legs=" + fmt_i(static_cast<long long>(fpl_.nb_wp) - 2, 2));
+  if (verbose_) con_.note(" Number of legs=" + fmt_i(static_cast<long long>(fpl_.nb_wp) - 2, 2));
   too_many_turnpoints_ = fpl_.nb_wp > maxtp + 1;
 }
 

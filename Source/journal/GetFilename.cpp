@@ -17,7 +17,7 @@ constexpr std::size_t kPatternLen = 31;
 constexpr std::size_t kMaxPatterns = 10;
 
 void trace(Console& con, std::string_view name, std::string_view text) {
-  con.line(std::string(name) + " " + std::string(text) + " " + std::to_string(text.size()));
+  con.note(std::string(name) + " " + std::string(text) + " " + std::to_string(text.size()));
 }
 
 void cancel_box(Console& con, const char* message) {

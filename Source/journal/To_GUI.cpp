@@ -25,7 +25,13 @@ void error_message_tit(Console& con, int& msg_status, std::string_view tit, std:
   }
   msg = std::move(lines);
   if (to_console) {
-    con.line(" " + std::string(trim_right(msg)));
+    // A notice is a diagnostic line, which a quiet console drops; a warning or an error is not.
+    const std::string line = " " + std::string(trim_right(msg));
+    if (msg_status == s_info) {
+      con.note(line);
+    } else {
+      con.line(line);
+    }
     return;
   }
   const std::string message(trim_right(std::string_view(msg).substr(0, kBoxMessageLen)));

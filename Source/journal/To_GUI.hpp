@@ -28,7 +28,8 @@ enum : int {
 };
 
 // Turns the line marks of `msg` into line feeds (in the caller's text), then writes it to the
-// console when `to_console` is true (a message that is only said, never shown), or shows it in a
+// console when `to_console` is true (a message that is only said, never shown: a notice of
+// severity s_info among the diagnostic lines, which a quiet console drops), or shows it in a
 // box titled `tit` (message cut to 511 characters, title to 63). For the question severities
 // `msg_status` receives the answer.
 void error_message_tit(Console& con, int& msg_status, std::string_view tit, std::string& msg,

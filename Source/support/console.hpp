@@ -2,6 +2,9 @@
 // buffered for speed and handed on in one go when the buffer fills, before every dialog and at
 // exit (flush()): to standard output (the console program gives the function that writes there),
 // into a string (a test), or nowhere (a reading whose lines nobody wants).
+//
+// Two kinds of output: what the user must see (line(): the report, warnings, errors, the help),
+// and the diagnostic lines of every step (trace(), note(), write()), which a quiet console drops.
 #pragma once
 
 #include <cstring>
@@ -25,11 +28,22 @@ class Console {
   Console& operator=(const Console&) = delete;
   ~Console() { flush(); }
 
+  // A quiet console drops the diagnostic lines; the others still reach it.
+  void set_quiet(bool quiet) { quiet_ = quiet; }
+  bool quiet() const { return quiet_; }
+
+  // Diagnostic text as it is, line ends included.
   void write(std::string_view text) {
+    if (quiet_) return;
     char* p = room(text.size());
     if (!text.empty()) std::memcpy(p, text.data(), text.size());
     written(p + text.size());
   }
+  // A diagnostic line.
+  void note(std::string_view text) {
+    if (!quiet_) line(text);
+  }
+  // A line for the user, shown whatever the console's mode.
   void line(std::string_view text) {
     char* p = room(text.size() + 1);
     if (!text.empty()) std::memcpy(p, text.data(), text.size());
@@ -40,6 +54,7 @@ class Console {
   // at the end of the buffer: the diagnostic lines are many.
   template <typename... Items>
   void trace(const Items&... items) {
+    if (quiet_) return;
     TraceWriter line(room(2 + (std::size_t{0} + ... + trace_room(items))));
     (line.add(items), ...);
     char* end = line.end();
@@ -67,6 +82,7 @@ class Console {
   Output output_ = nullptr;
   std::string* capture_ = nullptr;
   bool discard_ = false;
+  bool quiet_ = false;
   std::vector<char> buffer_;
   std::size_t used_ = 0;  // characters of the buffer not yet written out
 };

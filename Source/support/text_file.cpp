@@ -521,7 +521,7 @@ bool TextFile::read_more(std::string& piece, std::size_t width) {
 
 void tell_if_from_utf8(Console& con, const TextFile& file, std::string_view path) {
   if (file.from_utf8()) {
-    con.line(" " + platform::path_for_display(path) + " : UTF-8 text, converted to Windows-1252");
+    con.note(" " + platform::path_for_display(path) + " : UTF-8 text, converted to Windows-1252");
   }
 }
 

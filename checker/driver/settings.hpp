@@ -29,16 +29,21 @@ struct RunSettings : cmndta001 {  // the language comes with the message setting
   bool qkeepgoing = false;  // a plan that cannot be read does not stop the run
   std::string csv_file;     // the findings as CSV, written at the end; empty: none
   std::string html_file;    // the HTML report with the task maps; empty: none
+  bool qquiet = false;      // the console shows the report, warnings and errors only
+  // The rules file named by the organiser (a relative name from the current folder); empty:
+  // DEFAULT_CHECK.fpl beside the program.
+  std::string rules_file;
 };
 
 inline constexpr std::string_view hlpstr = "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)";
-// The options of the organiser's outputs, shown on a second usage line under the first.
-inline constexpr std::string_view hlpstr_outputs =
-    "[-unused] [-missing] [-keepgoing] [-csv=FILE] [-html=FILE]";
+// The options added since, shown on usage lines of their own under the first.
+inline constexpr std::string_view hlpstr_more[] = {
+    "[-ask] [-keep] [-q] [-rules=FILE] [-unused] [-missing] [-keepgoing]",
+    "[-csv=FILE] [-csv-sep=;] [-html=FILE]"};
 
 // `s` with the keys of the settings file beside the program named by `argv0` ("Brevanto.ini" in
 // the current folder for a bare name) applied: Version, Popup, verbose, ask, OKlines, FltPntAcy,
-// Unused, Missing, KeepGoing.
+// Unused, Missing, KeepGoing, Quiet, Rules. A Rules line is taken whole, however long.
 // A number that does not read ends the reading there and sets its key to 0 (Version, Popup) or
 // to the default tolerance (FltPntAcy).
 RunSettings rd_ini(std::string_view argv0, RunSettings s);

@@ -121,13 +121,13 @@ class PlansCheck {
     return end.result;
   }
 
-  // A file whose name is not a flight plan's: on the console as always, and in the report so
-  // that no file named for the run goes unmentioned.
+  // A file whose name is not a flight plan's: among the console's diagnostic lines as always, and
+  // in the report so that no file named for the run goes unmentioned.
   FileResult skipped(PlanReport& end) {
-    con_.line(std::string(52, '-'));
-    con_.line("");
-    con_.line(end.shown + " : " + std::string(kSkipped));
-    con_.line("");
+    con_.note(std::string(52, '-'));
+    con_.note("");
+    con_.note(end.shown + " : " + std::string(kSkipped));
+    con_.note("");
     sink_.report_lines({std::string(78, '-'), " ", end.shown, " ", kSkipped, " "});
     end.result = FileResult::skipped;
     end.problem_short = kSkipped;

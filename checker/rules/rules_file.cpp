@@ -3,7 +3,7 @@
 #include "extract_key_val.hpp"
 #include "fixed_text.hpp"
 #include "fortran_format.hpp"
-#include "rule_usage.hpp"
+#include "rule_lint.hpp"
 #include "text_file.hpp"
 #include "to_char.hpp"
 #include "value_primitives.hpp"
@@ -101,13 +101,8 @@ std::optional<RulesFault> read_rules(Console& trace, TextFile& file, std::string
     rule.check_typ = typed.typ;
     rule.check_flt = typed.fval;
     rule.check_int = typed.ival;
-    if (rule.check_agl) {
-      if (rule.check_typ != 'C') {
-        rule.check_typ = 'R';
-      } else {
-        sink.report_line(rule.check_val + " : AGL only for real or integer values");
-      }
-    }
+    // An AGL text stays a text with its AGL mark; the warnings say so.
+    if (rule.check_agl && rule.check_typ != 'C') rule.check_typ = 'R';
   }
   file.close();
 
@@ -115,7 +110,7 @@ std::optional<RulesFault> read_rules(Console& trace, TextFile& file, std::string
     return RulesFault{RulesFault::Kind::none_defined, std::string(messages.no_test)};
   table.index.build(table);
   sink.report_line(fmt_i(table.check_num, 2) + " " + std::string(messages.to_check));
-  report_useless_rules(sink, table, options.language);
+  report_rule_warnings(sink, table, options.language);
   sink.report_line(" ");
   return std::nullopt;
 }

@@ -63,8 +63,8 @@ RulesFault rules_file_cannot_be_opened(std::string_view path, Language language)
 
 // Reads the rules from `file` (open at its first line; `path` names it in the messages) into
 // `table` (filled afresh). Comments ("#" first), lines without relation, with a blank key or a
-// blank value are skipped. Writes to `sink` a line for each AGL text value, then the count line,
-// a line for each rule whose key can never match, and a line holding one blank; with
+// blank value are skipped. Writes to `sink` the count line, the warnings about the rules
+// (rule_lint), and a line holding one blank; with
 // options.qverb, each rule on `trace`. More than maxchk constraints or none at all: nothing more
 // is read and the fault comes back (the table then holds the constraints read so far).
 // Otherwise the table's index is built.

@@ -32,6 +32,21 @@ SOURCE = os.environ.get("BREVANTO_SOURCE", os.path.join(os.path.dirname(__file__
 
 DATE_HEAD = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n\n")
 
+# The reason of a skip for a tool this machine lacks: run.py tells CTest, which then counts the
+# module as skipped, not passed, and CI fails on it.
+MISSING_TOOL = "missing tool: "
+
+
+def missing_tool(*tools):
+    """The exception that skips a test (or its class, or its module) for want of `tools`."""
+    return unittest.SkipTest(MISSING_TOOL + ", ".join(tools))
+
+
+def needs(*programs):
+    """Decorator: skips a test or a class for the programs of `programs` not on PATH."""
+    missing = [p for p in programs if not shutil.which(p)]
+    return unittest.skipIf(missing, MISSING_TOOL + ", ".join(missing))
+
 
 def sanitized():
     """Whether the program under test was built with AddressSanitizer, whose shadow memory and
@@ -49,10 +64,19 @@ def cp1252(data):
 INSTALLED_3 = "Soarix 3 install path: C:\\Program Files\\Soarix3\n"
 
 
-def rules_head(count, french=False):
-    """The lines that close the reading of the rules file."""
+def rules_head(count, french=False, warnings=()):
+    """The lines that close the reading of the rules file: the count, the warnings about rules,
+    a blank line."""
     text = " contraintes \u00e0 v\u00e9rifier" if french else " constraints to check"
-    return f"{count:2d} {text}\n \n"
+    return f"{count:2d} {text}\n" + "".join(line + "\n" for line in warnings) + " \n"
+
+
+def rule_warning(number, line, rule, what, french=False):
+    """A warning about a rule: its number, its line in the file, the rule as written, what is
+    wrong."""
+    if french:
+        return f"*** r\u00e8gle {number} (ligne {line}) : {rule} : {what} ***"
+    return f"*** rule {number} (line {line}) : {rule} : {what} ***"
 
 
 def plan_block(path, lines=(), nok=0, french=False):

@@ -13,6 +13,7 @@ import subprocess
 import tempfile
 import unittest
 
+from harness import needs
 from wine import WINE
 
 PROBE = os.environ.get("BREVANTO_DIALOG_PROBE", "")
@@ -145,7 +146,7 @@ class BrokenZenity(ProbeTest):
 
 
 @unittest.skipIf(WINE, ZENITY_ONLY)
-@unittest.skipUnless(shutil.which("zenity"), "needs zenity")
+@needs("zenity")
 class DisplayThatDoesNotAnswer(ProbeTest):
     """A stale DISPLAY: zenity cannot open it, and the boxes are written on standard error and
     answered as without a display."""
@@ -170,8 +171,7 @@ class DisplayThatDoesNotAnswer(ProbeTest):
 
 
 @unittest.skipIf(WINE, ZENITY_ONLY)
-@unittest.skipUnless(all(shutil.which(p) for p in ("xvfb-run", "zenity", "xwininfo")),
-                     "the real zenity test needs xvfb-run, zenity and xwininfo (x11-utils)")
+@needs("xvfb-run", "zenity", "xwininfo")  # xwininfo: package x11-utils
 class RealZenity(ProbeTest):
     """The real zenity on a virtual display. A wrapper named zenity runs it, waits until its
     window is on the screen, records the window's title, and closes it: the dialog answers

@@ -10,7 +10,7 @@ import tempfile
 import unittest
 from html.parser import HTMLParser
 
-from harness import SandboxTest
+from harness import SandboxTest, missing_tool
 
 CHROMIUM = shutil.which("chromium") or shutil.which("chromium-browser")
 
@@ -60,7 +60,7 @@ class Maps(HTMLParser):
 class ExampleInChromium(SandboxTest):
     def setUp(self):
         if not CHROMIUM:
-            raise unittest.SkipTest("chromium is not installed")
+            raise missing_tool("chromium")
         super().setUp()
         r = self.box.run("-nopopup", "-html=report.html", *self.box.install_example())
         self.assertEqual(r.returncode, 0)

@@ -8,8 +8,8 @@ import tempfile
 import time
 import unittest
 
-from harness import (INSTALLED_3, WINDOWS, SandboxTest, changes, plan_block, rules_head, sanitized,
-                     skipped_block, totals)
+from harness import (INSTALLED_3, WINDOWS, SandboxTest, changes, missing_tool, plan_block,
+                     rules_head, sanitized, skipped_block, totals)
 from soarix import flight_plan
 
 MIB = 1 << 20
@@ -45,7 +45,7 @@ class HugeFiles(SandboxTest):
     def setUp(self):
         super().setUp()
         if not sanitized() and not os.path.exists(GNU_TIME):
-            self.skipTest(GNU_TIME + " (package time) measures the peak memory")
+            raise missing_tool(GNU_TIME + " (package time), which measures the peak memory")
         self.prefix = self.box.install()
         self.box.write("day.fpl", flight_plan())
         self.size = 10 * MIB if sanitized() else 100 * MIB

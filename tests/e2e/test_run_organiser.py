@@ -6,10 +6,12 @@ import os
 import unittest
 
 from harness import (INSTALLED_3, SOURCE, WINDOWS, SandboxTest, cp1252, plan_block, popup,
-                     rules_head, stopped, totals)
+                     rule_warning, rules_head, stopped, totals)
 from soarix import flight_plan
 
 RULES = "StartTime<=14.5\nTPRaduis*>=500\nTPRadius|<=3000\nTPName1[]Start\n"
+MISSPELLED = rule_warning(2, 2, "TPRaduis*>=500",
+                          "its key is no flight-plan key: did you mean TPRadius*")
 # A name with a quote, a comma and an accent: the CSV must quote it and keep the accent.
 ODD_NAME = 'Col "du" T\u00e9l\u00e9graphe, Nord'
 PROGRAM = "Brevanto.exe" if WINDOWS else "Brevanto"  # the program's copy in the run folder
@@ -35,8 +37,9 @@ class Outputs(SandboxTest):
     def test_useless_and_unused_rules(self):
         rules = RULES + "Landscape=Alps<East\n[Plane]>=4\nTP*Name=x\nTPRadius$$>=500\n"
         self.box.write("DEFAULT_CHECK.fpl", rules)
-        useless = "".join(f"*** rule {n} : {line} : its key can never match a flight-plan key ***\n"
-                          for n, line in enumerate(rules.splitlines(), 1) if n > 4)
+        useless = MISSPELLED + "\n" + "".join(
+            rule_warning(n, n, line, "its key can never match a flight-plan key") + "\n"
+            for n, line in enumerate(rules.splitlines(), 1) if n > 4)
         bad = plan_block("bad.fpl", [
             "TPName1 : " + ODD_NAME + "    should be: [] Start",
             "StartTime : 15.0                       should be: <= 14.5"], 2)
@@ -44,7 +47,7 @@ class Outputs(SandboxTest):
         today_report = today.report()  # read now: the next run writes the log afresh
         self.assertEqual(today_report, INSTALLED_3 + " 8  constraints to check\n" + useless
                          + " \n" + plan_block("clean.fpl") + bad + totals(1, 1))
-        self.assertIn("\n" + useless.splitlines()[0] + "\n", today.stdout)
+        self.assertIn("\n" + useless.splitlines()[1] + "\n", today.stdout)
         # The misspelled key and the useless ones matched nothing; the "|" rule matched the
         # finish of each plan.
         unused = ("-" * 78 + "\nRules that matched no line of any checked plan:\n"
@@ -59,7 +62,7 @@ class Outputs(SandboxTest):
             "-" * 78 + "\nR\u00e8gles qui ne correspondent \u00e0 aucune ligne des plans "
             "v\u00e9rifi\u00e9s :\n  2 : TPRaduis*>=500\n  5 : Landscape=Alps<East\n"
             "  6 : [Plane]>=4\n  7 : TP*Name=x\n  8 : TPRadius$$>=500\n"), r.report())
-        self.assertIn("*** r\u00e8gle 5 : Landscape=Alps<East : sa cl\u00e9 ne peut correspondre "
+        self.assertIn("*** r\u00e8gle 5 (ligne 5) : Landscape=Alps<East : sa cl\u00e9 ne peut correspondre "
                       "\u00e0 aucune cl\u00e9 de plan de vol ***\n", r.report())
 
     def test_csv_and_html_leave_the_report_as_it_was(self):
@@ -86,7 +89,8 @@ class Outputs(SandboxTest):
                          "bad.fpl")
         message = "gone.fpl\ncannot be opened\n"
         self.assertEqual(r.returncode, 1)
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(4) + plan_block("clean.fpl")
+        self.assertEqual(r.report(), INSTALLED_3 + rules_head(4, warnings=[MISSPELLED])
+                         + plan_block("clean.fpl")
                          + "-" * 78 + "\n \ngone.fpl\n \n" + message + " \n" + totals(1, 0, 1)
                          + stopped(1))
         self.assertEqual(r.stderr, popup("error", "gone.fpl", "cannot be opened"))

@@ -5,14 +5,19 @@ with a banner or lose its quotes."""
 import os
 import unittest
 
-from harness import INSTALLED_3, SandboxTest, plan_block, rules_head, totals
+from harness import INSTALLED_3, SandboxTest, plan_block, rule_warning, rules_head, totals
 from soarix import flight_plan
 
 KEPT = b"an organiser's own file\n"
 
 
+NO_PLAN_KEY = "its key is no flight-plan key"
+
+
 class OutsideText(SandboxTest):
     rules = 'CREATE*>10\n"Q"="z"\n'
+    head = rules_head(2, warnings=[rule_warning(1, 1, "CREATE*>10", NO_PLAN_KEY),
+                                   rule_warning(2, 2, '"Q"="z"', NO_PLAN_KEY)])
 
     def setUp(self):
         super().setUp()
@@ -34,7 +39,7 @@ class OutsideText(SandboxTest):
         for name in names:
             self.box.write(name, flight_plan())
         r = self.run_untouched(*names)
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(2)
+        self.assertEqual(r.report(), INSTALLED_3 + self.head
                          + "".join(plan_block(name) for name in names) + totals(len(names)))
         for name in names:
             self.assertIn("\n" + name + "\n", r.stdout)
@@ -43,7 +48,7 @@ class OutsideText(SandboxTest):
         plan = flight_plan(options={"CREATEx": "5"}) + '\r\n[Extra]\r\n"Q"="y"\r\n'
         self.box.write("day.fpl", plan)
         r = self.run_untouched("day.fpl")
-        self.assertEqual(r.report(), INSTALLED_3 + rules_head(2) + plan_block("day.fpl", [
+        self.assertEqual(r.report(), INSTALLED_3 + self.head + plan_block("day.fpl", [
             "CREATEx : 5".ljust(39) + "should be: > 10",
             '"Q" : "y"'.ljust(39) + 'should be: = "z"'], 2) + totals(0, 1))
 
@@ -62,8 +67,9 @@ class OutsideRuleValue(SandboxTest):
                 r = self.box.run("-nopopup", "day.fpl")
                 self.assertEqual(r.returncode, 0, r.stderr)
                 self.assertOnlyLogWritten(before)
-                self.assertIn(b"\n" + value + b" : AGL only for real or integer values\n"
-                              + rules_head(1).encode(), r.log_bytes())
+                self.assertIn(b" 1  constraints to check\n*** rule 1 (line 1) : Class=" + value
+                              + b"AGL : AGL only for real or integer values ***\n \n",
+                              r.log_bytes())
 
 
 if __name__ == "__main__":

@@ -8,8 +8,8 @@ import shutil
 import subprocess
 import unittest
 
-from harness import (INSTALLED_3, WINDOWS, Result, SandboxTest, ZenityStandIn, plan_block,
-                     rules_head, totals)
+from harness import (INSTALLED_3, WINDOWS, Result, SandboxTest, ZenityStandIn, missing_tool,
+                     plan_block, rules_head, totals)
 from soarix import flight_plan
 from wine import WINE
 
@@ -25,7 +25,7 @@ def setUpModule():
     if not WINDOWS:
         return
     if not DRIVER or not shutil.which("Xvfb"):
-        raise unittest.SkipTest("the windows shown under Wine need Xvfb and dialog_driver")
+        raise missing_tool("Xvfb and dialog_driver, for the windows shown under Wine")
     # One display for every case: Xvfb says which one it took once it takes clients.
     read_end, write_end = os.pipe()
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",

@@ -109,6 +109,40 @@ class CommandLine(SandboxTest):
                          + popup("error", dropped[1], " 1 invalid lines"))
 
 
+class BatchFile(SandboxTest):
+    @unittest.skipUnless(WINDOWS, "a Windows batch file runs in cmd.exe")
+    def test_the_readmes_batch_file_checks_each_class_against_its_own_rules(self):
+        with open(os.path.join(SOURCE, "README.md"), encoding="utf-8") as f:
+            batch = re.search(r"```bat\n(.*?)```", f.read(), re.S).group(1)
+        # The README's round folder and program, here the sandbox's.
+        round_folder = self.box.path("Round3")
+        batch = batch.replace("C:\\League\\Round3", self.box.program_path(round_folder))
+        batch = batch.replace("C:\\Brevanto\\Brevanto.exe", self.box.exe)
+        self.box.install()
+        limits = {"Club": "14.5", "Standard": "15.5", "18m": "13.0"}
+        for cls, limit in limits.items():
+            self.box.write(os.path.join(round_folder, f"rules-{cls}.fpl"), f"StartTime<={limit}\n")
+            self.box.write(os.path.join(round_folder, cls, "day.fpl"),
+                           flight_plan(options={"StartTime": "15.0"}))
+        self.box.write(os.path.join(round_folder, "round3.bat"), batch, crlf=True)
+        r = self.box.run(argv0=self.box.program_path(os.path.join(round_folder, "round3.bat")))
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        reports = ""
+        for cls, limit in limits.items():
+            late = [] if cls == "Standard" else [
+                "StartTime : 15.0                       should be: <= " + limit]
+            report = (INSTALLED_3 + rules_head(1) + plan_block(cls + "\\day.fpl", late, len(late))
+                      + totals(1 - len(late), len(late)))
+            log = self.box.path("Round3", f"report-{cls}.log")
+            with open(log, "rb") as f:
+                self.assertTrue(f.read().replace(b"\r\n", b"\n").decode("cp1252").endswith(
+                    "\n\n" + report), cls)
+            reports += report
+        self.assertEqual(r.stdout.replace("\r\n", "\n"), reports)  # quiet: the reports alone
+        self.assertEqual(r.stderr, "")  # no popup
+        self.assertFalse(os.path.exists(self.box.path("Round3", "Brevanto.log")))
+
+
 class Registry(SandboxTest):
     rules = "TPHeight|<=BASE+500\n"
 

@@ -48,22 +48,68 @@ TEST(CommandLine, OutputOptionsTakeTheirFileWhole) {
   EXPECT_EQ(s.plans, std::vector<std::string>{"a.fpl"});
 }
 
-TEST(CommandLine, HelpStopsWithStatusZero) {
+TEST(CommandLine, QuietAndTheRulesFile) {
+  const RunSettings s = parse({"Brevanto", "-q", "-rules=Day 2/club.fpl", "a.fpl"});
+  EXPECT_TRUE(s.qquiet);
+  EXPECT_EQ(s.rules_file, "Day 2/club.fpl");
+  EXPECT_EQ(s.plans, std::vector<std::string>{"a.fpl"});
+}
+
+const std::string kUsage =
+    " prog [-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n"
+    "      [-ask] [-keep] [-q] [-rules=FILE] [-unused] [-missing] [-keepgoing]\n"
+    "      [-csv=FILE] [-csv-sep=;] [-html=FILE]\n";
+
+TEST(CommandLine, HelpSaysWhatEachOptionDoesAndStops) {
   std::string out;
   try {
-    parse({"prog", "a.fpl", "-helpme"}, &out);
+    Console quiet(out);  // the help is no diagnostic: a quiet console shows it too
+    quiet.set_quiet(true);
+    RunSettings s;
+    s.args = {"prog", "a.fpl", "-q", "-helpme"};
+    parse_command_line(quiet, s);
     FAIL() << "no stop";
   } catch (const ProgramStop& stop) {
     EXPECT_EQ(stop.status, 0);
   }
   EXPECT_EQ(out,
-            " Usage :\n prog [-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n"
-            "      [-unused] [-missing] [-keepgoing] [-csv=FILE] [-html=FILE]\n");
+            " Usage :\n" + kUsage +
+                "   -v...         verbose: more diagnostic lines on the console\n"
+                "   -help...      show this help and stop\n"
+                "   -nopopup      no result popups (fatal errors still show theirs)\n"
+                "   -en, -fr      messages in English, in French (the later one wins)\n"
+                "   -oklines      also report every rule a line satisfies\n"
+                "   -ask          choose the rules file in a dialog, which opens at the rules "
+                "file\n"
+                "   -keep...      keep the console window open\n"
+                "   -q            quiet console: the report, warnings and errors only\n"
+                "   -rules=FILE   check against the rules file FILE, not DEFAULT_CHECK.fpl "
+                "beside the program\n"
+                "   -unused       after the last plan, list the rules that matched no line\n"
+                "   -missing      report for each plan every rule whose key it lacks\n"
+                "   -keepgoing    go on after a plan that cannot be read (exit status 1)\n"
+                "   -csv=FILE     also write the findings to FILE, as CSV\n"
+                "   -csv-sep=;    separate the fields of the CSV with \";\" (default \",\")\n"
+                "   -html=FILE    also write FILE, a web page with the findings and a map of "
+                "each task\n"
+                "   file(s)       the flight plans to check; without any, they are chosen in a "
+                "dialog\n");
+  out.clear();
+  try {
+    parse({"prog", "-fr", "-help"}, &out);
+  } catch (const ProgramStop&) {
+  }
+  EXPECT_NE(out.find("\n   -q            console silencieuse : le rapport, les avertissements et "
+                     "les erreurs seuls\n"
+                     "   -rules=FILE   v\xE9rifie avec le fichier de r\xE8gles FILE, non "
+                     "DEFAULT_CHECK.fpl \xE0 c\xF4t\xE9 du programme\n"),
+            std::string::npos)
+      << out;
 }
 
 TEST(CommandLine, UnrecognisedOptionsStopWithStatusOne) {
-  for (const char* bad :
-       {"-english", "-nopopups", "-", "-x", "-asks", "-csv=", "-html", "-unused=1"}) {
+  for (const char* bad : {"-english", "-nopopups", "-", "-x", "-asks", "-csv=", "-html",
+                          "-unused=1", "-rules=", "-quiet"}) {
     std::string out;
     try {
       parse({"prog", "a.fpl", bad, "-help"}, &out);
@@ -71,9 +117,7 @@ TEST(CommandLine, UnrecognisedOptionsStopWithStatusOne) {
     } catch (const ProgramStop& stop) {
       EXPECT_EQ(stop.status, 1);
     }
-    EXPECT_EQ(out, " " + std::string(bad) + " : unrecognized option\n prog " +
-                       "[-v] [-help] [-nopopup] [-en][-fr] [-oklines] file(s)\n" +
-                       "      [-unused] [-missing] [-keepgoing] [-csv=FILE] [-html=FILE]\n");
+    EXPECT_EQ(out, " " + std::string(bad) + " : unrecognized option\n" + kUsage);
   }
 }
 

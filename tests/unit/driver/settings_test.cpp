@@ -80,6 +80,25 @@ TEST_F(RdIniTest, LongLinesAreCutAt256Characters) {
   EXPECT_EQ(s.npopup, 1);  // the number lies beyond the cut: a blank value is ignored
 }
 
+TEST_F(RdIniTest, QuietAndTheRulesFile) {
+  RunSettings s = read("Quiet=yes\nRules = Day 2\\club rules.fpl  \n");
+  EXPECT_TRUE(s.qquiet);
+  EXPECT_EQ(s.rules_file, "Day 2\\club rules.fpl");
+  s = read("Rules=\nquiet=1\n");
+  EXPECT_FALSE(s.qquiet);
+  EXPECT_EQ(s.rules_file, "");
+  // A name is taken whole, blanks at the width of other lines included: cut, it would name
+  // another file. One longer than any path names none.
+  const std::string folder = std::string(240, 'f') + "   x";
+  const std::string name = folder + "\\" + std::string(300, 'r') + ".fpl";
+  s = read("Rules=" + name + "\nverbose=1\n");
+  EXPECT_EQ(s.rules_file, name);
+  EXPECT_TRUE(s.qverb);
+  s = read("Rules=a.fpl\nRules=" + std::string(40000, 'r') + "\nPopup=2\n");
+  EXPECT_EQ(s.rules_file, "a.fpl");
+  EXPECT_EQ(s.npopup, 2);
+}
+
 TEST_F(RdIniTest, AFolderInPlaceOfTheFileKeepsTheDefaults) {
   std::filesystem::create_directory(dir.path() / "Brevanto.ini");
   const RunSettings s = read_back();

@@ -18,7 +18,7 @@ class RulesFileTest : public ::testing::Test, public RulesWorkbench {
 std::string numbered_rules(int n) {
   std::string text = "# numbered\n";
   for (int i = 1; i <= n; ++i)
-    text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    text += "TPRadius" + std::to_string(i) + "=" + std::to_string(i) + "\n";
   return text;
 }
 
@@ -31,11 +31,11 @@ TEST_F(RulesFileTest, LinesBecomeTypedConstraints) {
       "TPHeight1<=\r\n"
       "=5\r\n"
       " StartTime >= 12.5 \r\n"
-      "PlaneClass=Club;Standard\r\n"
+      "Class=Club;Standard\r\n"
       "Count[]1\r\n"
       "TaskDate>=today\r\n"
-      "Big=99999999999\r\n"
-      "Huge=1.0e40\r\n");
+      "RandSeed=99999999999\r\n"
+      "MoveSpeed=1.0e40\r\n");
   ASSERT_EQ(table.check_num, 7);
   const Constraint& c = table[1];
   EXPECT_EQ(c.check_key, "TPHeight1");
@@ -66,11 +66,11 @@ TEST_F(RulesFileTest, QualifiersAndAliases) {
   read(
       "StartMaxAlt<=1500AGL\n"
       "FinishMinAlt>=BASE-200\n"
-      "Key=BASE\n"
-      "Key=500AMSL\n"
-      "Key=AGL\n"
-      "PlaneName=LS8AGL\n"
-      "Key=BASE 300\n"
+      "TPHeight2=BASE\n"
+      "TPHeight3=500AMSL\n"
+      "Class=AGL\n"
+      "Skin=LS8AGL\n"
+      "TPWidth2=BASE 300\n"
       "StartMinAltX=1000 AGL\n"
       "FinishMaxAlt<=2000\n"
       "StartMinAlt>=1\n");
@@ -82,9 +82,9 @@ TEST_F(RulesFileTest, QualifiersAndAliases) {
   };
   const Want want[] = {
       {"TPHeight1", "1500", 'R', true, false},  {"TPWidth|", "-200", 'I', false, true},
-      {"Key", "+0", 'I', false, true},          {"Key", "500", 'I', false, false},
-      {"Key", "AGL", 'C', false, false},        {"PlaneName", "LS8", 'C', true, false},
-      {"Key", " 300", 'I', false, true},        {"StartMinAltX", "1000", 'R', true, false},
+      {"TPHeight2", "+0", 'I', false, true},    {"TPHeight3", "500", 'I', false, false},
+      {"Class", "AGL", 'C', false, false},      {"Skin", "LS8", 'C', true, false},
+      {"TPWidth2", " 300", 'I', false, true},   {"StartMinAltX", "1000", 'R', true, false},
       {"TPHeight|", "2000", 'I', false, false}, {"TPWidth1", "1", 'I', false, false}};
   for (int i = 1; i <= 10; ++i) {
     const Want& w = want[i - 1];
@@ -100,8 +100,10 @@ TEST_F(RulesFileTest, QualifiersAndAliases) {
   EXPECT_TRUE(table.qfinish);
   EXPECT_TRUE(table.qbase);
   EXPECT_EQ(log(),
-            "LS8 : AGL only for real or integer values\n"
-            "10  constraints to check\n \n");
+            "10  constraints to check\n"
+            "*** rule 6 (line 6) : Skin=LS8AGL : AGL only for real or integer values ***\n"
+            "*** rule 8 (line 8) : StartMinAltX=1000 AGL : its key is no flight-plan key ***\n"
+            " \n");
 }
 
 TEST_F(RulesFileTest, LongLinesKeysAndValuesAreCut) {
@@ -129,7 +131,7 @@ TEST_F(RulesFileTest, VerboseLineShowsEachConstraint) {
 TEST_F(RulesFileTest, TwoHundredConstraintsAreAccepted) {
   read(numbered_rules(200));
   EXPECT_EQ(table.check_num, 200);
-  EXPECT_EQ(table[200].check_key, "Key200");
+  EXPECT_EQ(table[200].check_key, "TPRadius200");
   EXPECT_EQ(log(), "**  constraints to check\n \n");
 }
 
@@ -173,7 +175,7 @@ TEST_F(RulesFileTest, MissingFileIsAFault) {
 
 TEST_F(RulesFileTest, FrenchCountLine) {
   s.language = Language::french;
-  read("A=1\nB=2\n");
+  read("Water=1\nWindSpeed=2\n");
   EXPECT_EQ(log(), " 2  contraintes \xE0 v\xE9rifier\n \n");
 }
 
