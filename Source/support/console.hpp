@@ -26,11 +26,13 @@ class Console {
   ~Console() { flush(); }
 
   void write(std::string_view text) {
+    if (discard_) return;
     char* p = room(text.size());
     if (!text.empty()) std::memcpy(p, text.data(), text.size());
     written(p + text.size());
   }
   void line(std::string_view text) {
+    if (discard_) return;
     char* p = room(text.size() + 1);
     if (!text.empty()) std::memcpy(p, text.data(), text.size());
     p[text.size()] = '\n';
@@ -40,6 +42,7 @@ class Console {
   // at the end of the buffer: the diagnostic lines are many.
   template <typename... Items>
   void trace(const Items&... items) {
+    if (discard_) return;  // nothing made for nobody: the readings apart from the run are many
     TraceWriter line(room(2 + (std::size_t{0} + ... + trace_room(items))));
     (line.add(items), ...);
     char* end = line.end();
