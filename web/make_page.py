@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Makes the web page one file: the template's style sheet and scripts put inside it, the
-example's rules as a data block, the version, and a security policy that allows exactly those
+example's rules and one of its plans as data blocks, the version, and a security policy that allows exactly those
 scripts and WebAssembly, and no connection, frame, form or base.
 
-    make_page.py --version N --core brevanto_core.js --rules DEFAULT_CHECK.fpl --out PAGE TEMPLATE
+    make_page.py --version N --core brevanto_core.js --rules DEFAULT_CHECK.fpl --plan PLAN
+                 --out PAGE TEMPLATE
 
 The style sheet and the page's script are read beside the template; the module's script is
 --core. A page opened from a disk cannot load a file beside it, hence one file.
@@ -37,6 +38,7 @@ def main():
     parser.add_argument("--version", required=True)
     parser.add_argument("--core", required=True)
     parser.add_argument("--rules", required=True)
+    parser.add_argument("--plan", required=True, help="a plan the page checks while it waits")
     parser.add_argument("--out", required=True)
     parser.add_argument("template")
     args = parser.parse_args()
@@ -56,13 +58,16 @@ def main():
         page = page.replace(tag, inline_script(read(path), hashes))
     sheet = '<link rel="stylesheet" href="page.css">'
     page = page.replace(sheet, "<style>" + read(os.path.join(here, "page.css")) + "</style>")
-    with open(args.rules, "rb") as f:
-        rules = base64.b64encode(f.read()).decode()
+    def base64_of(path):
+        with open(path, "rb") as f:
+            return base64.b64encode(f.read()).decode()
     fills = {
         '<meta http-equiv="Content-Security-Policy" content="">':
             f'<meta http-equiv="Content-Security-Policy" content="{POLICY.format(scripts=" ".join(hashes))}">',
         '<script type="text/plain" id="example-rules-file"></script>':
-            f'<script type="text/plain" id="example-rules-file">{rules}</script>',
+            f'<script type="text/plain" id="example-rules-file">{base64_of(args.rules)}</script>',
+        '<script type="text/plain" id="example-plan-file"></script>':
+            f'<script type="text/plain" id="example-plan-file">{base64_of(args.plan)}</script>',
         '<span id="version"></span>': f'<span id="version">{args.version}</span>',
     }
     for old, new in fills.items():

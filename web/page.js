@@ -201,8 +201,10 @@
     say(t('checking'));
     await painted();
     let result;
+    const checking = performance.now();
     try {
       result = state.check.check(settings());
+      document.body.dataset.coreMs = String(Math.round(performance.now() - checking));
     } catch (error) {
       fail(error);
       return;
@@ -341,10 +343,27 @@
     await run();
   }
 
-  // The example's rules, which the build put into the page.
-  function exampleRules() {
-    const text = atob($('example-rules-file').textContent.trim());
+  // A file the build put into the page.
+  function builtIn(id) {
+    const text = atob($(id).textContent.trim());
     return Uint8Array.from(text, (c) => c.charCodeAt(0));
+  }
+  const exampleRules = () => builtIn('example-rules-file');
+
+  // While the person chooses files, the check runs a few times on a plan of the example, apart:
+  // the browser first runs WebAssembly as it compiled it quickly, and optimises what runs often,
+  // so that the person's first check runs on optimised code too.
+  function warmUp(module) {
+    const check = module.newCheck();
+    try {
+      check.setRules('DEFAULT_CHECK.fpl', exampleRules());
+      const plan = builtIn('example-plan-file');
+      for (let i = 0; i < 50; ++i) check.addPlan(`${i}.fpl`, plan);
+      check.check();
+      check.html('');
+    } finally {
+      check.dispose();
+    }
   }
 
   // A file input's files, each named as the report will name it: a folder's by its path below
@@ -404,13 +423,17 @@
   }
 
   function wire() {
-    $('plans').addEventListener('change', (e) => takePlans(filesOf(e.target)));
-    $('folder').addEventListener('change', (e) => takePlans(filesOf(e.target)));
-    $('rules').addEventListener('change', (e) => e.target.files[0] && takeRules(e.target.files[0]));
-    $('example-rules').addEventListener('click', () => {
-      $('rules').value = '';
-      takeRules(null);
+    // Each input is emptied once read, so that choosing the same file again (a plan mended in
+    // the simulator) checks it again.
+    const taken = (input, take) => input.addEventListener('change', () => {
+      const files = filesOf(input);
+      input.value = '';
+      take(files);
     });
+    taken($('plans'), takePlans);
+    taken($('folder'), takePlans);
+    taken($('rules'), (files) => files.length && takeRules(files[0].file));
+    $('example-rules').addEventListener('click', () => takeRules(null));
     dropTarget($('plans-field'), takePlans);
     dropTarget($('rules-field'), (files) => files.length && takeRules(files[0].file));
     for (const id of ['oklines', 'missing', 'unused', 'tolerance']) {
@@ -437,6 +460,7 @@
   const ready = createBrevanto().then((module) => {
     state.check = module.newCheck();
     state.check.setRules('DEFAULT_CHECK.fpl', exampleRules());
+    warmUp(module);
     document.body.dataset.state = 'idle';
   }, fail);
 })();
