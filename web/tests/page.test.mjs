@@ -1,7 +1,8 @@
 // The page as a person uses it, in the system's headless Chromium: opened from the disk, given a
 // rules file and the example's plans, it shows the native program's report, the maps with their
 // red marks, saves the CSV, and makes no request; hostile plans show as text.
-import { test } from 'node:test';
+import { after, test } from 'node:test';
+import { spawnSync } from 'node:child_process';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -13,8 +14,17 @@ import {
 } from './helpers.mjs';
 
 const CHROMIUM = process.env.BREVANTO_CHROMIUM || '/usr/bin/chromium';
-const PAGE = path.join(WEB_BUILD, 'Brevanto.html');
 const SHOTS = path.join(WEB_BUILD, 'screenshots');
+const PACKAGES = path.join(WEB_BUILD, 'packages');
+const ZIP = fs.existsSync(PACKAGES) ?
+  fs.readdirSync(PACKAGES).filter((n) => /^Brevanto-\d+-web\.zip$/.test(n)).map((n) => path.join(PACKAGES, n))[0] :
+  undefined;
+
+// The page as a league or a pilot gets it: unpacked from the package onto a disk.
+const unpacked = tempDir('package');
+const PAGE = path.join(unpacked, 'Brevanto.html');
+if (ZIP) spawnSync('python3', ['-m', 'zipfile', '-e', ZIP, unpacked], { stdio: 'inherit' });
+after(() => fs.rmSync(unpacked, { recursive: true, force: true }));
 
 function loadPuppeteer() {
   try {
@@ -25,7 +35,8 @@ function loadPuppeteer() {
 }
 const puppeteer = loadPuppeteer();
 const skip = (puppeteer ? null : 'puppeteer-core is not installed (npm ci in web/)') ??
-             missing(CHROMIUM, PAGE, NATIVE) ?? false;
+             missing(CHROMIUM, ZIP ?? path.join(PACKAGES, 'Brevanto-<version>-web.zip'), PAGE,
+                     NATIVE) ?? false;
 
 // Chromium as this machine allows it: no sandbox, no GPU, nothing fetched in the background, a
 // profile of its own.
