@@ -121,11 +121,43 @@ test('the page checks the example as the native program does', { skip }, async (
       fs.rmSync(nativeCsv, { force: true });
     }
 
+    // Every control named for a screen reader, and reached by the keyboard in the page's order.
+    const controls = [];
+    const walk = (node) => {
+      if (['button', 'textbox', 'checkbox', 'combobox'].includes(node.role)) controls.push(node.name);
+      (node.children || []).forEach(walk);
+    };
+    walk(await page.accessibility.snapshot());
+    assert.equal(controls.length, 12);
+    assert.ok(controls.every((name) => name.trim() !== ''), JSON.stringify(controls));
+    const reached = [];
+    await page.focus('#language');
+    for (let i = 0; i < 13; ++i) {
+      reached.push(await page.evaluate(() => document.activeElement.id));
+      await page.keyboard.press('Tab');
+    }
+    assert.deepEqual(reached, ['language', 'plans', 'folder', 'rules', 'example-rules', 'tolerance',
+                               'oklines', 'missing', 'unused', 'save-log', 'save-csv', 'save-html',
+                               'report']);
+
     fs.mkdirSync(SHOTS, { recursive: true });
     for (const width of [1400, 420]) {
       await page.setViewport({ width, height: 900 });
       await page.screenshot({ path: path.join(SHOTS, `page-${width}.png`), fullPage: true });
     }
+    // In French, the page and the report alike.
+    await page.evaluate(() => { document.body.dataset.state = 'choosing'; });
+    await page.select('#language', 'fr');
+    await page.waitForFunction(() => document.body.dataset.state === 'done');
+    const nativeFr = nativeReport({ dir: EXAMPLE_PLANS, names, args: ['-fr'],
+                                    rules: fs.readFileSync(path.join(EXAMPLE, 'DEFAULT_CHECK.fpl')),
+                                    prefix: EXAMPLE_PREFIX });
+    assert.equal(decode(fromFirstPlan(Buffer.from(await page.$eval('#report', (e) => e.textContent),
+                                                  'latin1'))),
+                 decode(fromFirstPlan(nativeFr)));
+    assert.equal(await page.evaluate(() => document.documentElement.lang), 'fr');
+    assert.equal(await page.$eval('#save-csv', (e) => e.textContent), 'Enregistrer le CSV');
+
     // Nothing but the page itself was asked for, and the policy had nothing to block.
     assert.deepEqual(seen.requests.filter((u) => !u.startsWith('blob:') && !u.startsWith('data:')),
                      [pathToFileURL(PAGE).href]);
