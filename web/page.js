@@ -175,7 +175,8 @@
 
   function fail(error) {
     state.failed = true;
-    say(t('failed', error && error.message ? error.message : String(error)), 'bad');
+    // A fault inside the module may come as a bare number: say only that it was inside.
+    say(t('failed', error instanceof Error ? error.message : 'internal error'), 'bad');
     document.body.dataset.state = 'failed';
   }
 
