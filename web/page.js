@@ -260,12 +260,23 @@
     frame.removeAttribute('srcdoc');
     if (html !== null) {
       frame.addEventListener('load', () => {
+        narrowFindings(frame.contentDocument);
         fitFindings();
         loaded();
       }, { once: true });
       frame.srcdoc = html;
     }
     old.replaceWith(frame);
+  }
+
+  // On a narrow screen the report's lines wrap rather than run out of sight; the saved HTML
+  // report is left as the renderer made it.
+  function narrowFindings(doc) {
+    if (!doc || !doc.head) return;
+    const style = doc.createElement('style');
+    style.textContent = '@media (max-width:32rem){body{margin:.5em}' +
+      'td.report{white-space:pre-wrap;overflow-wrap:anywhere}}';
+    doc.head.append(style);
   }
 
   // The frame as tall as its page at the window's width: the maps shrink with the window.
