@@ -19,7 +19,7 @@ export const DASHES = Buffer.from('-'.repeat(78) + '\n');
 // Why a test cannot run here, or null.
 export function missing(...files) {
   const absent = files.filter((f) => !fs.existsSync(f));
-  return absent.length ? `not built: ${absent.join(', ')}` : null;
+  return absent.length ? `missing: ${absent.join(', ')}` : null;
 }
 
 export function tempDir(name) {
