@@ -4,7 +4,6 @@
 // page shows and saves what comes back.
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,14 +31,14 @@ struct WebReport {
 
 class WebCheck {
  public:
-  // The rules file, its name as the browser gives it (UTF-8). Until one is given, none.
+  // The rules file, its name as the browser gives it (UTF-8). Until one is given the rules are
+  // empty, which the check refuses as a rules file without rules.
   void set_rules(std::string_view name, std::string bytes);
   // A plan, its name as the browser gives it (UTF-8; the folders below the chosen one separated
   // by "/"). Names are kept in Windows-1252, each letter it lacks as "?", as the report shows
   // them.
   void add_plan(std::string_view name, std::string bytes);
   void clear_plans();
-  std::size_t plan_count() const { return plans_.size(); }
 
   // Checks the plans, in the order Explorer lists their names, against the rules. `qunused`
   // lists the rules that matched no line of any checked plan, as the console program's
@@ -57,7 +56,6 @@ class WebCheck {
     std::string name;  // Windows-1252
     std::string bytes;
   };
-  const File* plan_named(std::string_view name) const;
 
   File rules_;
   std::vector<File> plans_;
