@@ -114,6 +114,7 @@
     rulesName: null,      // null: the example rules
     log: null, csv: null, html: null, // what the last check gave, to save
     failed: false,
+    runs: 0,              // checks begun: a check that a later one overtook shows nothing
   };
 
   function t(key, ...args) {
@@ -192,6 +193,7 @@
   // Checks the plans chosen against the rules, shows the report, then the findings and maps.
   async function run(started = performance.now()) {
     if (!state.check || state.failed) return;
+    const mine = ++state.runs;
     document.body.dataset.state = 'checking';
     if (!state.planCount) {
       clearResult();
@@ -201,6 +203,7 @@
     }
     say(t('checking'));
     await painted();
+    if (mine !== state.runs) return;
     let result;
     const checking = performance.now();
     try {
@@ -237,6 +240,7 @@
     say(t('checked', ms) + (totals.stopped ? ' ' + t('stopped') : ''), bad ? 'bad' : 'good');
     $('save-log').disabled = false;
     await painted();
+    if (mine !== state.runs) return;
     try {
       state.csv = state.check.csv();
       state.html = state.check.html(date);
