@@ -4,12 +4,7 @@
 #   Brevanto-<version>-linux-x86_64.tar.gz
 # The program finds its settings and rules beside itself, so everything lies in one folder.
 
-# The version number is the one the program states (checker/driver/Brevanto_vers.cpp).
-file(STRINGS ${PROJECT_SOURCE_DIR}/checker/driver/Brevanto_vers.cpp version_line REGEX "numver = [0-9]+;")
-string(REGEX MATCH "[0-9]+" BREVANTO_VERSION "${version_line}")
-if(NOT BREVANTO_VERSION)
-  message(FATAL_ERROR "no version number found in checker/driver/Brevanto_vers.cpp")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/version.cmake)
 
 set(BREVANTO_RESOURCES ${PROJECT_SOURCE_DIR}/checker/driver/resources)
 if(WIN32)

@@ -34,7 +34,7 @@ class Console {
 
   // Diagnostic text as it is, line ends included.
   void write(std::string_view text) {
-    if (quiet_) return;
+    if (quiet_ || discard_) return;
     char* p = room(text.size());
     if (!text.empty()) std::memcpy(p, text.data(), text.size());
     written(p + text.size());
@@ -45,6 +45,7 @@ class Console {
   }
   // A line for the user, shown whatever the console's mode.
   void line(std::string_view text) {
+    if (discard_) return;
     char* p = room(text.size() + 1);
     if (!text.empty()) std::memcpy(p, text.data(), text.size());
     p[text.size()] = '\n';
@@ -54,7 +55,8 @@ class Console {
   // at the end of the buffer: the diagnostic lines are many.
   template <typename... Items>
   void trace(const Items&... items) {
-    if (quiet_) return;
+    // Nothing made for nobody: the readings apart from the run are many.
+    if (quiet_ || discard_) return;
     TraceWriter line(room(2 + (std::size_t{0} + ... + trace_room(items))));
     (line.add(items), ...);
     char* end = line.end();
