@@ -20,7 +20,7 @@ class Console {
 
   explicit Console(Output output) : output_(output) {}            // standard output
   explicit Console(std::string& capture) : capture_(&capture) {}  // for tests
-  explicit Console(Discard) : discard_(true) {}
+  explicit Console(Discard /*nowhere*/) : discard_(true) {}
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
   ~Console() { flush(); }
