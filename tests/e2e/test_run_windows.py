@@ -134,7 +134,7 @@ class WhatExplorerShows(unittest.TestCase):
             exe = f.read()
         # The fixed part of the version resource: its signature, then the file and product
         # versions, each as two 32-bit halves: the program's version number, 0, 0, 0.
-        with open(os.path.join(SOURCE, "checker", "Brevanto_vers.cpp")) as f:
+        with open(os.path.join(SOURCE, "checker", "driver", "Brevanto_vers.cpp")) as f:
             version = int(re.search(r"numver = (\d+);", f.read())[1])
         fixed = exe.index(struct.pack("<I", 0xFEEF04BD))
         self.assertEqual(struct.unpack_from("<4I", exe, fixed + 8),
@@ -145,7 +145,7 @@ class WhatExplorerShows(unittest.TestCase):
                 (value + "\0").encode("utf-16-le"))
             self.assertRegex(exe, text, key)
         # Every image of the icon, as make_icon.py drew it.
-        with open(os.path.join(SOURCE, "checker", "resources", "Brevanto.ico"), "rb") as f:
+        with open(os.path.join(SOURCE, "checker", "driver", "resources", "Brevanto.ico"), "rb") as f:
             ico = f.read()
         count = struct.unpack_from("<H", ico, 4)[0]
         self.assertEqual(count, 3)
