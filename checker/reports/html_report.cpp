@@ -92,7 +92,7 @@ const Texts kFrench = {
     "il n'a aucun point de virage.",
     "la position d'un point de virage n'est pas un nombre.",
     "Paysage",
-    "Points de virage (d\xE9part du terrain et arriv\xE9"
+    "Points de virage (d\xE9\x63ollage et arriv\xE9"
     "e compris)",
     "Distance de l'\xE9preuve",
     "Heure de d\xE9part",
