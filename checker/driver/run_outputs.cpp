@@ -14,7 +14,7 @@ constexpr std::size_t kBlock = std::size_t{64} * 1024;
 // Whether `path` names one of `files`: the same file under any spelling, or, for a file that
 // does not exist yet, the same name.
 bool names_one_of(const std::string& path, const std::vector<std::string>& files) {
-  return std::ranges::any_of(files, [&path](const std::string& file) {
+  return std::any_of(files.begin(), files.end(), [&path](const std::string& file) {
     return !file.empty() &&
            (trim_right(file) == trim_right(path) || platform::same_file(path, file));
   });
