@@ -159,7 +159,7 @@ class PlanReader {
 };
 
 FplReadState PlanReader::read() {
-  int nl = 0;
+  long long nl = 0;
   int ios = 0;
   previous_aattime_ = fpl_.aattime;
   previous_qaat_ = fpl_.qaat;

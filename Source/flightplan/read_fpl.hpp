@@ -15,8 +15,8 @@ namespace brevanto {
 
 // How the reading of one plan ended.
 struct FplReadState {
-  int nl = 0;   // plan lines processed (non-blank lines, headers included)
-  int ios = 0;  // -1: the file ended; 0: a "LSRXFlightInfo" line or the blank line after a
+  long long nl = 0;  // plan lines processed (non-blank lines, headers included)
+  int ios = 0;       // -1: the file ended; 0: a "LSRXFlightInfo" line or the blank line after a
                 // description ended it; positive: a read failed (the lines before it stay read)
   bool too_many_turnpoints = false;  // "Count" in [Task] above 31: the reading stopped there,
                                      // the legs are not computed, and the run must stop

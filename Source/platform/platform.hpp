@@ -80,12 +80,65 @@ std::optional<std::int64_t> modification_time(std::string_view path);
 // Whether two paths name one existing file (through links and different spellings alike).
 bool same_file(std::string_view a, std::string_view b);
 
-// Writes `bytes` as the whole content of the file `path`, creating or replacing it. The bytes go
-// first to a new temporary file in the same folder, which is then renamed over `path`: the file
-// is at every moment either what it was before or all of `bytes`, never a part of them, and a
-// failure leaves no temporary file behind. Bytes are written as they are (no line-end change).
-// Returns 0 or a positive system error code.
-int write_whole_file(std::string_view path, std::string_view bytes);
+// A file the program makes as it goes (the CSV export, the HTML report) and that takes its name
+// only once it is whole. Its bytes go to a temporary file beside the target, under a short name
+// of its own (any name that fits the folder leaves room for it), which commit() renames over
+// the target: the target is at every moment either what it was or the whole new content, never
+// a part of it. The temporary file never outlives the run that made it: a failure, discard() and
+// the destructor remove it; so does, on POSIX, a stop signal (Ctrl-C, SIGTERM, SIGHUP), and on
+// Windows the system, when the program ends before commit().
+class WholeFile {
+ public:
+  WholeFile() = default;
+  WholeFile(const WholeFile&) = delete;
+  WholeFile& operator=(const WholeFile&) = delete;
+  ~WholeFile() { discard(); }
+
+  // Creates the temporary file for the target `path`. Refused with a positive system error code:
+  // an empty path or one that holds a NUL, a target that exists and is not a regular file (a
+  // folder, a device, a pipe), a folder where no file can be made.
+  int open(std::string_view path);
+  bool is_open() const { return handle_ != kClosed; }
+  // Appends the bytes as they are (no line-end change); 0 or a positive system error code.
+  int write(std::string_view bytes);
+  // The temporary file, complete, takes the target's name. A file it replaces keeps its
+  // permission bits; a new one gets those of any new file. Refused, as open() refuses it, when
+  // the target has meanwhile become something other than a regular file. 0, or a positive
+  // system error code: the temporary file is then gone and the target as it was.
+  int commit();
+  // Removes the temporary file; the target stays as it was.
+  void discard();
+
+ private:
+  static constexpr std::intptr_t kClosed = -1;
+  std::intptr_t handle_ = kClosed;
+  std::string target_;  // the target, as the system names it
+  std::string temp_;    // the temporary file, alike
+};
+
+// Bytes set aside on disk, to be read back once (the sections of a web page, made before the
+// head that lists them): a file that no name shows, gone as it is closed or as the program ends,
+// in whatever way.
+class ScratchFile {
+ public:
+  ScratchFile() = default;
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  ~ScratchFile() { close(); }
+
+  // Makes it in the folder of the file `beside`; 0 or a positive system error code.
+  int open(std::string_view beside);
+  bool is_open() const { return handle_ != kClosed; }
+  // Appends the bytes; 0 or a positive system error code.
+  int write(std::string_view bytes);
+  // Appends everything written, from its first byte, to `to`; 0 or a positive system error code.
+  int copy_to(WholeFile& to);
+  void close();
+
+ private:
+  static constexpr std::intptr_t kClosed = -1;
+  std::intptr_t handle_ = kClosed;
+};
 
 // ---- File names and patterns --------------------------------------------------------------
 

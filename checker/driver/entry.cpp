@@ -127,6 +127,8 @@ void parse_command_line(Console& con, RunSettings& s) {
       s.qmissing = true;
     } else if (const std::string csv = option_file(s.args[i], "-csv="); !csv.empty()) {
       s.csv_file = csv;
+    } else if (option == "-csv-sep=," || option == "-csv-sep=;") {
+      s.csv_separator = option.back();
     } else if (const std::string html = option_file(s.args[i], "-html="); !html.empty()) {
       s.html_file = html;
     } else if (option == "-q") {

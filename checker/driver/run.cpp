@@ -6,20 +6,18 @@
 #include "GetFilename.hpp"
 #include "To_GUI.hpp"
 #include "check_plans.hpp"
-#include "csv_report.hpp"
 #include "entry.hpp"
 #include "finding_text.hpp"
 #include "findings.hpp"
 #include "fixed_text.hpp"
-#include "fortran_format.hpp"
 #include "get_active_soarix_version.hpp"
 #include "get_soarix_inst_dir.hpp"
-#include "html_report.hpp"
 #include "log_message.hpp"
 #include "platform.hpp"
 #include "popup_text.hpp"
 #include "rule_usage.hpp"
 #include "rules_file.hpp"
+#include "run_outputs.hpp"
 #include "settings.hpp"
 #include "stop.hpp"
 #include "text_file.hpp"
@@ -92,16 +90,16 @@ class CheckRun : private ReportSink, private PlanSource {
     }
     read_rules_file();
     applied_.emplace(table_.check_num);
-    if (!settings_.csv_file.empty() || !settings_.html_file.empty()) record_.emplace();
+    start_outputs(plans);
 
     const CheckRunResult checked = check_plans(io_.con, table_, plans, options_, *this, *this);
     totals_ = checked.totals;
     if (checked.stopped) {
-      write_outputs();  // what was found up to the plan the run stopped on, which is unreadable
+      finish_outputs();  // what was found up to the plan the run stopped on, which is unreadable
       throw ProgramStop{1};
     }
     if (settings_.qunused) report_unused_rules(*this, table_, *applied_, settings_.language);
-    const bool written = write_outputs();
+    const bool written = finish_outputs();
     summary();
     if (!written || totals_.unreadable > 0) throw ProgramStop{1};
   }
@@ -189,25 +187,25 @@ class CheckRun : private ReportSink, private PlanSource {
   }
 
   void plan_begun(const PlanReport& plan) override {
-    if (record_) record_->begin_plan(plan.path, plan.shown);
+    if (outputs_) outputs_->plan_begun(plan);
     std::size_t length = plan.shown_length;
     short_name_of(plan.shown, length);
     violations_.emplace(io_.con, settings_.qverb, settings_.ui_language, length);
   }
 
   void finding(const Finding& f) override {
-    if (record_) record_->add(f);
+    if (outputs_) outputs_->finding(f);
     if (f.verdict != Verdict::ok) violations_->add(popup_line(f, settings_.language));
   }
 
   void rule_applies(int rule) override { applied_->rule_applies(rule); }
 
   void plan_ended(const PlanReport& end) override {
+    if (outputs_) outputs_->plan_ended(end);
     std::size_t length = end.shown_length;
     const std::string short_name = short_name_of(end.shown, length);
     switch (end.result) {
       case FileResult::skipped:
-        if (record_) record_->skipped_file(end.path, end.shown);
         result_popup(s_warning, short_name, length, end.problem_short, "");
         break;
       case FileResult::unreadable:
@@ -224,10 +222,8 @@ class CheckRun : private ReportSink, private PlanSource {
         break;
       case FileResult::clean:
       case FileResult::invalid: {
-        if (record_) record_->end_plan(end.nl_nok, end.not_a_plan);
         const bool invalid = end.result == FileResult::invalid;
-        std::string msg(invalid ? fmt_i(end.nl_nok, 2) +
-                                      std::string(text(" invalid lines", " lignes incorrectes"))
+        std::string msg(invalid ? invalid_lines_text(end.nl_nok, settings_.language)
                                 : std::string(text("No error found", "Pas d'erreur")));
         result_popup(invalid ? s_error : s_info, short_name, length, msg, violations_->text());
         break;
@@ -255,46 +251,45 @@ class CheckRun : private ReportSink, private PlanSource {
     }
   }
 
-  // The CSV export and the HTML report the command line asks for, each written whole or not at
-  // all; false when one of them cannot be written, which the journal then says.
-  bool write_outputs() {
-    bool written = true;
-    const std::string& csv = settings_.csv_file;
-    if (!csv.empty()) written = write_output(csv, csv_report(*record_), "") && written;
-    if (!settings_.html_file.empty()) {
-      const platform::LocalTime now = platform::local_time();
-      const HtmlReportHead head{settings_.language, platform::path_for_display(settings_.deffil),
-                                table_.check_num, date_time_text(now),
-                                totals_line(totals_, settings_.language)};
-      // Each plan is read again for its map, its file as the check read it.
-      const MapReader read_map = [](const PlanFindings& plan) {
-        TextFile file;
-        if (!file.open(plan.path, TextFile::Decoding::detect_utf8))
-          return PlanForMap{std::nullopt, MapProblem::cannot_open};
-        return plan_for_map(file);
-      };
-      written =
-          write_output(settings_.html_file, html_report(*record_, head, read_map), csv) && written;
+  // The CSV export and the HTML report the command line asks for, made as the check goes. They
+  // never replace a file of the run: the report log, the rules file, the settings file, a plan
+  // named or chosen.
+  void start_outputs(const std::vector<PlanInput>& plans) {
+    OutputFiles files{settings_.csv_file, settings_.html_file, settings_.csv_separator, {}};
+    if (files.csv.empty() && files.html.empty()) return;
+    files.run = {journal_.filnam, settings_.deffil,
+                 settings_file_name(settings_.args.empty() ? "" : settings_.args[0])};
+    for (const PlanInput& plan : plans) {
+      files.run.push_back(plan.path);
+      files.run.push_back(plan.path + ".fpl");  // a name without extension is read so
     }
-    return written;
+    HtmlReportHead head{settings_.language,
+                        platform::path_for_display(settings_.deffil),
+                        table_.check_num,
+                        date_time_text(platform::local_time()),
+                        "",
+                        {}};
+    for (int i = 1; i <= table_.check_num; ++i)
+      head.rule_lines.push_back(RuleLine{table_[i].file_line, table_[i].line_as_written});
+    // Each plan is read again for its map, its file as the check read it.
+    MapReader read_map = [](const PlanFindings& plan) {
+      TextFile file;
+      if (!file.open(plan.path, TextFile::Decoding::detect_utf8))
+        return PlanForMap{std::nullopt, MapProblem::cannot_open};
+      return plan_for_map(file);
+    };
+    outputs_.emplace(files, std::move(head), std::move(read_map));
   }
 
-  // Writes one output, unless it would replace a file the run reads or has written: the report
-  // log, the rules file, a plan, or `other`, the output written before it.
-  bool write_output(const std::string& path, const std::string& bytes, const std::string& other) {
-    bool taken = platform::same_file(path, journal_.filnam) ||
-                 platform::same_file(path, settings_.deffil) ||
-                 (!other.empty() && platform::same_file(path, other));
-    for (const PlanFindings& plan : record_->plans())
-      taken = taken || platform::same_file(path, plan.path);
-    if (!taken && platform::write_whole_file(path, bytes) == 0) return true;
-    log("*** " + escape_slashes(platform::path_for_display(path)) +
-        std::string(taken ? text(" : a file of this run, not replaced ***",
-                                 " : un fichier de cette v\xE9rification, non remplac\xE9 ***")
-                          : text(" : cannot be written ***",
-                                 " : \xE9"
-                                 "criture impossible ***")));
-    return false;
+  // Completes the outputs; false when one of them could not be written, which the journal then
+  // says.
+  bool finish_outputs() {
+    if (!outputs_) return true;
+    const std::vector<std::string> faults =
+        outputs_->finish(totals_line(totals_, settings_.language), settings_.language);
+    for (const std::string& fault : faults)
+      log(fault);
+    return faults.empty();
   }
 
   // The summary of popup mode 1, with the icon of the worst result of the run.
@@ -313,7 +308,7 @@ class CheckRun : private ReportSink, private PlanSource {
   ConstraintTable table_;
   AirspaceCounts airspace_counts_;
   std::optional<RulesApplied> applied_;
-  std::optional<FindingsRecord> record_;     // what the outputs asked for need: none without them
+  std::optional<RunOutputs> outputs_;        // the CSV export and the HTML report asked for
   std::optional<ViolationList> violations_;  // the current plan's, for its popup
   SummaryText summary_{Language::english};   // the see-file text follows the interface language
   int worst_ = s_info;                       // the most serious result of the run so far

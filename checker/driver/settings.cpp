@@ -12,16 +12,15 @@
 
 namespace brevanto {
 
-namespace {
-
-// The settings file of a program file: beside it, or in the current folder for a bare name
-// (or one whose only separator is its first character).
+// A bare name, or one whose only separator is its first character, is in the current folder.
 std::string settings_file_name(std::string_view argv0) {
   const std::string_view name = trim_right(argv0);
   const std::size_t cut = last_folder_separator(name);
   if (cut == std::string_view::npos || cut == 0) return "Brevanto.ini";
   return std::string(name.substr(0, cut + 1)) + "Brevanto.ini";
 }
+
+namespace {
 
 // The settings that are yes or no.
 struct YesNoKey {
@@ -77,6 +76,8 @@ RunSettings rd_ini(std::string_view argv0, RunSettings s) {
     } else if (key == "Rules") {
       // A name cut at the line's width would name another file.
       if (const std::optional<std::string> name = whole_value(line, file)) s.rules_file = *name;
+    } else if (key == "CsvSeparator") {
+      if (val == "," || val == ";") s.csv_separator = val[0];
     } else if (key == "FltPntAcy") {
       const auto v = read_real(val);
       s.fltpntacy = v.value_or(1.0e-6f);

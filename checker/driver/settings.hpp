@@ -24,12 +24,13 @@ struct RunSettings : cmndta001 {  // the language comes with the message setting
   std::vector<std::string> plans;
   // The user interface's language, which the see-file text follows whatever -en and -fr say.
   Language ui_language = Language::english;
-  bool qunused = false;     // list the rules that matched no line of any plan
-  bool qmissing = false;    // report the rules whose key no line of a plan holds
-  bool qkeepgoing = false;  // a plan that cannot be read does not stop the run
-  std::string csv_file;     // the findings as CSV, written at the end; empty: none
-  std::string html_file;    // the HTML report with the task maps; empty: none
-  bool qquiet = false;      // the console shows the report, warnings and errors only
+  bool qunused = false;      // list the rules that matched no line of any plan
+  bool qmissing = false;     // report the rules whose key no line of a plan holds
+  bool qkeepgoing = false;   // a plan that cannot be read does not stop the run
+  std::string csv_file;      // the findings as CSV; empty: none
+  char csv_separator = ',';  // the CSV's field separator: "," or ";"
+  std::string html_file;     // the HTML report with the task maps; empty: none
+  bool qquiet = false;       // the console shows the report, warnings and errors only
   // The rules file named by the organiser (a relative name from the current folder); empty:
   // DEFAULT_CHECK.fpl beside the program.
   std::string rules_file;
@@ -41,9 +42,14 @@ inline constexpr std::string_view hlpstr_more[] = {
     "[-ask] [-keep] [-q] [-rules=FILE] [-unused] [-missing] [-keepgoing]",
     "[-csv=FILE] [-csv-sep=;] [-html=FILE]"};
 
+// The settings file of a program file `argv0`: "Brevanto.ini" beside it, or in the current folder
+// for a bare name.
+std::string settings_file_name(std::string_view argv0);
+
 // `s` with the keys of the settings file beside the program named by `argv0` ("Brevanto.ini" in
 // the current folder for a bare name) applied: Version, Popup, verbose, ask, OKlines, FltPntAcy,
-// Unused, Missing, KeepGoing, Quiet, Rules. A Rules line is taken whole, however long.
+// Unused, Missing, KeepGoing, Quiet, Rules, CsvSeparator ("," or ";"; any other value leaves it
+// as it was). A Rules line is taken whole, however long.
 // A number that does not read ends the reading there and sets its key to 0 (Version, Popup) or
 // to the default tolerance (FltPntAcy).
 RunSettings rd_ini(std::string_view argv0, RunSettings s);

@@ -11,8 +11,8 @@ namespace brevanto {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr std::string_view kHeader =
-    "plan,line,key,value,relation,expected,verdict,turnpoint,weather_zone";
+constexpr std::string_view kHeader[] = {
+    "plan", "line", "key", "value", "relation", "expected", "verdict", "turnpoint", "weather_zone"};
 
 // "-200", "+1.5", "2.5E3": what a spreadsheet takes for a number, never for a formula.
 bool is_plain_number(std::string_view s) {
@@ -36,15 +36,39 @@ bool is_plain_number(std::string_view s) {
   return i == s.size();
 }
 
-// A text from a plan or a rule as a field: data, never a formula.
-std::string text_field(std::string_view text) {
+// The C0 controls but the tab, DEL, and the five bytes Windows-1252 leaves undefined, which
+// become C1 controls in UTF-8: a CSV reader refuses some of them (NUL), and they mean nothing.
+bool is_control(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (b < 0x20 && b != '\t') || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 ||
+         b == 0x9D;
+}
+
+// Whether a cell that starts at `at` (up to the next "," or ";") would read as a formula.
+bool formula_at(std::string_view text, std::size_t at) {
+  std::string_view cell = text.substr(at);
+  cell = cell.substr(0, cell.find_first_of(",;"));
+  if (cell.starts_with('\t')) return true;
+  const std::size_t first = cell.find_first_not_of(" \t\"");
+  if (first == std::string_view::npos) return false;
+  if (std::string_view("=+-@").find(cell[first]) == std::string_view::npos) return false;
+  const std::size_t last = cell.find_last_not_of(" \t\"");
+  return !is_plain_number(cell.substr(first, last - first + 1));
+}
+
+// A text from a plan, a rule or a file name as a field: data, never a formula nor a control.
+std::string text_field(std::string_view text, char separator) {
   std::string field;
-  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos &&
-      !is_plain_number(text)) {
-    field = "'";
+  field.reserve(text.size() + 2);
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    // A cell may start here in a spreadsheet that splits at "," or ";".
+    if ((i == 0 || text[i - 1] == ',' || text[i - 1] == ';') && formula_at(text, i)) field += '\'';
+    if (i < text.size()) field += is_control(text[i]) ? '?' : text[i];
   }
-  field += text;
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  if (field.find_first_of(",;\"\t\r\n") == std::string::npos &&
+      field.find(separator) == std::string::npos) {
+    return field;
+  }
   std::string quoted = "\"";
   for (const char c : field) {
     if (c == '"') quoted += '"';
@@ -75,46 +99,67 @@ std::string_view verdict_text(Verdict v) {
   return "ok";
 }
 
-void add_row(std::string& out, std::initializer_list<std::string_view> fields) {
-  bool first = true;
-  for (const std::string_view f : fields) {
-    if (!first) out += ',';
-    out += f;
-    first = false;
-  }
-  out += "\r\n";
-}
-
 }  // namespace
 
-std::string csv_report(const FindingsRecord& record) {
-  std::string out;
-  add_row(out, {kHeader});
-  for (const PlanFindings& plan : record.plans()) {
-    const std::string name = text_field(plan.shown);
-    for (const Finding& f : plan.findings) {
-      add_row(out, {name, number_field(f.line), text_field(f.key), text_field(f.value), f.relation,
-                    text_field(expected_text(f)), verdict_text(f.verdict),
-                    number_field(f.turnpoint), number_field(f.weather_zone)});
-    }
-    // The plan's own row, when no finding says how it went.
-    std::string_view verdict;
-    switch (plan.outcome) {
-      case PlanOutcome::unreadable:
-        verdict = "unreadable";
-        break;
-      case PlanOutcome::skipped:
-        verdict = "skipped";
-        break;
-      case PlanOutcome::not_a_plan:  // its finding says so
-        break;
-      case PlanOutcome::checked:
-        if (plan.violations == 0) verdict = "clean";
-        break;
-    }
-    if (!verdict.empty()) add_row(out, {name, "", "", "", "", "", verdict, "", ""});
+CsvReport::CsvReport(ReportOutput& out, char separator) : out_(out), separator_(separator) {
+  out_.write(kBom);
+  std::string header;
+  for (const std::string_view name : kHeader)
+    header.append(header.empty() ? "" : std::string_view(&separator_, 1)).append(name);
+  out_.write(header + "\r\n");
+}
+
+void CsvReport::row(std::initializer_list<std::string_view> fields) {
+  std::string line;
+  bool first = true;
+  for (const std::string_view f : fields) {
+    if (!first) line += separator_;
+    line += f;
+    first = false;
   }
-  return std::string(kBom) + platform::cp1252_to_utf8(out);
+  line += "\r\n";
+  out_.write(platform::cp1252_to_utf8(line));
+}
+
+void CsvReport::plan_begun(std::string_view shown) {
+  plan_ = text_field(shown, separator_);
+}
+
+void CsvReport::finding(const Finding& f) {
+  row({plan_, number_field(f.line), text_field(f.key, separator_), text_field(f.value, separator_),
+       text_field(f.relation, separator_), text_field(expected_text(f), separator_),
+       verdict_text(f.verdict), number_field(f.turnpoint), number_field(f.weather_zone)});
+}
+
+void CsvReport::plan_ended(PlanOutcome outcome, long long violations) {
+  std::string_view verdict;
+  switch (outcome) {
+    case PlanOutcome::unreadable:
+      verdict = "unreadable";
+      break;
+    case PlanOutcome::skipped:
+      verdict = "skipped";
+      break;
+    case PlanOutcome::not_a_plan:  // its finding says so
+      break;
+    case PlanOutcome::checked:
+      if (violations == 0) verdict = "clean";
+      break;
+  }
+  if (!verdict.empty()) row({plan_, "", "", "", "", "", verdict, "", ""});
+}
+
+std::string csv_report(const FindingsRecord& record, char separator) {
+  std::string text;
+  StringOutput out(text);
+  CsvReport csv(out, separator);
+  for (const PlanFindings& plan : record.plans()) {
+    csv.plan_begun(plan.shown);
+    for (const Finding& f : plan.findings)
+      csv.finding(f);
+    csv.plan_ended(plan.outcome, plan.violations);
+  }
+  return text;
 }
 
 }  // namespace brevanto

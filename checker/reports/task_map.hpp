@@ -1,9 +1,13 @@
-// The map of a plan's task, drawn as an SVG picture from the flight-plan model: the turnpoints at
-// their positions (X to the east, Y to the north, metres; north up), their observation zones, the
-// legs with their lengths, the start and the finish, the penalty zones, a scale bar in km, and in
-// red the turnpoints and keys that broke a rule.
+// The map of a plan's task, drawn as an SVG picture from the flight-plan model, north up and east
+// to the right: in the simulator's files X grows westward and Y northward (metres), so a
+// turnpoint to the east has the smaller X. The picture holds the turnpoints, numbered as in the
+// plan, their observation zones, the legs with their direction and lengths, the start and the
+// finish, the penalty zones, a scale bar in km, the north, and in red the turnpoints and keys
+// that broke a rule. Labels are placed where they overlap neither one another nor the marks.
 #pragma once
 
+#include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,16 +34,54 @@ struct PlanForMap {
 // a position that is no number, comes back with its problem.
 PlanForMap plan_for_map(TextFile& file);
 
-// The texts the map writes, in the report's language.
+// The texts the map and its legend write, in the report's language.
 struct MapTexts {
   std::string start, finish, penalty_zone, north;
   Language language = Language::english;  // of the findings' report lines in the tooltips
+  // The legend's entries.
+  std::string take_off, turnpoint, observation_zone, violation, leg, take_off_leg;
+  std::string more;  // after a tooltip's last line: "... and <n> more (see the log)", the number
+                     // standing for "<n>"
 };
 
-// The <svg> element of the task of `fpl`, in Windows-1252, texts escaped for HTML. The turnpoints
-// and keys of the `findings` with a violation (or incompatible types) are drawn in red, their
-// report lines as the tooltip.
-std::string task_map_svg(const FlightPlan& fpl, const std::vector<Finding>& findings,
-                         const MapTexts& texts);
+// The violations a map shows, gathered finding by finding: by turnpoint, and by key (with its
+// weather zone) where no turnpoint holds the line; each place with the report lines of its
+// tooltip. Bounded whatever the plan: a place keeps its first kTooltipLines lines and counts the
+// others; the first kKeys keys are kept, the others counted.
+class MapMarks {
+ public:
+  static constexpr std::size_t kTooltipLines = 200;
+  static constexpr std::size_t kKeys = 48;  // more than the picture can list
+
+  struct Place {
+    std::string key;                 // the key of its first line, with its zone
+    std::vector<std::string> lines;  // report lines
+    long long more = 0;              // lines not kept
+  };
+
+  explicit MapMarks(Language language) : language_(language) {}
+  // A finding of the plan; a satisfied rule is no mark.
+  void add(const Finding& finding);
+
+  const std::map<int, Place>& at_turnpoint() const { return at_turnpoint_; }
+  const std::map<std::string, Place>& at_key() const { return at_key_; }
+  long long other_keys() const { return other_keys_; }
+
+ private:
+  Language language_;
+  std::map<int, Place> at_turnpoint_;
+  std::map<std::string, Place> at_key_;
+  long long other_keys_ = 0;
+};
+
+// The <svg> element of the task of `fpl`, in Windows-1252, texts escaped for HTML. The places of
+// `marks` are drawn in red, their report lines as the tooltip.
+std::string task_map_svg(const FlightPlan& fpl, const MapMarks& marks, const MapTexts& texts);
+
+// The legend of the maps, as an HTML list whose symbols are drawn as the maps draw them.
+std::string map_legend_html(const MapTexts& texts);
+
+// A task distance in km with one decimal, "–" (Windows-1252) when it is no finite number.
+std::string task_km(double metres);
 
 }  // namespace brevanto

@@ -1,8 +1,8 @@
 #include "check_plans.hpp"
 
 #include "evaluation.hpp"
+#include "finding_text.hpp"
 #include "fixed_text.hpp"
-#include "fortran_format.hpp"
 #include "read_fpl.hpp"
 #include "rule_index.hpp"
 #include "value_primitives.hpp"
@@ -111,10 +111,7 @@ class PlansCheck {
       sink_.report_lines({text("No error found", "Pas d'erreur"), " "});
       end.result = FileResult::clean;
     } else {
-      sink_.report_lines(
-          {" ",
-           fmt_i(checked.nl_nok, 2) + std::string(text(" invalid lines", " lignes incorrectes")),
-           " "});
+      sink_.report_lines({" ", invalid_lines_text(checked.nl_nok, options_.language), " "});
       end.result = FileResult::invalid;
     }
     sink_.plan_ended(end);

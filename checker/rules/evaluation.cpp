@@ -80,8 +80,8 @@ class PlanCheck {
     }
     std::string_view line;
     std::optional<std::int32_t> count;
-    int lines = 0;
-    int count_line = -1;
+    long long lines = 0;
+    long long count_line = -1;
     std::string count_text;
     for (;;) {
       const TextFile::Status status = plan_.next_line(line, kLineLen);
@@ -169,12 +169,14 @@ class PlanCheck {
     if (line.starts_with('[')) {
       section_ = fit(line, kKeyLen);
       lookup_.enter_section(section_);
+      listed_turnpoint_ = -1;  // the turnpoint list, as the outputs see it, is over
     }
 
     if (key.starts_with(kTurnpointName)) {
       const std::string_view number = substr_or_empty(key, kTurnpointName.size(), 2);
       if (const auto n = read_int(number)) {
         turnpoint_ = *n;
+        listed_turnpoint_ = *n;
       } else {
         log("TPName ???? " + std::string(key));
         stop = failed_read(number);
@@ -182,6 +184,7 @@ class PlanCheck {
     } else if (key == kPenaltyZoneCount) {
       turnpoint_ = -1;
       sector_type_ = -1;
+      listed_turnpoint_ = -1;
     } else if (key == kWeatherZoneCount) {
       if (const auto n = read_int(val)) {
         carry_.nb_wxz = *n;
@@ -282,7 +285,7 @@ class PlanCheck {
     f.value = val;
     f.relation = rule.check_rel;
     f.rule_value = rule.check_val;
-    f.turnpoint = turnpoint_;
+    f.turnpoint = listed_turnpoint_;
     f.weather_zone = weather_zone_;
     if (rule.check_bas) f.base_altitude = static_cast<double>(rule.check_flt) + cloud_base_;
     f.agl = rule.check_agl;
@@ -371,7 +374,12 @@ class PlanCheck {
   ReportSink& sink_;
 
   PlanCheckResult result_;
-  int turnpoint_ = -1;                    // current turnpoint; -1 outside the turnpoint list
+  int turnpoint_ = -1;  // current turnpoint; -1 outside the turnpoint list
+  // The turnpoint a line belongs to in the outputs: the current one, but only within the
+  // turnpoint list, which PZCount or the next section header ends ("[Weather]" after a plan
+  // without PZCount), whereas the check's own decoration and AGL conversion follow turnpoint_
+  // to PZCount.
+  int listed_turnpoint_ = -1;
   int sector_type_ = -1;                  // its sector type; -1 when none
   int weather_zone_ = -1;                 // current weather zone; -1 outside the zones
   int turnpoint_count_ = 0;               // turnpoints of the task

@@ -27,9 +27,9 @@ enum class ScanEnd {
 };
 
 struct PlanCheckResult {
-  int nl = 0;      // lines read by the scan (where it stopped, for a read error)
-  int nl_nok = 0;  // invalid lines: one per pair of plan line and constraint, and one for each
-                   // finding about the plan itself
+  long long nl = 0;      // lines read by the scan (where it stopped, for a read error)
+  long long nl_nok = 0;  // invalid lines: one per pair of plan line and constraint, and one for
+                         // each finding about the plan itself
   ScanEnd end = ScanEnd::end_of_file;
   bool not_a_plan = false;  // the file holds no flight-plan line at all
 };

@@ -101,6 +101,12 @@ std::string report_line(const Finding& f, Language language) {
                       std::string(t.should_be) + requirement(f));
 }
 
+std::string invalid_lines_text(long long count, Language language) {
+  // The two-character field of the report's first form, as long as it holds the count.
+  return (count < 100 ? fmt_i(count, 2) : std::to_string(count)) +
+         std::string(language == Language::french ? " lignes incorrectes" : " invalid lines");
+}
+
 std::string popup_line(const Finding& f, Language language) {
   const Texts& t = texts(language);
   switch (f.verdict) {

@@ -18,6 +18,10 @@ std::string expected_text(const Finding& finding);
 // a width reads "TPWidth1 (Min Alt)", a key of a weather zone "WindSpeed[1]".
 std::string report_line(const Finding& finding, Language language);
 
+// The line that ends the block of a plan with invalid lines, in `language`: " 3 invalid lines",
+// the count right-justified in two characters, and written whole from 100 on.
+std::string invalid_lines_text(long long count, Language language);
+
 // The finding's line in a popup's list of violations, in `language`: as the report line, but
 // without the padding, with ", should be: " and without the minimum-altitude mark. Empty for a
 // satisfied rule, which no popup lists.

@@ -9,7 +9,7 @@ void FindingsRecord::begin_plan(std::string path, std::string shown) {
   plans_.push_back(std::move(plan));
 }
 
-void FindingsRecord::end_plan(int violations, bool not_a_plan) {
+void FindingsRecord::end_plan(long long violations, bool not_a_plan) {
   if (plans_.empty()) return;
   plans_.back().outcome = not_a_plan ? PlanOutcome::not_a_plan : PlanOutcome::checked;
   plans_.back().violations = violations;

@@ -1,8 +1,8 @@
 // What the check finds: one finding per pair of plan line and rule it reports on, and the few it
 // reports about a plan itself. A finding holds what was found, not how it is worded: the report
 // log, the popups, the CSV file and the HTML report each render it (finding_text.hpp renders the
-// log's and the popups' lines). The run keeps, for the outputs that come after the report, every
-// finding of every plan (FindingsRecord).
+// log's and the popups' lines). A record of every finding of every plan (FindingsRecord) serves
+// where a run is small enough to be held whole, as in the web page.
 #pragma once
 
 #include <optional>
@@ -28,7 +28,9 @@ struct Finding {
   std::string relation;    // the rule's relation
   std::string rule_value;  // the rule's value as written, without its qualifier
   Verdict verdict = Verdict::violation;
-  int turnpoint = -1;     // the turnpoint whose lines hold the line; -1 for none
+  int turnpoint = -1;     // the turnpoint whose lines hold the line, up to the end of the list
+                          // of turnpoints (PZCount or a section header); a missing key: the
+                          // turnpoint it names; -1 for none
   int weather_zone = -1;  // the weather zone whose section holds the line; -1 for none
   // The rule's value is an offset from the plan's cloud base: the altitude it means.
   std::optional<double> base_altitude;
@@ -49,7 +51,7 @@ struct PlanFindings {
   std::string path;   // the file the run opened
   std::string shown;  // the plan's name as the report shows it
   PlanOutcome outcome = PlanOutcome::unreadable;
-  int violations = 0;  // a checked plan's count of invalid lines
+  long long violations = 0;  // a checked plan's count of invalid lines
   std::vector<Finding> findings;
 };
 
@@ -59,7 +61,7 @@ class FindingsRecord {
   // A plan's check starts, ends with its count of invalid lines (and whether the file held no
   // flight-plan line at all).
   void begin_plan(std::string path, std::string shown);
-  void end_plan(int violations, bool not_a_plan = false);
+  void end_plan(long long violations, bool not_a_plan = false);
   // A file that the run skipped for its name.
   void skipped_file(std::string path, std::string shown);
 

@@ -30,11 +30,25 @@ struct PlanReport {
   std::size_t shown_length = 0;  // the length of the name as given, which a popup counts
   // At its end:
   FileResult result = FileResult::clean;
-  int nl_nok = 0;                    // its invalid lines
+  long long nl_nok = 0;              // its invalid lines
   bool not_a_plan = false;           // it held no line of the flight-plan format
   std::vector<std::string> problem;  // an unreadable plan's message, as the report's lines
   std::string problem_short;         // the same without the plan's name
 };
+
+// What became of a named file, as the outputs tell it.
+inline PlanOutcome plan_outcome(const PlanReport& plan) {
+  switch (plan.result) {
+    case FileResult::skipped:
+      return PlanOutcome::skipped;
+    case FileResult::unreadable:
+      return PlanOutcome::unreadable;
+    case FileResult::clean:
+    case FileResult::invalid:
+      break;
+  }
+  return plan.not_a_plan ? PlanOutcome::not_a_plan : PlanOutcome::checked;
+}
 
 class ReportSink {
  public:

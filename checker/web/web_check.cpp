@@ -120,6 +120,9 @@ WebReport WebCheck::check(const CheckOptions& options, bool qunused) {
     return result;
   }
   rules_count_ = table.check_num;
+  rule_lines_.clear();
+  for (int i = 1; i <= table.check_num; ++i)
+    rule_lines_.push_back(RuleLine{table[i].file_line, table[i].line_as_written});
   applied = RulesApplied(table.check_num);
 
   // Explorer's order, in which the console program takes the plans of a pattern.
@@ -152,8 +155,8 @@ std::string WebCheck::html(std::string_view date) const {
   std::unordered_map<std::string_view, const std::string*> bytes;
   for (const File& plan : plans_)
     bytes.emplace(plan.name, &plan.bytes);
-  const HtmlReportHead head{options_.language, rules_.name, rules_count_, std::string(date),
-                            totals_line_};
+  const HtmlReportHead head{options_.language, rules_.name,  rules_count_,
+                            std::string(date), totals_line_, rule_lines_};
   const MapReader read_map = [&bytes](const PlanFindings& plan) {
     const auto found = bytes.find(plan.path);
     if (found == bytes.end()) return PlanForMap{std::nullopt, MapProblem::cannot_open};

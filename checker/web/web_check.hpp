@@ -12,6 +12,7 @@
 #include "check_options.hpp"
 #include "check_plans.hpp"
 #include "findings.hpp"
+#include "html_report.hpp"
 
 namespace brevanto {
 
@@ -63,6 +64,7 @@ class WebCheck {
   CheckOptions options_;
   FindingsRecord record_;
   int rules_count_ = 0;
+  std::vector<RuleLine> rule_lines_;  // the rules as the page lists them
   std::string totals_line_;
 };
 

@@ -78,7 +78,7 @@ class Outputs(SandboxTest):
             "bad.fpl,60,StartTime,15.0,<=,14.5,violation,,", ""])
         with open(self.box.path("out.html"), "rb") as f:
             page = f.read().decode("utf-8")
-        self.assertEqual(page.count("<svg"), 2)
+        self.assertEqual(page.count("<svg class=\"task-map\""), 2)
         self.assertIn("Col &quot;du&quot; T\u00e9l\u00e9graphe, Nord (start)", page)
         self.assertEqual(sorted(os.listdir(self.box.folder)),
                          sorted([PROGRAM, "Brevanto.log", "DEFAULT_CHECK.fpl", "bad.fpl",
@@ -131,7 +131,7 @@ class Outputs(SandboxTest):
         with open(self.box.path("out.html"), "rb") as f:
             page = f.read().decode("utf-8")
         self.assertIn("cannot be drawn: it has more than 31 turnpoints.", page)
-        self.assertEqual(page.count("<svg"), 1)
+        self.assertEqual(page.count("<svg class=\"task-map\""), 1)
 
 
 class TheExample(SandboxTest):

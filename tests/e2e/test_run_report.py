@@ -86,6 +86,18 @@ class CommandLinePlans(SandboxTest):
         self.assertEqual(r.stderr, popup("error", "", "clean.fpl", "No error found", "bad.fpl",
                                          " 4 invalid lines"))
 
+    def test_counts_of_100_and_more_are_written_whole(self):
+        self.box.write("DEFAULT_CHECK.fpl", "Penalty*<0\n")  # the log and the summary alike
+        for count in (99, 100, 1234):
+            with self.subTest(count=count):
+                # The plan's two penalties and count - 2 more, each against the rule.
+                self.box.write("many.fpl", flight_plan(options={
+                    f"Penalty{n}": "5" for n in range(count - 2)}))
+                r = self.box.run("many.fpl")
+                line = f"{count:2d} invalid lines"
+                self.assertIn(f"\n \n{line}\n \n", r.report()[-300:])
+                self.assertEqual(r.stderr, popup("error", "", "many.fpl", line))
+
     def test_ok_lines_follow_the_plan_and_the_rules_order(self):
         r = self.box.run("-oklines", "-nopopup", "clean.fpl", "bad.fpl")
         ok = ["TPHeight1 : OK", "StartTime : OK", "WindSpeed : OK", "WindSpeed : OK",

@@ -39,6 +39,21 @@ test('the example gives the native report', { skip }, async (t) => {
   }
 });
 
+test('the example gives the native CSV and HTML report', { skip }, async () => {
+  const names = fs.readdirSync(EXAMPLE_PLANS).sort();
+  const native = nativeReport({ dir: EXAMPLE_PLANS, names, rules: exampleRules,
+                                prefix: EXAMPLE_PREFIX, args: ['-fr'], outputs: true });
+  const html = native.html.toString('utf8');
+  // The page names the run's time and its rules file as the browser gave them.
+  const date = /<\/h1>\n<p>[^<]*\), ([^<]*)<\/p>/.exec(html)?.[1];
+  assert.ok(date, 'no date in the native page');
+  const web = await webReport({ plans: readPlans(EXAMPLE_PLANS, names), rules: exampleRules,
+                                options: { french: true }, date });
+  assert.ok(web.csv.equals(native.csv), 'the CSV files differ');
+  assert.ok(native.csv.toString('utf8').includes('violation'), 'a CSV without findings');
+  assert.equal(web.html.toString('utf8'), html.replace(native.rulesPath, 'DEFAULT_CHECK.fpl'));
+});
+
 test('a generated corpus gives the native report', { skip }, async (t) => {
   const dir = tempDir('corpus');
   try {

@@ -34,9 +34,13 @@ export function fromFirstPlan(report) {
 
 // Runs the native program in `dir` over the plans `names` with `rules` (bytes) beside it, and
 // `args`; its report log.
-export function nativeReport({ dir, names, rules, prefix, args = [], ini = '' }) {
+// With `outputs`, the run also writes the "-csv" and "-html" files, returned beside the report
+// with the rules file's path as the page names it.
+export function nativeReport({ dir, names, rules, prefix, args = [], ini = '', outputs = false }) {
   const bin = tempDir('bin');
   try {
+    const files = { csv: path.join(bin, 'out.csv'), html: path.join(bin, 'out.html') };
+    if (outputs) args = [`-csv=${files.csv}`, `-html=${files.html}`, ...args];
     fs.copyFileSync(NATIVE, path.join(bin, 'Brevanto'));
     fs.writeFileSync(path.join(bin, 'DEFAULT_CHECK.fpl'), rules);
     fs.writeFileSync(path.join(bin, 'Brevanto.ini'), ini);
@@ -50,7 +54,9 @@ export function nativeReport({ dir, names, rules, prefix, args = [], ini = '' })
     if (run.error) throw run.error;
     const report = fs.readFileSync(log);
     fs.rmSync(log);
-    return report;
+    if (!outputs) return report;
+    return { report, csv: fs.readFileSync(files.csv), html: fs.readFileSync(files.html),
+             rulesPath: path.join(bin, 'DEFAULT_CHECK.fpl') };
   } finally {
     fs.rmSync(bin, { recursive: true, force: true });
   }
@@ -66,14 +72,17 @@ export async function webModule() {
   return module_;
 }
 
-// Checks the plans (name: bytes) with the web build; its report and totals.
-export async function webReport({ plans, rules, options = {} }) {
+// Checks the plans (name: bytes) with the web build; its report and totals, and with a `date`
+// its CSV and HTML outputs.
+export async function webReport({ plans, rules, options = {}, date }) {
   const check = (await webModule()).newCheck();
   try {
     check.setRules('DEFAULT_CHECK.fpl', rules);
     for (const [name, bytes] of plans) check.addPlan(name, bytes);
     const result = check.check(options);
-    return { ...result, report: Buffer.from(result.report) };
+    const outputs = date === undefined ? {}
+      : { csv: Buffer.from(check.csv()), html: Buffer.from(check.html(date)) };
+    return { ...result, report: Buffer.from(result.report), ...outputs };
   } finally {
     check.dispose();
   }

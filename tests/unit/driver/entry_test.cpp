@@ -46,6 +46,9 @@ TEST(CommandLine, OutputOptionsTakeTheirFileWhole) {
   EXPECT_EQ(s.csv_file, long_name);
   EXPECT_EQ(s.html_file, "day 1/r\xE9sum\xE9.html");
   EXPECT_EQ(s.plans, std::vector<std::string>{"a.fpl"});
+  EXPECT_EQ(s.csv_separator, ',');
+  EXPECT_EQ(parse({"Brevanto", "-csv-sep=;"}).csv_separator, ';');
+  EXPECT_EQ(parse({"Brevanto", "-csv-sep=;", "-csv-sep=,"}).csv_separator, ',');
 }
 
 TEST(CommandLine, QuietAndTheRulesFile) {
@@ -108,8 +111,9 @@ TEST(CommandLine, HelpSaysWhatEachOptionDoesAndStops) {
 }
 
 TEST(CommandLine, UnrecognisedOptionsStopWithStatusOne) {
-  for (const char* bad : {"-english", "-nopopups", "-", "-x", "-asks", "-csv=", "-html",
-                          "-unused=1", "-rules=", "-quiet"}) {
+  for (const char* bad :
+       {"-english", "-nopopups", "-", "-x", "-asks", "-csv=", "-html", "-unused=1",
+        "-rules=", "-quiet", "-csv-sep=", "-csv-sep=\t", "-csv-sep=;;"}) {
     std::string out;
     try {
       parse({"prog", "a.fpl", bad, "-help"}, &out);

@@ -55,6 +55,10 @@ TEST_F(RdIniTest, YesNoValuesAndBlankValues) {
   EXPECT_FALSE(read("Unused=no\nunused=1\n").qunused);
   EXPECT_TRUE(read("Missing=yes\n").qmissing);
   EXPECT_TRUE(read("KeepGoing=1\n").qkeepgoing);
+  // The CSV's separator: "," or ";", nothing else.
+  EXPECT_EQ(read("CsvSeparator=;\n").csv_separator, ';');
+  EXPECT_EQ(read("CsvSeparator=;\nCsvSeparator=,\n").csv_separator, ',');
+  EXPECT_EQ(read("CsvSeparator=;\nCsvSeparator=|\n").csv_separator, ';');
 }
 
 TEST_F(RdIniTest, AFailedNumberSetsItsDefaultAndStopsTheReading) {

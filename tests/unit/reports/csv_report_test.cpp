@@ -43,14 +43,16 @@ TEST(CsvReport, RowsOfCheckedCleanAndUnreadablePlans) {
       "Day 2.fpl,31,TPHeight1,2700,<=,2000AGL (2480.0),violation,1,\r\n"
       "Day 2.fpl,40,TPName2,\"Col de \"\"l'\xC3\x89p\xC3\xA9\x65\"\", N\",[],Col,violation,2,\r\n"
       "Day 2.fpl,188,WindSpeed,abc,<,15,incompatible,,1\r\n"
-      "Day 2.fpl,190,Class,Club,=,Club;Standard,ok,,\r\n"
+      "Day 2.fpl,190,Class,Club,'=,\"Club;Standard\",ok,,\r\n"
       "clean.fpl,,,,,,clean,,\r\n"
       "\"C:\\Cup\\bad, day.fpl\",,,,,,unreadable,,\r\n");
 }
 
+// Whichever of "," and ";" a spreadsheet splits at, no cell it makes starts a formula and no
+// control character reaches it; plain numbers stay numbers.
 TEST(CsvReport, TextsThatASpreadsheetWouldRunStayText) {
   struct Case {
-    const char* value;
+    std::string value;
     const char* field;
   };
   const Case cases[] = {
@@ -59,23 +61,53 @@ TEST(CsvReport, TextsThatASpreadsheetWouldRunStayText) {
       {"-2+3", "'-2+3"},
       {"@SUM(A1)", "'@SUM(A1)"},
       {"-200AGL (1250.0)", "'-200AGL (1250.0)"},
-      // plain numbers keep their sign
       {"-200", "-200"},
       {"+1.5", "+1.5"},
       {"-2.5E3", "-2.5E3"},
       {"-", "'-"},
       {"1=1", "1=1"},
+      // Where a spreadsheet that splits at the other separator starts a cell.
+      {"x;=1+1", "\"x;'=1+1\""},
+      {"a,-2;+3", "\"a,-2;+3\""},
+      {"a, =1", "\"a,' =1\""},
+      {"a;\"@x", "\"a;'\"\"@x\""},
+      {" =1", "' =1"},
+      {"\tx", "\"'\tx\""},
+      // Control characters, C0 and the bytes Windows-1252 leaves undefined.
+      {std::string("a\0b\x1B"
+                   "c\x7F"
+                   "d\x81\x8D\x8F\x90\x9D",
+                   12),
+       "a?b?c?d?????"},
+      {"x\r=1\nA", "x?=1?A"},
   };
-  for (const Case& c : cases) {
-    FindingsRecord record;
-    record.begin_plan("p.fpl", "p.fpl");
-    record.add(finding(1, "K", c.value, "=", "x", Verdict::violation, -1, -1));
-    record.end_plan(1);
-    const std::string csv = csv_report(record);
-    const std::size_t row = csv.find("p.fpl,1,K,");
-    ASSERT_NE(row, std::string::npos) << c.value;
-    EXPECT_EQ(csv.substr(row + 10), std::string(c.field) + ",=,x,violation,,\r\n") << c.value;
+  for (const char separator : {',', ';'}) {
+    for (const Case& c : cases) {
+      FindingsRecord record;
+      record.begin_plan("p.fpl", "p.fpl");
+      record.add(finding(1, "K", c.value, "<", "x", Verdict::violation, -1, -1));
+      record.end_plan(1);
+      const std::string csv = csv_report(record, separator);
+      const std::string row = std::string("p.fpl") + separator + "1" + separator + "K" + separator;
+      const std::size_t at = csv.find(row);
+      ASSERT_NE(at, std::string::npos) << c.value;
+      EXPECT_EQ(csv.substr(at + row.size()), std::string(c.field) + separator + "<" + separator +
+                                                 "x" + separator + "violation" + separator +
+                                                 separator + "\r\n")
+          << c.value;
+    }
   }
+}
+
+TEST(CsvReport, SemicolonSeparatedForFrenchAndGermanSpreadsheets) {
+  FindingsRecord record;
+  record.begin_plan("Jour 2, fin.fpl", "Jour 2, fin.fpl");
+  Finding f = finding(12, "StartTime", "14.5", "=", "12.0", Verdict::violation, -1, -1);
+  record.add(f);
+  record.end_plan(1);
+  EXPECT_EQ(csv_report(record, ';'),
+            "\xEF\xBB\xBFplan;line;key;value;relation;expected;verdict;turnpoint;weather_zone\r\n"
+            "\"Jour 2, fin.fpl\";12;StartTime;14.5;'=;12.0;violation;;\r\n");
 }
 
 }  // namespace

@@ -29,6 +29,34 @@ std::vector<std::string> sections(const std::string& page) {
   return found;
 }
 
+// The task map of a plan's section, without its legend.
+std::string map_of(const std::string& section) {
+  const std::size_t at = section.find("<svg class=\"task-map\"");
+  return at == std::string::npos ? std::string()
+                                 : section.substr(at, section.find("</svg>", at) + 6 - at);
+}
+
+// The English texts of the maps.
+MapTexts map_texts() {
+  MapTexts t;
+  t.start = "start";
+  t.finish = "finish";
+  t.penalty_zone = "Penalty zone";
+  t.north = "N";
+  t.more = "... and <n> more (see the log)";
+  return t;
+}
+
+// The x and y of the first mark of `cls` ("tp-mark start") in a map.
+std::pair<double, double> mark_at(const std::string& svg, const std::string& cls) {
+  const std::size_t at = svg.find("class=\"" + cls + "\"");
+  const auto attribute = [&](const std::string& name) {
+    const std::size_t p = svg.find(name + "=\"", at) + name.size() + 2;
+    return std::stod(svg.substr(p, svg.find('"', p) - p));
+  };
+  return {attribute("cx"), attribute("cy")};
+}
+
 // A task of `count` turnpoints 10 km apart, its names given, and one penalty zone.
 std::string plan(int count, const std::vector<std::string>& names = {}) {
   std::string text =
@@ -91,8 +119,8 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   record.begin_plan(dir.write("empty.fpl", "[Task]\n"), "empty.fpl");
   record.end_plan(0);
 
-  const std::string page =
-      html_report(record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17", ""}, from_file);
+  const std::string page = html_report(
+      record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17", "", {}}, from_file);
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
   // Self-contained: nothing is fetched from elsewhere.
   for (const char* outside : {"<script", "src=", "href=\"http", "url(", "@import"}) {
@@ -113,7 +141,7 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   EXPECT_NE(plans[1].find("<h2>2. clean.fpl</h2><p class=\"path\">days\\clean.fpl</p>"),
             std::string::npos);
   // One mark per turnpoint; in red turnpoint 1 and the two keys without turnpoint.
-  const std::string map = plans[0].substr(plans[0].find("<svg"));
+  const std::string map = map_of(plans[0]);
   EXPECT_EQ(count(map, "class=\"tp-mark"), 4);
   EXPECT_EQ(count(map, " bad\""), 3);
   EXPECT_EQ(count(plans[0], "<circle class=\"tp-mark start bad\""), 1);
@@ -124,12 +152,12 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   EXPECT_NE(plans[0].find("<title>WindSpeed[1] : 18                      should be: &lt; "
                           "&quot;15&quot;</title>WindSpeed[1]</text>"),
             std::string::npos);
-  EXPECT_NE(plans[0].find(">Sainte-\xC3\x89nimie (finish)</text>"), std::string::npos);
+  EXPECT_NE(plans[0].find(">3 Sainte-\xC3\x89nimie (finish)</text>"), std::string::npos);
   EXPECT_EQ(count(plans[0], "<polygon class=\"pz\""), 1);
   EXPECT_EQ(count(plans[0], "<tr class=\"ok\"><td class=\"n\">60</td>"), 1);  // the OK line
 
-  EXPECT_EQ(count(plans[1], "class=\"tp-mark"), 3);
-  EXPECT_EQ(count(plans[1], "bad"), 0);
+  EXPECT_EQ(count(map_of(plans[1]), "class=\"tp-mark"), 3);
+  EXPECT_EQ(count(map_of(plans[1]), "bad"), 0);
   EXPECT_NE(plans[1].find("No error found"), std::string::npos);
   const std::pair<std::size_t, const char*> notes[] = {{2, "the file cannot be opened."},
                                                        {3, "it has more than 31 turnpoints."},
@@ -150,10 +178,10 @@ TEST(HtmlReport, FrenchTexts) {
   record.end_plan(0);
   record.begin_plan(dir.str("gone.fpl"), "gone.fpl");
   const std::string page =
-      html_report(record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17", ""}, from_file);
+      html_report(record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17", "", {}}, from_file);
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"fr\">"));
   for (const char* text :
-       {"r\xC3\xA8gles.fpl (1 r\xC3\xA8gles)", "Pas d&#39;erreur", "TP2 (arriv\xC3\xA9\x65)",
+       {"r\xC3\xA8gles.fpl (1 r\xC3\xA8gles)", "Pas d&#39;erreur", "2 TP2 (arriv\xC3\xA9\x65)",
         "L&#39;\xC3\xA9preuve de ce plan ne peut pas \xC3\xAAtre dessin\xC3\xA9\x65 : le fichier "
         "ne peut pas \xC3\xAAtre ouvert."}) {
     EXPECT_NE(page.find(text), std::string::npos) << text;
@@ -191,11 +219,111 @@ TEST(TaskMap, HostilePositionsStillGiveAPicture) {
       "TPAngle1=45\nTPPosX2=-3.4E38\nTPAngle2=360\nPZCount=2\n";
   const PlanForMap read = read_plan(dir.write("odd.fpl", text));
   ASSERT_TRUE(read.fpl);
-  const std::string svg = task_map_svg(*read.fpl, {}, {"start", "finish", "PZ", "N"});
+  const std::string svg = task_map_svg(*read.fpl, MapMarks(Language::english), map_texts());
   EXPECT_EQ(count(svg, "class=\"tp-mark"), 3);
   EXPECT_EQ(count(svg, "<polygon"), 0);
-  for (const char* bad : {"=\"nan", "=\"inf", "=\"-nan", "=\"-inf", ",nan", ",inf", "?"}) {
+  for (const char* bad :
+       {"=\"nan", "=\"inf", "=\"-nan", "=\"-inf", ",nan", ",inf", "?", "inf km"}) {
     EXPECT_EQ(svg.find(bad), std::string::npos) << bad;
+  }
+  // Legs too long for a number: a dash.
+  EXPECT_EQ(count(svg, ">\x96</text>"), 2);
+  EXPECT_EQ(task_km(read.fpl->dist_tot), "\x96");
+}
+
+// In the simulator's files X grows westward: of turnpoints at X 300 km and 270 km on one
+// latitude, the second is east of the first, on the right of the map; Y grows northward.
+TEST(TaskMap, EastIsOnTheRightNorthAtTheTop) {
+  TempDir dir;
+  const PlanForMap read = read_plan(
+      dir.write("east.fpl",
+                "[Task]\nCount=3\nTPName0=Home\nTPPosX0=300000\nTPPosY0=0\nTPName1=East\n"
+                "TPPosX1=270000\nTPPosY1=0\nTPName2=North\nTPPosX2=270000\nTPPosY2=20000\n"));
+  ASSERT_TRUE(read.fpl);
+  const std::string svg = task_map_svg(*read.fpl, MapMarks(Language::english), map_texts());
+  const auto home = [&] {
+    const std::size_t at = svg.find("class=\"tp-mark takeoff\"");
+    const auto attribute = [&](const std::string& name) {
+      const std::size_t p = svg.find(name + "=\"", at) + name.size() + 2;
+      return std::stod(svg.substr(p, svg.find('"', p) - p));
+    };
+    return std::pair{attribute("x") + 5, attribute("y") + 5};
+  }();
+  const auto east = mark_at(svg, "tp-mark start");
+  const auto north = mark_at(svg, "tp-mark finish");
+  EXPECT_GT(east.first, home.first + 100);
+  EXPECT_NEAR(east.second, home.second, 0.1);
+  EXPECT_NEAR(north.first, east.first, 0.1);
+  EXPECT_LT(north.second, east.second - 50);
+}
+
+// A plan of many findings: the page shows its first 200, its map's tooltips the first 200 of
+// each place, and each says how many more the log holds; the sections come as the plans end.
+TEST(HtmlReport, APlanShowsAtMost200FindingsThenHowManyMore) {
+  TempDir dir;
+  std::string written;
+  StringOutput out(written);
+  HtmlReportHead head{Language::english, "rules.fpl", 2, "2026-05-17", "", {}};
+  head.rule_lines = {{4, "TPRadius1<=500"}, {9, "WindSpeed<15"}};
+  HtmlReport report(head, out, from_file);
+  report.plan_begun(dir.write("many.fpl", plan(3)), "many.fpl");
+  for (int i = 0; i < 250; ++i)
+    report.finding(violation(10 + i, "TPRadius1", "1000", "<=", "500", 1, -1));
+  for (int i = 0; i < 230; ++i)
+    report.finding(violation(300 + i, "WindSpeed", "18", "<", "15", -1, 0));
+  report.plan_ended(PlanOutcome::checked, 480);
+  // The plan's section is written as it ends.
+  ASSERT_EQ(sections(written).size(), 1u);
+  EXPECT_EQ(count(written, "<td class=\"report\">"), 200);
+  EXPECT_NE(written.find("<tr class=\"more\"><td></td><td>... and 280 more (see the log)</td>"),
+            std::string::npos);
+  const std::string map = map_of(written);
+  EXPECT_EQ(count(map, "TPRadius1 : 1000"), 200);
+  EXPECT_EQ(count(map, "WindSpeed[0] : 18"), 200);
+  EXPECT_NE(map.find("should be: &lt;= 500\n... and 50 more (see the log)</title>"),
+            std::string::npos);
+  EXPECT_NE(map.find("should be: &lt; 15\n... and 30 more (see the log)</title>"),
+            std::string::npos);
+
+  report.set_totals("1 plans checked: 0 without error, 1 with invalid lines");
+  std::string page;
+  StringOutput page_out(page);
+  report.write_start(page_out);
+  report.write_end(page_out);
+  EXPECT_NE(page.find("<details class=\"rules\"><summary>The rules, with their lines in the rules "
+                      "file</summary><table><tr><th>Line</th><th>Rule</th></tr><tr><td "
+                      "class=\"n\">4</td><td class=\"rule\">TPRadius1&lt;=500</td></tr><tr><td "
+                      "class=\"n\">9</td>"),
+            std::string::npos);
+  EXPECT_NE(page.find("many.fpl</a></td><td class=\"n\">480</td>"), std::string::npos);
+  EXPECT_EQ(count(page, "1 plans checked: 0 without error, 1 with invalid lines"), 2);
+}
+
+// Control characters of a plan (NUL, ESC, DEL, the bytes Windows-1252 leaves undefined) are no
+// HTML: they become "?", and the page holds none.
+TEST(HtmlReport, ControlCharactersBecomeQuestionMarks) {
+  TempDir dir;
+  FindingsRecord record;
+  record.begin_plan(dir.write("odd.fpl", plan(3)), std::string("odd\x1B.fpl"));
+  record.add(violation(5, "K",
+                       std::string("a\0b\x1B"
+                                   "c\x7F"
+                                   "d\x81\x8D\x8F\x90\x9D"
+                                   "e\t",
+                                   14),
+                       "=", "x", 1, -1));
+  record.add(violation(6, std::string("Key\x01", 4), "v", "=", "x", -1, -1));
+  record.end_plan(2);
+  const std::string page =
+      html_report(record, {Language::english, "r.fpl", 1, "d", "", {}}, from_file);
+  EXPECT_NE(page.find("K : a?b?c?d?????e\t"), std::string::npos);
+  EXPECT_NE(page.find(">Key?</text>"), std::string::npos);
+  EXPECT_NE(page.find("odd?.fpl"), std::string::npos);
+  for (std::size_t i = 0; i < page.size(); ++i) {
+    const auto c = static_cast<unsigned char>(page[i]);
+    EXPECT_FALSE((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F) << i;
+    EXPECT_FALSE(c == 0xC2 && i + 1 < page.size() && static_cast<unsigned char>(page[i + 1]) < 0xA0)
+        << i;  // U+0080 to U+009F
   }
 }
 

@@ -51,7 +51,7 @@ class EvaluationTest : public ::testing::Test, public RulesWorkbench {
     return text;
   }
   // Violations of a one-rule table on a one-line plan.
-  int violations(const std::string& rule, const std::string& line) {
+  long long violations(const std::string& rule, const std::string& line) {
     rules(rule + "\n");
     return check(line + "\n").nl_nok;
   }
