@@ -70,7 +70,7 @@ std::vector<PlanKey> flight_plan_keys() {
   for (const PenaltyZoneKey& k : penalty_zone_keys)
     keys.push_back(PlanKey{k.prefix, true, in_task});
   for (const std::string_view name : kWeatherKeys)
-    keys.push_back(PlanKey{name, false, name == "Name" ? in_weather | in_plane : in_weather});
+    keys.push_back(PlanKey{name, false, in_weather});
   add_fields(keys, zone_reals, in_weather);
   add_fields(keys, zone_ints, in_weather);
   for (const std::string_view name : kPlaneKeys)

@@ -9,6 +9,15 @@ constexpr bool is_digit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// The C0 controls but the tab, DEL, and the five bytes Windows-1252 leaves undefined, which
+// become C1 controls in UTF-8: they mean nothing in a text, and CSV readers and HTML parsers
+// refuse some of them (NUL).
+constexpr bool is_control_1252(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (b < 0x20 && b != '\t') || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 ||
+         b == 0x9D;
+}
+
 constexpr bool is_ascii_upper(char c) {
   return c >= 'A' && c <= 'Z';
 }

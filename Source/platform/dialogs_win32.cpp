@@ -258,7 +258,7 @@ INT_PTR CALLBACK input_box_event(HWND dialog, UINT message, WPARAM wparam, LPARA
         // A typed text, not a name: what Windows-1252 cannot spell is "?".
         data->answer.clear();
         for (const wchar_t c : text)
-          data->answer += platform::utf16_to_cp1252(static_cast<char16_t>(c));
+          data->answer += platform::unicode_to_cp1252(static_cast<char16_t>(c));
         EndDialog(dialog, IDOK);
         return TRUE;
       }

@@ -14,10 +14,8 @@ std::string cp1252_to_utf8(std::string_view text);
 // Bytes that are not valid UTF-8 are taken as Windows-1252 already and kept.
 std::string utf8_to_cp1252(std::string_view text);
 
-// The Windows-1252 byte of one UTF-16 code unit, "?" when there is none (as Windows' ANSI calls).
-char utf16_to_cp1252(char16_t unit);
-
-// The Windows-1252 byte of a Unicode character, "?" when there is none.
+// The Windows-1252 byte of a Unicode character (or of one UTF-16 code unit), "?" when there is
+// none, as Windows' ANSI calls.
 char unicode_to_cp1252(char32_t cp);
 
 // The UTF-8 sequence at the start of `text`, strictly as RFC 3629 has it (no overlong form, no

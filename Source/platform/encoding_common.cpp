@@ -92,10 +92,6 @@ std::string utf8_to_cp1252(std::string_view text) {
   return out;
 }
 
-char utf16_to_cp1252(char16_t unit) {
-  return from_unicode(unit);
-}
-
 namespace {
 
 constexpr char kEscape = '\x81';

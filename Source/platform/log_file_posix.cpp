@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "platform.hpp"
+#include "stop_signals_posix.hpp"
 
 namespace platform {
 
@@ -19,26 +20,6 @@ std::intptr_t open_log(std::string_view path, int extra_flags) {
   const std::string native = native_path(path);
   return ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | extra_flags, 0666);
 }
-
-// The signals that end a run from outside: Ctrl-C, kill's default, a closed terminal. They wait
-// while a message is written, so that the log an interrupted run leaves ends at a whole line.
-class StopSignalsHeld {
- public:
-  StopSignalsHeld() {
-    sigset_t stops;
-    ::sigemptyset(&stops);
-    for (const int s : {SIGINT, SIGTERM, SIGHUP})
-      ::sigaddset(&stops, s);
-    ::sigemptyset(&before_);
-    ::sigprocmask(SIG_BLOCK, &stops, &before_);
-  }
-  ~StopSignalsHeld() { ::sigprocmask(SIG_SETMASK, &before_, nullptr); }
-  StopSignalsHeld(const StopSignalsHeld&) = delete;
-  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
-
- private:
-  sigset_t before_;
-};
 
 }  // namespace
 

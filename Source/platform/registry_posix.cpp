@@ -120,7 +120,7 @@ bool read_escaped(std::string_view line, std::size_t& pos, char close, std::stri
   };
   auto unit = [&](unsigned value) {
     flush();
-    out += utf16_to_cp1252(static_cast<char16_t>(value));
+    out += unicode_to_cp1252(static_cast<char16_t>(value));
   };
   while (pos < line.size()) {
     const char c = line[pos++];

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform.hpp"
+#include "stop_signals_posix.hpp"
 
 namespace platform {
 namespace {
@@ -34,28 +35,6 @@ int write_all(int fd, std::string_view bytes) {
   }
   return 0;
 }
-
-constexpr std::array<int, 3> kStopSignals = {SIGINT, SIGTERM, SIGHUP};
-
-// The stop signals wait while a temporary file is made, renamed or removed, so that the handler
-// below never sees a name half registered.
-class StopSignalsHeld {
- public:
-  StopSignalsHeld() {
-    sigset_t stops;
-    ::sigemptyset(&stops);
-    for (const int s : kStopSignals)
-      ::sigaddset(&stops, s);
-    ::sigemptyset(&before_);
-    ::sigprocmask(SIG_BLOCK, &stops, &before_);
-  }
-  ~StopSignalsHeld() { ::sigprocmask(SIG_SETMASK, &before_, nullptr); }
-  StopSignalsHeld(const StopSignalsHeld&) = delete;
-  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
-
- private:
-  sigset_t before_;
-};
 
 // The temporary files being written, for the handler of the stop signals, which removes them
 // before the signal ends the program. A signal handler reaches nothing but static storage, and

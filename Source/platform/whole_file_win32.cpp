@@ -137,7 +137,8 @@ int WholeFile::write(std::string_view bytes) {
 int WholeFile::commit() {
   if (!is_open()) return static_cast<int>(ERROR_INVALID_HANDLE);
   const HANDLE h = as_handle(handle_);
-  int error = target_state(wide(target_));
+  const std::wstring target = wide(target_);
+  int error = target_state(target);
   if (error == 0 && !FlushFileBuffers(h)) error = last_error();
   if (error == 0 && !delete_on_close(h, false)) error = last_error();
   if (error != 0) {
@@ -147,7 +148,7 @@ int WholeFile::commit() {
   handle_ = kClosed;
   if (!CloseHandle(h)) error = last_error();
   const std::wstring temp = wide(temp_);
-  if (error == 0 && !MoveFileExW(temp.c_str(), wide(target_).c_str(),
+  if (error == 0 && !MoveFileExW(temp.c_str(), target.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = last_error();
   }

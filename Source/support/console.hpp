@@ -30,7 +30,6 @@ class Console {
 
   // A quiet console drops the diagnostic lines; the others still reach it.
   void set_quiet(bool quiet) { quiet_ = quiet; }
-  bool quiet() const { return quiet_; }
 
   // Diagnostic text as it is, line ends included.
   void write(std::string_view text) {
@@ -77,7 +76,7 @@ class Console {
   // The buffer holds what was written up to `end`: captured at once, or flushed when full.
   void written(const char* end) {
     used_ = static_cast<std::size_t>(end - buffer_.data());
-    if (capture_ != nullptr || discard_ || used_ >= kFlushAt) pass_on();
+    if (capture_ != nullptr || used_ >= kFlushAt) pass_on();
   }
   void pass_on();
 

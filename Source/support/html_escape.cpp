@@ -1,5 +1,7 @@
 #include "html_escape.hpp"
 
+#include "chars.hpp"
+
 namespace brevanto {
 
 std::string html_escape(std::string_view text) {
@@ -22,12 +24,8 @@ std::string html_escape(std::string_view text) {
       case '\'':
         out += "&#39;";
         break;
-      default: {
-        const auto b = static_cast<unsigned char>(c);
-        const bool control = (b < 0x20 && b != '\t') || b == 0x7F || b == 0x81 || b == 0x8D ||
-                             b == 0x8F || b == 0x90 || b == 0x9D;
-        out += control ? '?' : c;
-      }
+      default:
+        out += platform::is_control_1252(c) ? '?' : c;
     }
   }
   return out;

@@ -36,14 +36,6 @@ bool is_plain_number(std::string_view s) {
   return i == s.size();
 }
 
-// The C0 controls but the tab, DEL, and the five bytes Windows-1252 leaves undefined, which
-// become C1 controls in UTF-8: a CSV reader refuses some of them (NUL), and they mean nothing.
-bool is_control(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  return (b < 0x20 && b != '\t') || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 ||
-         b == 0x9D;
-}
-
 // Whether a cell that starts at `at` (up to the next "," or ";") would read as a formula.
 bool formula_at(std::string_view text, std::size_t at) {
   std::string_view cell = text.substr(at);
@@ -63,7 +55,7 @@ std::string text_field(std::string_view text, char separator) {
   for (std::size_t i = 0; i <= text.size(); ++i) {
     // A cell may start here in a spreadsheet that splits at "," or ";".
     if ((i == 0 || text[i - 1] == ',' || text[i - 1] == ';') && formula_at(text, i)) field += '\'';
-    if (i < text.size()) field += is_control(text[i]) ? '?' : text[i];
+    if (i < text.size()) field += platform::is_control_1252(text[i]) ? '?' : text[i];
   }
   if (field.find_first_of(",;\"\t\r\n") == std::string::npos &&
       field.find(separator) == std::string::npos) {

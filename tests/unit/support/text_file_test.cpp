@@ -452,9 +452,9 @@ TEST(Encoding, Windows1252RoundTripsThroughUtf8) {
 
 TEST(Encoding, UnmappableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(platform::utf8_to_cp1252("\xE4\xB8\xAD"), "?");  // a CJK character
-  EXPECT_EQ(platform::utf16_to_cp1252(u'\u00E9'), '\xE9');
-  EXPECT_EQ(platform::utf16_to_cp1252(u'\u20AC'), '\x80');
-  EXPECT_EQ(platform::utf16_to_cp1252(u'\u4E2D'), '?');
+  EXPECT_EQ(platform::unicode_to_cp1252(u'\u00E9'), '\xE9');
+  EXPECT_EQ(platform::unicode_to_cp1252(u'\u20AC'), '\x80');
+  EXPECT_EQ(platform::unicode_to_cp1252(u'\u4E2D'), '?');
   // Bytes that are not UTF-8 are kept as they are, truncated sequences included.
   EXPECT_EQ(platform::utf8_to_cp1252("\xE9t\xE9"), "\xE9t\xE9");
   EXPECT_EQ(platform::utf8_to_cp1252("ab\xC3"), "ab\xC3");
