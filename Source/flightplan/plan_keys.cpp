@@ -57,7 +57,10 @@ bool is_flight_plan_line(std::string_view line, std::string_view key) {
          is_weather_plane_or_option_key(key);
 }
 
-std::vector<PlanKey> flight_plan_keys() {
+namespace {
+
+// The keys, built once.
+std::vector<PlanKey> every_plan_key() {
   std::vector<PlanKey> keys = {
       {kVersionKey, false, in_version},        {kLandscapeKey, false, in_task},
       {kTurnpointCount, false, in_task},       {kTurnpointName, true, in_task, true},
@@ -98,9 +101,15 @@ std::vector<PlanKey> flight_plan_keys() {
   return merged;
 }
 
+}  // namespace
+
+const std::vector<PlanKey>& flight_plan_keys() {
+  static const std::vector<PlanKey> keys = every_plan_key();
+  return keys;
+}
+
 std::optional<PlanKey> plan_key_of(std::string_view key) {
-  static const std::vector<PlanKey> keys = flight_plan_keys();
-  for (const PlanKey& k : keys) {
+  for (const PlanKey& k : flight_plan_keys()) {
     if (!k.numbered) {
       if (key == k.name) return k;
       continue;

@@ -204,7 +204,7 @@ struct PlanKey {
 
 // Every key of a flight plan: those the reader knows and those real plans also carry, each once,
 // in the order of the reader's tables.
-std::vector<PlanKey> flight_plan_keys();
+const std::vector<PlanKey>& flight_plan_keys();
 
 // The entry of flight_plan_keys() that the whole key `key` of a plan line is: the key itself, or
 // a numbered family followed by its number ("TPRadius12", "PZPos1X2"); nothing when no plan holds

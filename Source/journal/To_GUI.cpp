@@ -12,18 +12,7 @@ constexpr std::size_t kBoxTitleLen = 63;
 
 void error_message_tit(Console& con, int& msg_status, std::string_view tit, std::string& msg,
                        bool to_console) {
-  // One pass: a path of many folders makes a message of many slashes.
-  std::string lines;
-  lines.reserve(msg.size());
-  for (std::size_t i = 0; i < msg.size(); ++i) {
-    if (msg[i] == '\\' && i + 1 < msg.size() && msg[i + 1] == '/') {
-      lines += '/';  // "\/": the slash stays, as a slash
-      ++i;
-    } else {
-      lines += msg[i] == '/' ? '\n' : msg[i];
-    }
-  }
-  msg = std::move(lines);
+  msg = slashes_to_lines(msg);
   if (to_console) {
     // A notice is a diagnostic line, which a quiet console drops; a warning or an error is not.
     const std::string line = " " + std::string(trim_right(msg));

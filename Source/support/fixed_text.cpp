@@ -37,6 +37,21 @@ std::string escape_slashes(std::string_view path) {
   return out;
 }
 
+std::string slashes_to_lines(std::string_view message) {
+  // One pass: a path of many folders makes a message of many slashes.
+  std::string lines;
+  lines.reserve(message.size());
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    if (message[i] == '\\' && i + 1 < message.size() && message[i + 1] == '/') {
+      lines += '/';  // "\/": the slash stays, as a slash
+      ++i;
+    } else {
+      lines += message[i] == '/' ? '\n' : message[i];
+    }
+  }
+  return lines;
+}
+
 std::size_t last_folder_separator(std::string_view path) {
   return platform::slash_is_separator() ? path.find_last_of("\\/") : path.find_last_of('\\');
 }

@@ -42,6 +42,8 @@ int padded_compare(std::string_view a, std::string_view b);
 // A path put into a message: each "/" written "\/", so that the message layer does not take it
 // for a line break.
 std::string escape_slashes(std::string_view path);
+// The lines of a message: each "/" a line break, each "\/" a "/".
+std::string slashes_to_lines(std::string_view message);
 
 // Position of the last folder separator of a local path: "\", and also "/" where it separates
 // folders (POSIX); npos when there is none.

@@ -1,5 +1,6 @@
 #include "run.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -188,9 +189,8 @@ class CheckRun : private ReportSink, private PlanSource {
 
   void plan_begun(const PlanReport& plan) override {
     if (outputs_) outputs_->plan_begun(plan);
-    std::size_t length = plan.shown_length;
-    short_name_of(plan.shown, length);
-    violations_.emplace(io_.con, settings_.qverb, settings_.ui_language, length);
+    violations_.emplace(io_.con, settings_.qverb, settings_.ui_language,
+                        std::min(plan.shown_length, kDisplayLen));
   }
 
   void finding(const Finding& f) override {
@@ -263,22 +263,12 @@ class CheckRun : private ReportSink, private PlanSource {
       files.run.push_back(plan.path);
       files.run.push_back(plan.path + ".fpl");  // a name without extension is read so
     }
-    HtmlReportHead head{settings_.language,
-                        platform::path_for_display(settings_.deffil),
-                        table_.check_num,
-                        date_time_text(platform::local_time()),
-                        "",
-                        {}};
-    for (int i = 1; i <= table_.check_num; ++i)
-      head.rule_lines.push_back(RuleLine{table_[i].file_line, table_[i].line_as_written});
     // Each plan is read again for its map, its file as the check read it.
-    MapReader read_map = [](const PlanFindings& plan) {
-      TextFile file;
-      if (!file.open(plan.path, TextFile::Decoding::detect_utf8))
-        return PlanForMap{std::nullopt, MapProblem::cannot_open};
-      return plan_for_map(file);
-    };
-    outputs_.emplace(files, std::move(head), std::move(read_map));
+    outputs_.emplace(
+        files,
+        html_report_head(settings_.language, platform::path_for_display(settings_.deffil), table_,
+                         date_time_text(platform::local_time())),
+        plan_file_for_map);
   }
 
   // Completes the outputs; false when one of them could not be written, which the journal then

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "To_GUI.hpp"
 #include "fixed_text.hpp"
 
 namespace brevanto {
@@ -66,8 +65,6 @@ void RunOutputs::finding(const Finding& finding) {
 }
 
 void RunOutputs::plan_ended(const PlanReport& plan) {
-  // A file skipped for its name had no beginning.
-  if (plan.result == FileResult::skipped) plan_begun(plan);
   if (csv_report_) csv_report_->plan_ended(plan_outcome(plan), plan.nl_nok);
   if (html_report_) html_report_->plan_ended(plan_outcome(plan), plan.nl_nok);
 }

@@ -18,7 +18,7 @@ namespace {
 
 struct Texts {
   std::string_view lang, title, rules_file, rules, rules_listed, line, rule, plan, invalid_lines,
-      invalid_count, no_error, unreadable, skipped, not_a_plan, report_line, more, task_distance,
+      invalid_count, no_error, unreadable, skipped, not_a_plan, report_line, task_distance,
       cannot_draw;
   std::string_view cannot_open, read_error, too_many_turnpoints, no_task, bad_position;
   // The facts of a plan.
@@ -27,44 +27,42 @@ struct Texts {
   MapTexts map;
 };
 
-const Texts kEnglish = {
-    "en",
-    "Brevanto report",
-    "Rules file: ",
-    "rules",
-    "The rules, with their lines in the rules file",
-    "Line",
-    "Rule",
-    "Flight plan",
-    "Invalid lines",
-    " invalid lines",
-    "No error found",
-    "could not be read",
-    "not a Soarix flight plan, skipped",
-    "not a flight plan",
-    "Report line",
-    "... and <n> more (see the log)",
-    "Task distance: ",
-    "The task of this plan cannot be drawn: ",
-    "the file cannot be opened.",
-    "the file cannot be read to its end.",
-    "it has more than 31 turnpoints.",
-    "it has no turnpoint.",
-    "a turnpoint's position is no number.",
-    "Landscape",
-    "Turnpoints (take-off and finish included)",
-    "Task distance",
-    "Start time",
-    "Glider class",
-    "Glider",
-    "Cloud base of the BASE rules",
-    "Weather zone",
-    "Wind direction",
-    "Wind speed",
-    "Thermal strength",
-    {"start", "finish", "Penalty zone", "N", Language::english, "Take-off", "Turnpoint",
-     "Observation zone", "Turnpoint with a violation", "Leg and its direction",
-     "From the take-off to the start", "... and <n> more (see the log)"}};
+const Texts kEnglish = {"en",
+                        "Brevanto report",
+                        "Rules file: ",
+                        "rules",
+                        "The rules, with their lines in the rules file",
+                        "Line",
+                        "Rule",
+                        "Flight plan",
+                        "Invalid lines",
+                        " invalid lines",
+                        "No error found",
+                        "could not be read",
+                        "not a Soarix flight plan, skipped",
+                        "not a flight plan",
+                        "Report line",
+                        "Task distance: ",
+                        "The task of this plan cannot be drawn: ",
+                        "the file cannot be opened.",
+                        "the file cannot be read to its end.",
+                        "it has more than 31 turnpoints.",
+                        "it has no turnpoint.",
+                        "a turnpoint's position is no number.",
+                        "Landscape",
+                        "Turnpoints (take-off and finish included)",
+                        "Task distance",
+                        "Start time",
+                        "Glider class",
+                        "Glider",
+                        "Cloud base of the BASE rules",
+                        "Weather zone",
+                        "Wind direction",
+                        "Wind speed",
+                        "Thermal strength",
+                        {"start", "finish", "Penalty zone", "N", "Take-off", "Turnpoint",
+                         "Observation zone", "Turnpoint with a violation", "Leg and its direction",
+                         "From the take-off to the start", "... and <n> more (see the log)"}};
 
 const Texts kFrench = {
     "fr",
@@ -82,7 +80,6 @@ const Texts kFrench = {
     "not a Soarix flight plan, skipped",
     "pas un plan de vol",
     "Ligne du rapport",
-    "... et <n> autres (voir le journal)",
     "Distance de l'\xE9preuve : ",
     "L'\xE9preuve de ce plan ne peut pas \xEAtre dessin\xE9"
     "e : ",
@@ -106,9 +103,9 @@ const Texts kFrench = {
     {"d\xE9part",
      "arriv\xE9"
      "e",
-     "Zone de p\xE9nalit\xE9", "N", Language::french, "D\xE9\x63ollage", "Point de virage",
-     "Zone d'observation", "Point de virage en infraction", "Branche et son sens",
-     "Du d\xE9\x63ollage au d\xE9part", "... et <n> autres (voir le journal)"}};
+     "Zone de p\xE9nalit\xE9", "N", "D\xE9\x63ollage", "Point de virage", "Zone d'observation",
+     "Point de virage en infraction", "Branche et son sens", "Du d\xE9\x63ollage au d\xE9part",
+     "... et <n> autres (voir le journal)"}};
 
 constexpr std::string_view kStyle =
     "*{box-sizing:border-box}"
@@ -177,14 +174,6 @@ std::string problem_text(const Texts& t, MapProblem p) {
   return std::string(t.bad_position);
 }
 
-// "... and 50 more (see the log)".
-std::string more_text(std::string_view pattern, long long more) {
-  std::string text(pattern);
-  const std::size_t at = text.find("<n>");
-  if (at != std::string::npos) text.replace(at, 3, std::to_string(more));
-  return text;
-}
-
 bool has_violations(PlanOutcome outcome, long long violations) {
   return outcome != PlanOutcome::checked || violations > 0;
 }
@@ -211,19 +200,11 @@ std::string_view file_name(std::string_view path) {
   return trim_right(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
-// A real of the plan with `decimals` decimals; a dash where it is no number.
-std::string number(double v, int decimals) {
-  if (!std::isfinite(v)) return "\x96";
-  char buf[400];  // room for the largest real
-  const auto r = real_to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("?");
-}
-
 // A time of day in decimal hours as the clock shows it, with the hours as the plan writes them:
 // "13:30 (13.5)".
 std::string clock_time(float hours) {
   const double h = hours;
-  if (!std::isfinite(h) || h < 0 || h >= 48) return number(h, 2);
+  if (!std::isfinite(h) || h < 0 || h >= 48) return fixed_or_dash(h, 2);
   const long minutes = std::lround(h * 60);
   const std::string mm = std::to_string(minutes % 60);
   char buf[32];
@@ -247,7 +228,7 @@ std::string facts_html(const Texts& t, const FlightPlan& fpl) {
   html += fact_row(t.glider_class, fpl.glclass);
   html += fact_row(t.glider, fpl.glnam);
   Console quiet{Console::Discard{}};
-  html += fact_row(t.cloud_base, number(get_cloud_base(quiet, fpl), 0) + " m");
+  html += fact_row(t.cloud_base, fixed_or_dash(get_cloud_base(quiet, fpl), 0) + " m");
   html += "</table>";
   const int zones = std::min(fpl.wzcount, maxwz + 1);
   if (zones <= 0) return html;
@@ -256,8 +237,8 @@ std::string facts_html(const Texts& t, const FlightPlan& fpl) {
           "</th></tr>";
   for (int z = 0; z < zones; ++z) {
     html += "<tr><td>" + std::to_string(z) + " " + esc(fpl.wznam[z]) + "</td><td class=\"n\">" +
-            esc(number(fpl.winddir[z], 0)) + "\xB0</td><td class=\"n\">" +
-            esc(number(fpl.windspeed[z], 0)) + "</td><td class=\"n\">" +
+            esc(fixed_or_dash(fpl.winddir[z], 0)) + "\xB0</td><td class=\"n\">" +
+            esc(fixed_or_dash(fpl.windspeed[z], 0)) + "</td><td class=\"n\">" +
             std::to_string(fpl.thermalsstrength[z]) + "</td></tr>";
   }
   return html + "</table>";
@@ -271,6 +252,14 @@ std::string finding_row(const Finding& f, Language language) {
 }
 
 }  // namespace
+
+HtmlReportHead html_report_head(Language language, std::string rules_file,
+                                const ConstraintTable& table, std::string date) {
+  HtmlReportHead head{language, std::move(rules_file), table.check_num, std::move(date), "", {}};
+  for (int i = 1; i <= table.check_num; ++i)
+    head.rule_lines.push_back(RuleLine{table[i].file_line, table[i].line_as_written});
+  return head;
+}
 
 HtmlReport::HtmlReport(HtmlReportHead head, ReportOutput& sections, MapReader read_map)
     : head_(std::move(head)),
@@ -318,7 +307,7 @@ void HtmlReport::plan_ended(PlanOutcome outcome, long long violations) {
   // A skipped file was never read: it has no task to draw.
   PlanForMap read;
   if (outcome != PlanOutcome::skipped) {
-    read = read_map_(PlanFindings{path_, plan.shown, outcome, violations, {}});
+    read = read_map_(path_);
   }
   html += "<div class=\"plan-body\"><div class=\"plan-text\">";
   if (read.fpl) html += facts_html(t, *read.fpl);
@@ -326,8 +315,8 @@ void HtmlReport::plan_ended(PlanOutcome outcome, long long violations) {
     html += "<table class=\"findings\"><tr><th>" + esc(t.line) + "</th><th>" + esc(t.report_line) +
             "</th></tr>" + rows_;
     if (rows_more_ > 0) {
-      html +=
-          "<tr class=\"more\"><td></td><td>" + esc(more_text(t.more, rows_more_)) + "</td></tr>";
+      html += "<tr class=\"more\"><td></td><td>" + esc(more_text(t.map.more, rows_more_)) +
+              "</td></tr>";
     }
     html += "</table>";
   }
@@ -342,8 +331,6 @@ void HtmlReport::plan_ended(PlanOutcome outcome, long long violations) {
   }
   html += "</div></section>\n";
   sections_.write(platform::cp1252_to_utf8(html));
-  rows_.clear();
-  marks_ = MapMarks(head_.language);
 }
 
 void HtmlReport::write_start(ReportOutput& page) const {

@@ -12,6 +12,7 @@
 #include "findings.hpp"
 #include "language.hpp"
 #include "report_output.hpp"
+#include "rules_file.hpp"
 #include "task_map.hpp"
 
 namespace brevanto {
@@ -32,10 +33,14 @@ struct HtmlReportHead {
   std::vector<RuleLine> rule_lines = {};  // the rules, for their list
 };
 
-// How the page gets a plan's task for its map: the console program reads the plan's file again
-// (with plan_for_map), the web page its bytes. The reading is apart from the check. The plan is
-// told by its path, name and outcome; its findings are not kept.
-using MapReader = std::function<PlanForMap(const PlanFindings& plan)>;
+// The head of a run checked against `table`, its rules listed; the totals come at the end.
+HtmlReportHead html_report_head(Language language, std::string rules_file,
+                                const ConstraintTable& table, std::string date);
+
+// How the page gets a plan's task for its map, the plan told by the path the run opened: the
+// console program reads the plan's file again (plan_file_for_map), the web page its bytes. The
+// reading is apart from the check.
+using MapReader = std::function<PlanForMap(const std::string& path)>;
 
 // The page, made plan by plan as the run goes. Each plan's section is written to `sections` as
 // the plan ends; what comes before the sections (the head, with the table of plans) and after

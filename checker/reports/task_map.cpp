@@ -292,12 +292,7 @@ std::string tooltip_lines(const MapMarks::Place& place, const MapTexts& texts) {
   std::string text;
   for (const std::string& line : place.lines)
     text += (text.empty() ? "" : "\n") + html_escape(line);
-  if (place.more > 0) {
-    std::string more = texts.more;
-    const std::size_t at = more.find("<n>");
-    if (at != std::string::npos) more.replace(at, 3, std::to_string(place.more));
-    text += "\n" + html_escape(more);
-  }
+  if (place.more > 0) text += "\n" + html_escape(more_text(texts.more, place.more));
   return text;
 }
 
@@ -522,6 +517,13 @@ PlanForMap plan_for_map(TextFile& file) {
   return result;
 }
 
+PlanForMap plan_file_for_map(const std::string& path) {
+  TextFile file;
+  if (!file.open(path, TextFile::Decoding::detect_utf8))
+    return {std::nullopt, MapProblem::cannot_open};
+  return plan_for_map(file);
+}
+
 std::string task_map_svg(const FlightPlan& fpl, const MapMarks& marks, const MapTexts& texts) {
   const int n = std::clamp(fpl.nb_wp, 0, maxtp + 1);
   const std::vector<int> drawn_zones =
@@ -592,6 +594,17 @@ std::string map_legend_html(const MapTexts& texts) {
 std::string task_km(double metres) {
   const double k = metres / 1000;
   return std::isfinite(k) ? fixed(k, 1) + " km" : std::string(kDash);
+}
+
+std::string fixed_or_dash(double v, int decimals) {
+  return std::isfinite(v) ? fixed(v, decimals) : std::string(kDash);
+}
+
+std::string more_text(std::string_view pattern, long long more) {
+  std::string text(pattern);
+  const std::size_t at = text.find("<n>");
+  if (at != std::string::npos) text.replace(at, 3, std::to_string(more));
+  return text;
 }
 
 }  // namespace brevanto

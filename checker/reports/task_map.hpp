@@ -33,11 +33,13 @@ struct PlanForMap {
 // turnpoints. A plan that cannot be read to its end, has more than 31 turnpoints, none at all, or
 // a position that is no number, comes back with its problem.
 PlanForMap plan_for_map(TextFile& file);
+// The plan file at `path` read so, as the check read it (UTF-8 taken as such); cannot_open when
+// it cannot be opened.
+PlanForMap plan_file_for_map(const std::string& path);
 
 // The texts the map and its legend write, in the report's language.
 struct MapTexts {
   std::string start, finish, penalty_zone, north;
-  Language language = Language::english;  // of the findings' report lines in the tooltips
   // The legend's entries.
   std::string take_off, turnpoint, observation_zone, violation, leg, take_off_leg;
   std::string more;  // after a tooltip's last line: "... and <n> more (see the log)", the number
@@ -83,5 +85,12 @@ std::string map_legend_html(const MapTexts& texts);
 
 // A task distance in km with one decimal, "–" (Windows-1252) when it is no finite number.
 std::string task_km(double metres);
+
+// A real in fixed notation with `decimals` decimals, whatever the locale; "–" (Windows-1252) when
+// it is no finite number.
+std::string fixed_or_dash(double v, int decimals);
+
+// "... and 50 more (see the log)" of the pattern "... and <n> more (see the log)".
+std::string more_text(std::string_view pattern, long long more);
 
 }  // namespace brevanto

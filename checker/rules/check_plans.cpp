@@ -128,6 +128,7 @@ class PlansCheck {
     sink_.report_lines({std::string(78, '-'), " ", end.shown, " ", kSkipped, " "});
     end.result = FileResult::skipped;
     end.problem_short = kSkipped;
+    sink_.plan_begun(end);
     sink_.plan_ended(end);
     return FileResult::skipped;
   }

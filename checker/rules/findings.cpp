@@ -9,15 +9,10 @@ void FindingsRecord::begin_plan(std::string path, std::string shown) {
   plans_.push_back(std::move(plan));
 }
 
-void FindingsRecord::end_plan(long long violations, bool not_a_plan) {
+void FindingsRecord::end_plan(long long violations, PlanOutcome outcome) {
   if (plans_.empty()) return;
-  plans_.back().outcome = not_a_plan ? PlanOutcome::not_a_plan : PlanOutcome::checked;
+  plans_.back().outcome = outcome;
   plans_.back().violations = violations;
-}
-
-void FindingsRecord::skipped_file(std::string path, std::string shown) {
-  begin_plan(std::move(path), std::move(shown));
-  plans_.back().outcome = PlanOutcome::skipped;
 }
 
 void FindingsRecord::add(Finding finding) {

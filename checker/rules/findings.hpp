@@ -58,12 +58,9 @@ struct PlanFindings {
 // The record the run keeps of every plan and its findings.
 class FindingsRecord {
  public:
-  // A plan's check starts, ends with its count of invalid lines (and whether the file held no
-  // flight-plan line at all).
+  // A named file's check starts, ends with its count of invalid lines and what became of it.
   void begin_plan(std::string path, std::string shown);
-  void end_plan(long long violations, bool not_a_plan = false);
-  // A file that the run skipped for its name.
-  void skipped_file(std::string path, std::string shown);
+  void end_plan(long long violations, PlanOutcome outcome = PlanOutcome::checked);
 
   // Adds to the plan begun last.
   void add(Finding finding);

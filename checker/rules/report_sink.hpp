@@ -62,7 +62,7 @@ class ReportSink {
   virtual void report_lines(std::initializer_list<std::string_view> lines) = 0;
   void report_line(std::string_view line) { report_lines({line}); }
 
-  // A named file's check begins (not for a file skipped for its name).
+  // A named file's check begins (for a file skipped for its name too, which then ends at once).
   virtual void plan_begun(const PlanReport& plan) { (void)plan; }
   // A finding of the plan being checked, after its report line.
   virtual void finding(const Finding& finding) { (void)finding; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "chars.hpp"
 #include "fixed_text.hpp"
 #include "number_read.hpp"
 #include "plan_keys.hpp"
@@ -52,16 +53,8 @@ const Texts& texts(Language language) {
   return language == Language::french ? kFrench : kEnglish;
 }
 
-const std::vector<PlanKey>& vocabulary() {
-  static const std::vector<PlanKey> keys = flight_plan_keys();
-  return keys;
-}
-
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
 bool all_digits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), is_digit);
+  return !text.empty() && std::all_of(text.begin(), text.end(), platform::is_digit);
 }
 
 // A rule key taken apart: its section, the name it speaks of, and how the name ends.
@@ -111,14 +104,17 @@ bool some_plan_key(const KeyForm& form) {
     case KeyForm::Kind::numbered:
       return plan_key_of(std::string(stem) + std::string(form.ending)).has_value();
     case KeyForm::Kind::any_ending:
-      return std::any_of(vocabulary().begin(), vocabulary().end(), [stem](const PlanKey& k) {
-        // A prefix of a key, or a family with the start of its number ("TPRadius1*").
-        return k.name.starts_with(stem) ||
-               (k.numbered && stem.starts_with(k.name) &&
-                stem.find_first_not_of("0123456789XYZ", k.name.size()) == std::string_view::npos);
-      });
+      return std::any_of(flight_plan_keys().begin(), flight_plan_keys().end(),
+                         [stem](const PlanKey& k) {
+                           // A prefix of a key, or a family with the start of its number
+                           // ("TPRadius1*").
+                           return k.name.starts_with(stem) ||
+                                  (k.numbered && stem.starts_with(k.name) &&
+                                   stem.find_first_not_of("0123456789XYZ", k.name.size()) ==
+                                       std::string_view::npos);
+                         });
     case KeyForm::Kind::turnpoints:
-      return std::any_of(vocabulary().begin(), vocabulary().end(),
+      return std::any_of(flight_plan_keys().begin(), flight_plan_keys().end(),
                          [stem](const PlanKey& k) { return k.per_turnpoint && k.name == stem; });
   }
   return false;
@@ -257,7 +253,7 @@ std::string nearest_plan_key(std::string_view key) {
   const std::size_t bound = form.stem.size() < 6 ? 1 : 2;
   const PlanKey* nearest = nullptr;
   std::size_t best = bound + 1;
-  for (const PlanKey& k : vocabulary()) {
+  for (const PlanKey& k : flight_plan_keys()) {
     if (!fits(form, k)) continue;
     const std::size_t d = edits(form.stem, k.name, bound);
     if (d < best) {

@@ -5,7 +5,7 @@
 
 #include "csv_report.hpp"
 #include "encoding.hpp"
-#include "html_report.hpp"
+#include "fixed_text.hpp"
 #include "platform.hpp"
 #include "rule_usage.hpp"
 #include "rules_file.hpp"
@@ -31,17 +31,7 @@ class PageSink : public ReportSink {
   void finding(const Finding& finding) override { record_.add(finding); }
   void rule_applies(int rule) override { applied_.rule_applies(rule); }
   void plan_ended(const PlanReport& plan) override {
-    switch (plan.result) {
-      case FileResult::skipped:
-        record_.skipped_file(plan.path, plan.shown);
-        break;
-      case FileResult::clean:
-      case FileResult::invalid:
-        record_.end_plan(plan.nl_nok, plan.not_a_plan);
-        break;
-      case FileResult::unreadable:
-        break;  // the record holds a begun plan as unreadable
-    }
+    record_.end_plan(plan.nl_nok, plan_outcome(plan));
   }
 
  private:
@@ -74,18 +64,13 @@ class ChosenPlans : public PlanSource {
   const std::unordered_map<std::string_view, const std::string*>& bytes_;
 };
 
-// A message's "/" starts a new line, "\/" is a "/".
-std::string message_lines(std::string_view message) {
-  std::string text;
-  for (std::size_t i = 0; i < message.size(); ++i) {
-    if (message[i] == '\\' && i + 1 < message.size() && message[i + 1] == '/') {
-      text.push_back('/');
-      ++i;
-    } else {
-      text.push_back(message[i] == '/' ? '\n' : message[i]);
-    }
-  }
-  return text + "\n";
+// The files' bytes by name, for as long as `files` stays as it is.
+template <typename Files>
+std::unordered_map<std::string_view, const std::string*> bytes_by_name(const Files& files) {
+  std::unordered_map<std::string_view, const std::string*> bytes;
+  for (const auto& file : files)
+    bytes.emplace(file.name, &file.bytes);
+  return bytes;
 }
 
 }  // namespace
@@ -105,7 +90,6 @@ void WebCheck::clear_plans() {
 
 WebReport WebCheck::check(const CheckOptions& options, bool qunused) {
   WebReport result;
-  options_ = options;
   record_ = FindingsRecord();
   Console trace{Console::Discard{}};
 
@@ -115,14 +99,10 @@ WebReport WebCheck::check(const CheckOptions& options, bool qunused) {
   RulesApplied applied(0);
   PageSink sink(result.report, record_, applied);
   if (const auto fault = read_rules(trace, rules_file, rules_.name, options, table, sink)) {
-    result.report.clear();
-    result.rules_fault = message_lines(fault->message);
+    result.rules_fault = slashes_to_lines(fault->message) + "\n";
     return result;
   }
-  rules_count_ = table.check_num;
-  rule_lines_.clear();
-  for (int i = 1; i <= table.check_num; ++i)
-    rule_lines_.push_back(RuleLine{table[i].file_line, table[i].line_as_written});
+  head_ = html_report_head(options.language, rules_.name, table, "");
   applied = RulesApplied(table.check_num);
 
   // Explorer's order, in which the console program takes the plans of a pattern.
@@ -130,18 +110,16 @@ WebReport WebCheck::check(const CheckOptions& options, bool qunused) {
     return platform::file_name_less(a.name, b.name);
   });
   std::vector<PlanInput> inputs;
-  std::unordered_map<std::string_view, const std::string*> bytes;
   inputs.reserve(plans_.size());
-  for (const File& plan : plans_) {
+  for (const File& plan : plans_)
     inputs.push_back(PlanInput{plan.name, plan.name});
-    bytes.emplace(plan.name, &plan.bytes);
-  }
+  const auto bytes = bytes_by_name(plans_);
   ChosenPlans source(bytes);
   const CheckRunResult run = check_plans(trace, table, inputs, options, source, sink);
   result.totals = run.totals;
   result.stopped = run.stopped;
   result.totals_line = totals_line(run.totals, options.language);
-  totals_line_ = result.totals_line;
+  head_.totals = result.totals_line;
   if (qunused && !run.stopped) report_unused_rules(sink, table, applied, options.language);
   return result;
 }
@@ -152,16 +130,14 @@ std::string WebCheck::csv() const {
 }
 
 std::string WebCheck::html(std::string_view date) const {
-  std::unordered_map<std::string_view, const std::string*> bytes;
-  for (const File& plan : plans_)
-    bytes.emplace(plan.name, &plan.bytes);
-  const HtmlReportHead head{options_.language, rules_.name,  rules_count_,
-                            std::string(date), totals_line_, rule_lines_};
-  const MapReader read_map = [&bytes](const PlanFindings& plan) {
-    const auto found = bytes.find(plan.path);
-    if (found == bytes.end()) return PlanForMap{std::nullopt, MapProblem::cannot_open};
+  HtmlReportHead head = head_;
+  head.rules_file = rules_.name;
+  head.date = date;
+  const auto bytes = bytes_by_name(plans_);
+  const MapReader read_map = [&bytes](const std::string& path) {
     TextFile file;
-    file.open_bytes(*found->second, TextFile::Decoding::detect_utf8);
+    if (!ChosenPlans(bytes).open_plan(path, file))
+      return PlanForMap{std::nullopt, MapProblem::cannot_open};
     return plan_for_map(file);
   };
   return html_report(record_, head, read_map);

@@ -61,11 +61,8 @@ class WebCheck {
   File rules_;
   std::vector<File> plans_;
   // Of the last check:
-  CheckOptions options_;
   FindingsRecord record_;
-  int rules_count_ = 0;
-  std::vector<RuleLine> rule_lines_;  // the rules as the page lists them
-  std::string totals_line_;
+  HtmlReportHead head_;  // its language, rules and totals; the date and name come with html()
 };
 
 }  // namespace brevanto

@@ -73,17 +73,6 @@ std::string plan(int count, const std::vector<std::string>& names = {}) {
          "PZPos2X0=8000\nPZPos2Y0=-500\nPZPos3X0=5000\nPZPos3Y0=-500\nPZBase0=0\nPZTop0=1500\n";
 }
 
-// A plan's file read for its map, as the console program reads it.
-PlanForMap read_plan(const std::string& path) {
-  TextFile file;
-  if (!file.open(path, TextFile::Decoding::detect_utf8))
-    return {std::nullopt, MapProblem::cannot_open};
-  return plan_for_map(file);
-}
-PlanForMap from_file(const PlanFindings& plan) {
-  return read_plan(plan.path);
-}
-
 Finding violation(int line, std::string key, std::string value, std::string relation,
                   std::string rule_value, int turnpoint, int zone) {
   Finding f;
@@ -120,7 +109,7 @@ TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
   record.end_plan(0);
 
   const std::string page = html_report(
-      record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17", "", {}}, from_file);
+      record, {Language::english, "DEFAULT_CHECK.fpl", 3, "2026-05-17", "", {}}, plan_file_for_map);
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
   // Self-contained: nothing is fetched from elsewhere.
   for (const char* outside : {"<script", "src=", "href=\"http", "url(", "@import"}) {
@@ -177,8 +166,8 @@ TEST(HtmlReport, FrenchTexts) {
   record.begin_plan(dir.write("a.fpl", plan(3)), "a.fpl");
   record.end_plan(0);
   record.begin_plan(dir.str("gone.fpl"), "gone.fpl");
-  const std::string page =
-      html_report(record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17", "", {}}, from_file);
+  const std::string page = html_report(
+      record, {Language::french, "r\xE8gles.fpl", 1, "2026-05-17", "", {}}, plan_file_for_map);
   EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"fr\">"));
   for (const char* text :
        {"r\xC3\xA8gles.fpl (1 r\xC3\xA8gles)", "Pas d&#39;erreur", "2 TP2 (arriv\xC3\xA9\x65)",
@@ -191,8 +180,9 @@ TEST(HtmlReport, FrenchTexts) {
 TEST(TaskMap, ReadingForTheMapIsQuietAndNeverStops) {
   TempDir dir;
   // More than 31 turnpoints would stop the run's own reading; here it is a problem of the map.
-  EXPECT_EQ(read_plan(dir.write("big.fpl", plan(40))).problem, MapProblem::too_many_turnpoints);
-  const PlanForMap read = read_plan(dir.write("ok.fpl", plan(5)));
+  EXPECT_EQ(plan_file_for_map(dir.write("big.fpl", plan(40))).problem,
+            MapProblem::too_many_turnpoints);
+  const PlanForMap read = plan_file_for_map(dir.write("ok.fpl", plan(5)));
   ASSERT_TRUE(read.fpl);
   EXPECT_EQ(read.fpl->nb_wp, 5);
   EXPECT_FLOAT_EQ(read.fpl->tpdist[2], 12806.249f);  // as the reader computes the legs
@@ -201,7 +191,7 @@ TEST(TaskMap, ReadingForTheMapIsQuietAndNeverStops) {
 // The map's reading takes a plan as the check does: any line ends, UTF-8 converted.
 TEST(TaskMap, ReadingForTheMapTakesLineEndsAndUtf8AsTheCheck) {
   TempDir dir;
-  const PlanForMap read = read_plan(
+  const PlanForMap read = plan_file_for_map(
       dir.write("utf8.fpl",
                 "\xEF\xBB\xBF[Task]\r\r\nCount=2\r\r\nTPName0=Pr\xC3\xA9\rTPPosX0=0\rTPPosY0=0\r"
                 "TPName1=Col\rTPPosX1=1000\rTPPosY1=0\r"));
@@ -217,7 +207,7 @@ TEST(TaskMap, HostilePositionsStillGiveAPicture) {
   const std::string text =
       "[Task]\nCount=3\nTPPosX0=0\nTPPosX1=3.4E38\nTPPosY1=-3.4E38\nTPRadius1=2000000000\n"
       "TPAngle1=45\nTPPosX2=-3.4E38\nTPAngle2=360\nPZCount=2\n";
-  const PlanForMap read = read_plan(dir.write("odd.fpl", text));
+  const PlanForMap read = plan_file_for_map(dir.write("odd.fpl", text));
   ASSERT_TRUE(read.fpl);
   const std::string svg = task_map_svg(*read.fpl, MapMarks(Language::english), map_texts());
   EXPECT_EQ(count(svg, "class=\"tp-mark"), 3);
@@ -235,7 +225,7 @@ TEST(TaskMap, HostilePositionsStillGiveAPicture) {
 // latitude, the second is east of the first, on the right of the map; Y grows northward.
 TEST(TaskMap, EastIsOnTheRightNorthAtTheTop) {
   TempDir dir;
-  const PlanForMap read = read_plan(
+  const PlanForMap read = plan_file_for_map(
       dir.write("east.fpl",
                 "[Task]\nCount=3\nTPName0=Home\nTPPosX0=300000\nTPPosY0=0\nTPName1=East\n"
                 "TPPosX1=270000\nTPPosY1=0\nTPName2=North\nTPPosX2=270000\nTPPosY2=20000\n"));
@@ -265,7 +255,7 @@ TEST(HtmlReport, APlanShowsAtMost200FindingsThenHowManyMore) {
   StringOutput out(written);
   HtmlReportHead head{Language::english, "rules.fpl", 2, "2026-05-17", "", {}};
   head.rule_lines = {{4, "TPRadius1<=500"}, {9, "WindSpeed<15"}};
-  HtmlReport report(head, out, from_file);
+  HtmlReport report(head, out, plan_file_for_map);
   report.plan_begun(dir.write("many.fpl", plan(3)), "many.fpl");
   for (int i = 0; i < 250; ++i)
     report.finding(violation(10 + i, "TPRadius1", "1000", "<=", "500", 1, -1));
@@ -315,7 +305,7 @@ TEST(HtmlReport, ControlCharactersBecomeQuestionMarks) {
   record.add(violation(6, std::string("Key\x01", 4), "v", "=", "x", -1, -1));
   record.end_plan(2);
   const std::string page =
-      html_report(record, {Language::english, "r.fpl", 1, "d", "", {}}, from_file);
+      html_report(record, {Language::english, "r.fpl", 1, "d", "", {}}, plan_file_for_map);
   EXPECT_NE(page.find("K : a?b?c?d?????e\t"), std::string::npos);
   EXPECT_NE(page.find(">Key?</text>"), std::string::npos);
   EXPECT_NE(page.find("odd?.fpl"), std::string::npos);
