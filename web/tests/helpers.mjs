@@ -32,10 +32,10 @@ export function fromFirstPlan(report) {
   return at < 0 ? report : report.subarray(at);
 }
 
-// Runs the native program in `dir` over the plans `names` with `rules` (bytes) beside it, and
-// `args`; its report log.
-// With `outputs`, the run also writes the "-csv" and "-html" files, returned beside the report
-// with the rules file's path as the page names it.
+// Runs the native program over the plans `names` of `dir` with `rules` (bytes) beside it, and
+// `args`; its report log. It runs in a copy of the plans, so that tests running at once never
+// see one another's logs among the plans. With `outputs`, the run also writes the "-csv" and
+// "-html" files, returned beside the report with the rules file's path as the page names it.
 export function nativeReport({ dir, names, rules, prefix, args = [], ini = '', outputs = false }) {
   const bin = tempDir('bin');
   try {
@@ -44,16 +44,17 @@ export function nativeReport({ dir, names, rules, prefix, args = [], ini = '', o
     fs.copyFileSync(NATIVE, path.join(bin, 'Brevanto'));
     fs.writeFileSync(path.join(bin, 'DEFAULT_CHECK.fpl'), rules);
     fs.writeFileSync(path.join(bin, 'Brevanto.ini'), ini);
-    const log = path.join(dir, 'Brevanto.log');
-    fs.rmSync(log, { force: true });
+    const plans = path.join(bin, 'plans');
+    fs.mkdirSync(plans);
+    for (const name of names) fs.copyFileSync(path.join(dir, name), path.join(plans, name));
+    const log = path.join(plans, 'Brevanto.log');
     const run = spawnSync(path.join(bin, 'Brevanto'), ['-nopopup', ...args, ...names], {
-      cwd: dir, stdio: ['ignore', 'ignore', 'pipe'],
+      cwd: plans, stdio: ['ignore', 'ignore', 'pipe'],
       env: { PATH: process.env.PATH, HOME: bin, LC_ALL: 'C', WINEPREFIX: prefix },
       maxBuffer: 1 << 26,
     });
     if (run.error) throw run.error;
     const report = fs.readFileSync(log);
-    fs.rmSync(log);
     if (!outputs) return report;
     return { report, csv: fs.readFileSync(files.csv), html: fs.readFileSync(files.html),
              rulesPath: path.join(bin, 'DEFAULT_CHECK.fpl') };
