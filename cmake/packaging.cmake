@@ -44,28 +44,12 @@ if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
   endif()
 endif()
 
-# The text files of the package, with the line ends of its system: organisers edit them in
-# Notepad, whose older versions show a file of LF line ends as one line. Written again only when
-# they change, so that nothing is rebuilt for nothing.
-function(brevanto_text_file source target)
-  file(READ ${source} text)
-  string(REPLACE "\r\n" "\n" text "${text}")
-  if(WIN32)
-    string(REPLACE "\n" "\r\n" text "${text}")
-  endif()
-  set(old "")
-  if(EXISTS ${target})
-    file(READ ${target} old)
-  endif()
-  if(NOT "${old}" STREQUAL "${text}")
-    file(WRITE ${target} "${text}")
-  endif()
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
-endfunction()
+# The text files of the package, with the line ends of its system.
+include(${CMAKE_CURRENT_LIST_DIR}/package_texts.cmake)
 brevanto_text_file(${PROJECT_SOURCE_DIR}/examples/DEFAULT_CHECK.fpl
-                   ${package_texts}/DEFAULT_CHECK.fpl)
-brevanto_text_file(${PROJECT_SOURCE_DIR}/README.md ${package_texts}/README.md)
-brevanto_text_file(${PROJECT_SOURCE_DIR}/docs/rules.md ${package_texts}/docs/rules.md)
+                   ${package_texts}/DEFAULT_CHECK.fpl "${WIN32}")
+brevanto_text_file(${PROJECT_SOURCE_DIR}/README.md ${package_texts}/README.md "${WIN32}")
+brevanto_text_file(${PROJECT_SOURCE_DIR}/docs/rules.md ${package_texts}/docs/rules.md "${WIN32}")
 
 install(TARGETS Brevanto RUNTIME DESTINATION .)
 install(FILES ${package_texts}/DEFAULT_CHECK.fpl ${package_texts}/Brevanto.ini

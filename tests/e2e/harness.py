@@ -122,6 +122,19 @@ def popup(icon, *lines, title="Vantobre"):
     return f"{title} [{icon}]\n" + "".join(line + "\n" for line in lines)
 
 
+def shown_name(path):
+    """A plan's name as popups show it: a name of more than 62 characters is shortened."""
+    return path if len(path) <= 62 else path[:10] + "..." + path[-49:]
+
+
+def csv_text(path):
+    """A CSV export without its byte-order mark, which it must have."""
+    with open(path, "rb") as f:
+        data = f.read()
+    assert data.startswith(b"\xef\xbb\xbf"), data[:10]
+    return data[3:].decode("utf-8")
+
+
 class Result:
     def __init__(self, proc, folder):
         self.returncode = proc.returncode
@@ -139,9 +152,6 @@ class Result:
 
     def log(self, name="Brevanto.log"):
         return cp1252(self.log_bytes(name))
-
-    def log_lines(self, name="Brevanto.log"):
-        return self.log(name).split("\n")
 
     def report(self):
         """The report log after its date line and the blank line that follows it."""

@@ -11,7 +11,8 @@ import tempfile
 import unittest
 import zipfile
 
-from harness import INSTALLED_3, SOURCE, WINDOWS, cp1252, plan_block, popup, rules_head, totals
+from harness import (INSTALLED_3, SOURCE, WINDOWS, cp1252, plan_block, popup, rules_head,
+                     shown_name, totals)
 from soarix import PILOT, PROFILE, SOARIX_KEYS, INSTALL_DIR
 from wine import WINE
 
@@ -35,11 +36,6 @@ REPORT = [
                           "Water : 100                            should be: = 0"], 5),
     ("Day4_Ubaye.fpl", [], 0),
 ]
-
-
-def shown(path):
-    """A name as popups show it: shortened beyond 62 characters."""
-    return path if len(path) <= 62 else path[:10] + "..." + path[-49:]
 
 
 class Package(unittest.TestCase):
@@ -107,7 +103,8 @@ class Package(unittest.TestCase):
         self.assertIn(" npopup,qverb,qoklines 1 F F\n", stdout)
         summary = [""]
         for name, _, nok in REPORT:
-            summary += [shown(PLANS + name), f"{nok:2d} invalid lines" if nok else "No error found"]
+            summary += [shown_name(PLANS + name),
+                        f"{nok:2d} invalid lines" if nok else "No error found"]
         self.assertEqual(cp1252(proc.stderr), popup("error", *summary))
 
     def test_text_files_have_the_line_ends_of_their_system(self):

@@ -5,8 +5,8 @@ something is wrong: with today's options a run writes today's report."""
 import os
 import unittest
 
-from harness import (INSTALLED_3, SOURCE, WINDOWS, SandboxTest, cp1252, plan_block, popup,
-                     rule_warning, rules_head, stopped, totals)
+from harness import (INSTALLED_3, SOURCE, WINDOWS, SandboxTest, cp1252, csv_text, plan_block,
+                     popup, rule_warning, rules_head, stopped, totals)
 from soarix import flight_plan
 
 RULES = "StartTime<=14.5\nTPRaduis*>=500\nTPRadius|<=3000\nTPName1[]Start\n"
@@ -15,13 +15,6 @@ MISSPELLED = rule_warning(2, 2, "TPRaduis*>=500",
 # A name with a quote, a comma and an accent: the CSV must quote it and keep the accent.
 ODD_NAME = 'Col "du" T\u00e9l\u00e9graphe, Nord'
 PROGRAM = "Brevanto.exe" if WINDOWS else "Brevanto"  # the program's copy in the run folder
-
-
-def csv_text(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    assert data.startswith(b"\xef\xbb\xbf"), data[:10]
-    return data[3:].decode("utf-8")
 
 
 class Outputs(SandboxTest):

@@ -11,7 +11,7 @@ import stat
 import time
 import unittest
 
-from harness import WINDOWS, SandboxTest
+from harness import WINDOWS, SandboxTest, csv_text
 from soarix import flight_plan
 
 # Plan values a spreadsheet would run, or cannot read: each violates the rule "*=safe".
@@ -20,13 +20,6 @@ HOSTILE = ["x;=1+1", "=1+1", "+1+1", "-1+1", "@SUM(A1)", "a,=1", " =1", '"=1', "
 FORMULA = re.compile(r"[=+\-@]")
 NUMBER = re.compile(r"[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?")
 CONTROL = re.compile("[\x00-\x08\x0a-\x1f\x7f-\x9f]")
-
-
-def csv_text(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    assert data.startswith(b"\xef\xbb\xbf"), data[:10]
-    return data[3:].decode("utf-8")
 
 
 class HostileValues(SandboxTest):

@@ -9,7 +9,7 @@ import subprocess
 import unittest
 
 from harness import (INSTALLED_3, WINDOWS, Result, SandboxTest, ZenityStandIn, missing_tool,
-                     plan_block, rules_head, totals)
+                     plan_block, rules_head, shown_name, totals)
 from soarix import flight_plan
 from wine import WINE
 
@@ -60,11 +60,6 @@ def open_dialog(title, folder, filters):
     """An Open dialog: its title, the name of the folder it opens in, the names of its filters
     and whether it has an "Open as read-only" box."""
     return ("open", title, folder, filters, "")
-
-
-def shortened(path):
-    """A plan's name as popups show it: a name of more than 62 characters is shortened."""
-    return path if len(path) <= 62 else path[:10] + "..." + path[-49:]
 
 
 class Answer:
@@ -196,7 +191,7 @@ class Dialogs(ScreenTest):
         # The console's traces: the dialog's folder and its answer.
         self.assertIn(" C:\\users\\organiser\\Documents\\Soarix3\\FlightPlans\\\n", r.stdout)
         self.assertIn(f" {answer} {len(answer)}\n", r.stdout)
-        short = [shortened(p) for p in paths]
+        short = [shown_name(p) for p in paths]
         self.assertEqual(shown, [self.chooser, box(
             "Vantobre", "error", "", short[0], " 1 invalid lines", short[1], "No error found",
             short[2], "No error found")])
@@ -222,7 +217,7 @@ class Dialogs(ScreenTest):
                          + totals(1))
         self.assertEqual(shown, [open_dialog("Brevanto : Select rules file", "run", RULES),
                                  self.chooser,
-                                 box("Vantobre", "info", "", shortened(shown_path),
+                                 box("Vantobre", "info", "", shown_name(shown_path),
                                      "No error found")])
 
 

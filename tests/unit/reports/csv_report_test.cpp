@@ -3,22 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "findings_fixture.hpp"
+
 namespace brevanto {
 namespace {
 
-Finding finding(int line, std::string key, std::string value, std::string relation,
-                std::string rule_value, Verdict verdict, int turnpoint, int zone) {
-  Finding f;
-  f.line = line;
-  f.key = std::move(key);
-  f.value = std::move(value);
-  f.relation = std::move(relation);
-  f.rule_value = std::move(rule_value);
-  f.verdict = verdict;
-  f.turnpoint = turnpoint;
-  f.weather_zone = zone;
-  return f;
-}
+using fixtures::finding;
 
 TEST(CsvReport, RowsOfCheckedCleanAndUnreadablePlans) {
   FindingsRecord record;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "findings_fixture.hpp"
 #include "task_map.hpp"
 #include "temp_dir.hpp"
 
@@ -10,6 +11,7 @@ namespace brevanto {
 namespace {
 
 using fixtures::TempDir;
+using fixtures::violation;
 
 std::size_t count(const std::string& text, const std::string& what) {
   std::size_t n = 0;
@@ -71,20 +73,6 @@ std::string plan(int count, const std::vector<std::string>& names = {}) {
   return text +
          "PZCount=1\nPZPos0X0=5000\nPZPos0Y0=-2000\nPZPos1X0=8000\nPZPos1Y0=-2000\n"
          "PZPos2X0=8000\nPZPos2Y0=-500\nPZPos3X0=5000\nPZPos3Y0=-500\nPZBase0=0\nPZTop0=1500\n";
-}
-
-Finding violation(int line, std::string key, std::string value, std::string relation,
-                  std::string rule_value, int turnpoint, int zone) {
-  Finding f;
-  f.line = line;
-  f.key = std::move(key);
-  f.value = std::move(value);
-  f.relation = std::move(relation);
-  f.rule_value = std::move(rule_value);
-  f.turnpoint = turnpoint;
-  f.weather_zone = zone;
-  f.zone_shown = zone >= 0;
-  return f;
 }
 
 TEST(HtmlReport, PlansWithViolationsCleanAndUnreadable) {
