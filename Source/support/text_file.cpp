@@ -176,6 +176,14 @@ void TextFile::open_bytes(std::string_view bytes, Decoding decoding) {
 void TextFile::restart() {
   if (file_ != nullptr) std::rewind(file_);
   bytes_read_ = 0;
+  begin_ = end_ = start_ = 0;
+  offset_ = 0;
+  read_error_ = 0;
+  at_end_ = false;
+  raw_begin_ = raw_end_ = 0;
+  raw_error_ = 0;
+  raw_at_end_ = false;
+  raw_at_start_ = true;
 }
 
 void TextFile::close() {
@@ -200,16 +208,6 @@ void TextFile::rewind() {
     return;
   }
   restart();
-  begin_ = end_ = start_ = 0;
-  offset_ = 0;
-  read_error_ = 0;
-  at_end_ = false;
-  if (raw_) {
-    raw_begin_ = raw_end_ = 0;
-    raw_error_ = 0;
-    raw_at_end_ = false;
-    raw_at_start_ = true;
-  }
 }
 
 void TextFile::judge_encoding() {
@@ -243,16 +241,9 @@ void TextFile::judge_encoding() {
     return;
   }
   restart();
-  begin_ = end_ = start_ = 0;
-  offset_ = 0;
-  at_end_ = false;
   if (converting) {
     from_utf8_ = true;
     raw_ = std::make_unique<char[]>(kBlock);
-    raw_begin_ = raw_end_ = 0;
-    raw_error_ = 0;
-    raw_at_end_ = false;
-    raw_at_start_ = true;
   }
 }
 

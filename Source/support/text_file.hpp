@@ -101,7 +101,7 @@ class TextFile {
   // Up to `wanted` Windows-1252 bytes of a UTF-8 file into `to`, read through raw_.
   std::size_t read_converted(char* to, std::size_t wanted);
 
-  // Back to the first byte of the file or the bytes.
+  // Back to the first byte of the file or the bytes, nothing of it read or converted yet.
   void restart();
 
   std::FILE* file_ = nullptr;
