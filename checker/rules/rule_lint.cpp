@@ -99,22 +99,20 @@ KeyForm key_form(std::string_view key) {
 // Whether a plan holds some key that `form` selects.
 bool some_plan_key(const KeyForm& form) {
   const std::string_view stem = form.stem;
+  const std::vector<PlanKey>& keys = flight_plan_keys();
   switch (form.kind) {
     case KeyForm::Kind::plain:
     case KeyForm::Kind::numbered:
       return plan_key_of(std::string(stem) + std::string(form.ending)).has_value();
     case KeyForm::Kind::any_ending:
-      return std::any_of(flight_plan_keys().begin(), flight_plan_keys().end(),
-                         [stem](const PlanKey& k) {
-                           // A prefix of a key, or a family with the start of its number
-                           // ("TPRadius1*").
-                           return k.name.starts_with(stem) ||
-                                  (k.numbered && stem.starts_with(k.name) &&
-                                   stem.find_first_not_of("0123456789XYZ", k.name.size()) ==
-                                       std::string_view::npos);
-                         });
+      return std::any_of(keys.begin(), keys.end(), [stem](const PlanKey& k) {
+        // A prefix of a key, or a family with the start of its number ("TPRadius1*").
+        return k.name.starts_with(stem) ||
+               (k.numbered && stem.starts_with(k.name) &&
+                stem.find_first_not_of("0123456789XYZ", k.name.size()) == std::string_view::npos);
+      });
     case KeyForm::Kind::turnpoints:
-      return std::any_of(flight_plan_keys().begin(), flight_plan_keys().end(),
+      return std::any_of(keys.begin(), keys.end(),
                          [stem](const PlanKey& k) { return k.per_turnpoint && k.name == stem; });
   }
   return false;
