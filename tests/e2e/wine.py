@@ -15,6 +15,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
 
@@ -42,9 +43,15 @@ class Wine:
         return env
 
     def command(self, *args, timeout=120):
-        """Runs a Wine program (reg, regedit, ...); a failure fails the test."""
-        proc = subprocess.run([self.loader, *args], env=self.environment(),
-                              stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+        """Runs a Wine program (reg, regedit, ...); a failure fails the test. Wine now and then
+        fails to start a program of its own while its server settles ("could not be started"):
+        that start is tried again, twice at most."""
+        for attempt in range(3):
+            proc = subprocess.run([self.loader, *args], env=self.environment(),
+                                  stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+            if proc.returncode == 0 or b"could not be started" not in proc.stdout + proc.stderr:
+                break
+            time.sleep(1 + attempt)
         if proc.returncode != 0:
             raise AssertionError(f"wine {' '.join(args)}: status {proc.returncode}: "
                                  + proc.stdout.decode(errors="replace")
